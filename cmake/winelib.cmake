@@ -1,0 +1,7 @@
+# Winelib: the programs become Linux executables on Wine's Win32 libraries.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_C_COMPILER winegcc)
+set(CMAKE_CXX_COMPILER wineg++)
+set(CMAKE_RC_COMPILER wrc)
+set(CMAKE_EXECUTABLE_SUFFIX .exe)
+set(FILVANE_TARGET linux CACHE STRING "" FORCE)

@@ -1,0 +1,95 @@
+#include "common/dialog_win.h"
+
+#include "common/controls_win.h"
+#include "common/message_box_win.h"
+#include "shell/skin_layer_win.h"
+
+Dialog::Dialog(int template_id, bool swallow_enter_escape)
+    : template_id_(template_id), swallow_enter_escape_(swallow_enter_escape) {}
+
+Dialog::~Dialog() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::run_modal(HWND owner) {
+    skin::attach_current_thread();
+    bool owner_was_enabled = owner && IsWindowEnabled(owner);
+    ended_ = false;
+    hwnd_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id_), owner, procedure,
+                               reinterpret_cast<LPARAM>(this));
+    if (!hwnd_)
+        return -1;
+    if (owner_was_enabled)
+        EnableWindow(owner, FALSE);
+    if (!ended_)
+        ShowWindow(hwnd_, SW_SHOW);
+    MSG msg;
+    while (!ended_) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the outer loop
+            break;
+        }
+        if (got < 0 || swallowed(msg))
+            continue;
+        if (!IsDialogMessageW(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    if (owner_was_enabled) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+    }
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    return result_;
+}
+
+bool Dialog::swallowed(const MSG& msg) const {
+    return swallow_enter_escape_ && msg.message == WM_KEYDOWN && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN) &&
+           (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd));
+}
+
+void Dialog::end(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    PostMessageW(hwnd_, WM_NULL, 0, 0);  // wake the modal loop
+}
+
+std::string Dialog::item_text(int id) const { return window_text(item(id)); }
+
+void Dialog::set_item_text(int id, const std::string& gbk) const { set_window_text(item(id), gbk); }
+
+int Dialog::message_box(const std::string& gbk, UINT type) const { return show_message(hwnd_, gbk, type); }
+
+bool Dialog::on_command(int id, int) {
+    if (id == IDOK || id == IDCANCEL) {
+        end(id);
+        return true;
+    }
+    return false;
+}
+
+bool Dialog::on_message(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
+
+INT_PTR CALLBACK Dialog::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Dialog* self;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lp);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+        self->hwnd_ = hwnd;
+        return self->on_init();
+    }
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self)
+        return FALSE;
+    if (msg == WM_COMMAND)
+        return self->on_command(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+    INT_PTR result = 0;
+    if (!self->on_message(msg, wp, lp, result))
+        return FALSE;
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}

@@ -1,0 +1,28 @@
+// A file opened for exclusive use: no other opener, reading or writing, while
+// it is open. Lines are written with explicit CR LF; nothing is translated.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class ExclusiveFile {
+public:
+    enum class Disposition {
+        OpenExisting,  // fails when the file is missing
+        OpenAlways,    // opens, or creates an empty file
+        CreateAlways,  // creates, truncating an existing file
+    };
+
+    // nullptr when the file cannot be had (missing, locked, no rights).
+    static std::unique_ptr<ExclusiveFile> open(const std::string& path, Disposition disposition);
+    static bool exists(const std::string& path);
+
+    virtual ~ExclusiveFile() = default;
+    // Bytes read (0 at the end), or -1 on failure.
+    virtual long read(char* buffer, std::size_t size) = 0;
+    virtual bool write(const std::string& bytes) = 0;
+    virtual bool seek(std::int64_t offset) = 0;  // from the start
+    virtual bool seek_to_end() = 0;
+    virtual std::int64_t size() = 0;
+};

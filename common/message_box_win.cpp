@@ -1,0 +1,25 @@
+#include "common/message_box_win.h"
+
+#include "common/win_text.h"
+#include "shell/skin_layer_win.h"
+
+std::string program_name() {
+    WCHAR path[MAX_PATH] = {0};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::string name = narrow(path, length);
+    auto slash = name.find_last_of("\\/");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    // Winelib programs run as NAME.exe.so; both suffixes go.
+    for (const char* suffix : {".so", ".exe", ".EXE"}) {
+        std::string s(suffix);
+        if (name.size() > s.size() && name.compare(name.size() - s.size(), s.size(), s) == 0)
+            name.erase(name.size() - s.size());
+    }
+    return name;
+}
+
+int show_message(HWND owner, const std::string& gbk, UINT type) {
+    skin::attach_current_thread();
+    return MessageBoxW(owner, wide_ptr(widen(gbk)), wide_ptr(widen(program_name())), type);
+}

@@ -1,0 +1,25 @@
+#include "monitor/error_log.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "common/exclusive_file.h"
+
+std::string error_log_line(const LocalTime& t, const std::string& message) {
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "【%d年%d月%d日 %d:%d:%d】", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    return stamp + message + "\r\n";
+}
+
+ErrorLog::ErrorLog(std::string path, Clock clock) : path_(std::move(path)), clock_(std::move(clock)) {}
+
+bool ErrorLog::write(const std::string& message) const {
+    std::string line = error_log_line(clock_(), message);
+    auto file = ExclusiveFile::exists(path_) ? ExclusiveFile::open(path_, ExclusiveFile::Disposition::OpenExisting)
+                                             : ExclusiveFile::open(path_, ExclusiveFile::Disposition::CreateAlways);
+    if (!file || !file->seek_to_end())
+        return false;
+    // A write cut short (disk full) is a failure the caller must hear of.
+    return file->write(line);
+}

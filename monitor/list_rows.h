@@ -1,0 +1,46 @@
+// How the monitor writes a list view: by row index, appending or removing rows
+// only at the end. The window build implements it with synchronous messages to
+// the control; tests use an in-memory list.
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr int kNoImage = -1;
+
+class ListRows {
+public:
+    virtual ~ListRows() = default;
+    virtual int row_count() = 0;
+    // Inserts a row at `index` holding the first cell; the others are empty.
+    virtual void insert_row(int index, const std::string& text, int image) = 0;
+    virtual void set_cell(int row, int column, const std::string& text, int image) = 0;
+    virtual std::string cell_text(int row, int column) = 0;
+    virtual void delete_row(int row) = 0;
+    virtual void delete_all_rows() = 0;
+};
+
+struct Cell {
+    std::string text;
+    int image = kNoImage;
+};
+using Row = std::vector<Cell>;
+
+// Inserts `row` at `index`: the first cell with the row, then the others.
+void insert_full_row(ListRows& list, int index, const Row& row);
+
+// Places rows in a list and remembers what it wrote, so a cell whose text and
+// image did not change is not sent again. Only this writer may change the
+// list's rows.
+class RowWriter {
+public:
+    explicit RowWriter(ListRows& list) : list_(list) {}
+    // Makes row `index` read `row`, appending empty rows until it exists.
+    void place(int index, const Row& row);
+    // Removes every row from index `count` on.
+    void trim(int count);
+
+private:
+    ListRows& list_;
+    std::vector<Row> written_;
+};

@@ -1,0 +1,210 @@
+#include "monitor/monitor_dialog_win.h"
+
+#include <shellapi.h>
+
+#include "common/controls_win.h"
+#include "common/message_box_win.h"
+#include "common/win_text.h"
+#include "monitor/error_log.h"
+#include "monitor/list_view_rows_win.h"
+#include "monitor/open_id.h"
+#include "monitor/share_list.h"
+#include "shell/about_dialog_win.h"
+#include "shell/filvane_resources.h"
+#include "shell/monitor_settings.h"
+#include "shell/server_address.h"
+#include "shell/settings_registry_win.h"
+#include "shell/tray_icon_win.h"
+
+const char kMainTitle[] = "Zelqo共享文件监控器 v5.1 免费版";
+
+namespace {
+
+constexpr UINT_PTR kShareTimer = 1;
+constexpr DWORD kStopWaitMs = 5000;
+
+struct Column {
+    const char* heading;
+    int width;
+};
+
+const Column kShareColumns[] = {{"共享文件夹", 150}, {"共享路径", 150}, {"客户端连接", 120}, {"说明", 120}};
+const Column kSessionColumns[] = {{"用户", 130}, {"计算机", 150}, {"打开文件数目", 120}, {"连接时间", 100}, {"空闲时间", 100}};
+const Column kOpenFileColumns[] = {{"打开文件", 250}, {"访问者", 150}, {"打开模式", 120}, {"文件标识", 0}};
+
+// Resource of each image-list index, in index order.
+const int kListIcons[] = {IDI_LIST_OPEN_MODE,     IDI_LIST_OPEN_PATH,  IDI_LIST_SESSION_OPENS, IDI_LIST_SHARE_NAME,
+                          IDI_LIST_COMPUTER,      IDI_LIST_TIME,       IDI_LIST_USER,          IDI_LIST_SHARE_PATH,
+                          IDI_LIST_SHARE_USES,    IDI_LIST_SHARE_REMARK};
+
+template <std::size_t N>
+void set_up_list(HWND list, const Column (&columns)[N]) {
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_SUBITEMIMAGES, LVS_EX_SUBITEMIMAGES);
+    for (std::size_t i = 0; i < N; ++i)
+        list_insert_column(list, static_cast<int>(i), columns[i].heading, columns[i].width);
+}
+
+}  // namespace
+
+MonitorDialog::MonitorDialog(netmgmt::NetManagement& net)
+    : Dialog(IDD_MONITOR, true), net_(net), icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))) {}
+
+MonitorDialog::~MonitorDialog() = default;
+
+BOOL MonitorDialog::on_init() {
+    add_about_to_system_menu();
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+    AboutDialog welcome;
+    welcome.run_modal(hwnd());
+
+    load_monitor_settings(monitor_settings());
+    set_up_lists();
+
+    worker_ = std::make_unique<MonitorWorker>(net_, item(IDC_SESSIONS), item(IDC_OPEN_FILES));
+    worker_->start();
+
+    refresh_shares();
+    SetTimer(hwnd(), kShareTimer, share_refresh_period_ms(monitor_settings().snapshot().share_time), nullptr);
+    return TRUE;
+}
+
+void MonitorDialog::add_about_to_system_menu() {
+    WCHAR text[128] = {0};
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUT_MENU, text, 128) <= 0)
+        return;
+    HMENU menu = GetSystemMenu(hwnd(), FALSE);
+    if (!menu)
+        return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_ABOUT, text);
+}
+
+void MonitorDialog::set_up_lists() {
+    set_up_list(item(IDC_SESSIONS), kSessionColumns);
+    set_up_list(item(IDC_OPEN_FILES), kOpenFileColumns);
+    set_up_list(item(IDC_SHARES), kShareColumns);
+
+    images_ = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 2, 0);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (int resource : kListIcons) {
+        auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, 16, 16, 0));
+        ImageList_AddIcon(images_, icon);
+        DestroyIcon(icon);
+    }
+    // The lists share one image list (LVS_SHAREIMAGELISTS), so none of them
+    // destroys it; the window does, on close.
+    for (int list : {IDC_SESSIONS, IDC_OPEN_FILES, IDC_SHARES}) {
+        HWND control = item(list);
+        SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+        SendMessageW(control, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+    }
+}
+
+void MonitorDialog::refresh_shares() {
+    ListViewRows shares(item(IDC_SHARES));
+    ErrorLog error_log;
+    refresh_share_rows(net_, shares, [&](const std::string& line) {
+        if (!error_log.write(line))
+            message_box("写入出错日志文件失败!", MB_OK);
+    });
+}
+
+bool MonitorDialog::on_command(int id, int) {
+    switch (id) {
+    case ID_CLOSE_FILE:
+        close_open_file();
+        return true;
+    case IDOK:
+    case IDCANCEL:
+        return true;  // only the close box and the quit command end the window
+    default:
+        return false;
+    }
+}
+
+void MonitorDialog::close_open_file() {
+    HWND list = item(IDC_OPEN_FILES);
+    int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0) {
+        message_box("请先在当前打开文件列表中选择一个要关闭的文件!点击第一项“打开文件”即表示选择!");
+        return;
+    }
+    std::string path = list_cell_text(list, row, 0);
+    std::uint32_t id = parse_open_id(list_cell_text(list, row, 3));
+    std::u16string question = widen("确定要关闭打开文件“" + path + "”吗?");
+    std::u16string caption = widen("关闭提示");
+    if (MessageBoxW(hwnd(), wide_ptr(question), wide_ptr(caption), MB_OKCANCEL) != IDOK)
+        return;
+    message_box(net_.close_open_file(id) == 0 ? "关闭文件成功!" : "关闭文件失败!");
+}
+
+bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFFF) >= IDM_ABOUT && (wp & 0xFFFF) <= IDM_ABOUT + 15) {
+            about_dialog().run_modal(hwnd());
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_PAINT:
+        if (!IsIconic(hwnd()))
+            return false;
+        paint_icon();
+        result = 0;
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<INT_PTR>(icon_);
+        return true;
+    case WM_TIMER:
+        if (wp == kShareTimer)
+            refresh_shares();
+        return false;
+    case WM_CLOSE:
+        close_window();
+        result = 0;
+        return true;
+    default:
+        (void)lp;
+        return false;
+    }
+}
+
+void MonitorDialog::paint_icon() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT rc;
+    GetClientRect(hwnd(), &rc);
+    int x = (rc.right - rc.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rc.bottom - rc.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(hwnd(), &ps);
+}
+
+void MonitorDialog::close_window() {
+    SetEvent(stop_event());
+    tray_icon(hwnd(), TrayAction::Delete, nullptr, kMainTitle);
+    // Sent messages are let through while waiting, so a worker in the middle
+    // of a pass can finish it instead of blocking until the time-out.
+    DWORD started = GetTickCount();
+    HANDLE stopped = stopped_event();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - started;
+        if (elapsed >= kStopWaitMs)
+            break;
+        DWORD r = MsgWaitForMultipleObjects(1, &stopped, FALSE, kStopWaitMs - elapsed, QS_SENDMESSAGE);
+        if (r != WAIT_OBJECT_0 + 1)
+            break;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    KillTimer(hwnd(), kShareTimer);
+    // Destroyed once the worker no longer draws rows with it.
+    ImageList_Destroy(images_);
+    images_ = nullptr;
+    ShellExecuteW(nullptr, L"open", wide_ptr(widen(home_page_address())), nullptr, nullptr, SW_SHOW);
+    end(IDCANCEL);
+}

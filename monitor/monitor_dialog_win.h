@@ -1,0 +1,39 @@
+// Filvane's main window: the share, session and open-file lists, the share
+// refresh timer and the monitoring thread behind the other two lists.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "common/dialog_win.h"
+#include "monitor/monitor_worker_win.h"
+#include "netmgmt/net_management.h"
+
+extern const char kMainTitle[];
+
+class MonitorDialog : public Dialog {
+public:
+    explicit MonitorDialog(netmgmt::NetManagement& net);
+    ~MonitorDialog() override;
+
+    void refresh_shares();
+
+protected:
+    BOOL on_init() override;
+    bool on_command(int id, int notification) override;
+    bool on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+
+private:
+    void add_about_to_system_menu();
+    void set_up_lists();
+    void paint_icon();
+    void close_window();
+    void close_open_file();
+
+    netmgmt::NetManagement& net_;
+    HICON icon_;
+    HIMAGELIST images_ = nullptr;
+    std::unique_ptr<MonitorWorker> worker_;
+};

@@ -1,0 +1,93 @@
+#include "monitor/monitor_pass.h"
+
+#include <utility>
+
+#include "monitor/failure_messages.h"
+#include "monitor/folder_filter.h"
+#include "monitor/open_id.h"
+#include "monitor/open_mode.h"
+#include "netmgmt/enumerate.h"
+
+namespace {
+
+constexpr std::uint32_t kPreferredLength = 2048;
+
+std::string seconds_text(std::uint32_t seconds) { return std::to_string(static_cast<int>(seconds)) + "秒"; }
+
+}  // namespace
+
+bool take_snapshot(std::string& previous, const std::string& current, int rows) {
+    if (rows <= 0 || current == previous)
+        return false;
+    previous = current;
+    return true;
+}
+
+MonitorPass::MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRows& open_files,
+                         PassReporting reporting)
+    : net_(net), sessions_(sessions), open_files_(open_files), reporting_(std::move(reporting)) {}
+
+void MonitorPass::report(const std::string& message) {
+    if (!reporting_.write_error_log(message))
+        reporting_.show_message("写入出错日志文件失败!");
+}
+
+PassOutcome MonitorPass::run(const std::string& dirs) {
+    PassOutcome outcome;
+    outcome.sessions_changed = list_sessions();
+    outcome.open_files_changed = list_open_files(dirs);
+    return outcome;
+}
+
+bool MonitorPass::list_sessions() {
+    std::string snapshot;
+    int rows = 0;
+    auto status = netmgmt::enumerate_all(
+        [&](std::uint32_t& resume) { return net_.enum_sessions(kPreferredLength, resume); },
+        [&](const std::vector<netmgmt::SessionInfo>& records, bool) {
+            for (const auto& session : records) {
+                if (session.user.empty())
+                    continue;  // anonymous connections are not listed
+                std::string opens = std::to_string(static_cast<int>(session.opens));
+                snapshot += session.user + session.computer + opens + "||";
+                sessions_.place(rows++, {{session.user, kImageUser},
+                                         {session.computer, kImageComputer},
+                                         {opens, kImageSessionOpens},
+                                         {seconds_text(session.seconds_connected), kImageTime},
+                                         {seconds_text(session.seconds_idle), kImageTime}});
+            }
+        });
+    if (status != netmgmt::kSuccess)
+        report(session_failure_message(status));
+    bool changed = take_snapshot(previous_sessions_, snapshot, rows);
+    sessions_.trim(rows);
+    return changed;
+}
+
+bool MonitorPass::list_open_files(const std::string& dirs) {
+    std::string snapshot;
+    int rows = 0;
+    auto status = netmgmt::enumerate_all(
+        [&](std::uint32_t& resume) { return net_.enum_open_files(kPreferredLength, resume); },
+        [&](const std::vector<netmgmt::OpenFileInfo>& records, bool) {
+            for (const auto& open : records) {
+                if (!passes_folder_filter(open.path, dirs))
+                    continue;
+                if (open.path.empty() || open.user.empty()) {
+                    report(incomplete_open_message(open.id, open.path.empty(), open.user.empty()));
+                    continue;
+                }
+                std::string mode = open_mode_text(open.permissions);
+                snapshot += open.path + open.user + mode + "||";
+                open_files_.place(rows++, {{open.path, kImageOpenPath},
+                                           {open.user, kImageUser},
+                                           {mode, kImageOpenMode},
+                                           {open_id_text(open.id), kNoImage}});
+            }
+        });
+    if (status != netmgmt::kSuccess)
+        report(open_file_failure_message(status));
+    bool changed = take_snapshot(previous_open_files_, snapshot, rows);
+    open_files_.trim(rows);
+    return changed;
+}

@@ -1,0 +1,64 @@
+// One pass of the monitoring thread: enumerate sessions and open files, write
+// them into the two lists, and tell whether either changed since the last pass
+// that showed rows.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "monitor/list_rows.h"
+#include "netmgmt/net_management.h"
+
+// What a pass reports through: the error log (true when the line was written)
+// and a message box for the user when even that fails.
+struct PassReporting {
+    std::function<bool(const std::string&)> write_error_log;
+    std::function<void(const std::string&)> show_message;
+};
+
+enum SessionColumn { kSessionUser, kSessionComputer, kSessionOpens, kSessionConnected, kSessionIdle, kSessionColumns };
+enum OpenFileColumn { kOpenPath, kOpenUser, kOpenMode, kOpenId, kOpenFileColumns };
+
+// Indices into the list views' shared image list.
+enum ListImage {
+    kImageOpenMode = 0,
+    kImageOpenPath = 1,
+    kImageSessionOpens = 2,
+    kImageShareName = 3,
+    kImageComputer = 4,
+    kImageTime = 5,
+    kImageUser = 6,
+    kImageSharePath = 7,
+    kImageShareUses = 8,
+    kImageShareRemark = 9,
+};
+
+struct PassOutcome {
+    bool sessions_changed = false;
+    bool open_files_changed = false;
+    bool changed() const { return sessions_changed || open_files_changed; }
+};
+
+class MonitorPass {
+public:
+    MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRows& open_files, PassReporting reporting);
+
+    // `dirs` is the monitored-folder setting read for this pass.
+    PassOutcome run(const std::string& dirs);
+
+private:
+    bool list_sessions();
+    bool list_open_files(const std::string& dirs);
+    void report(const std::string& message);
+
+    netmgmt::NetManagement& net_;
+    RowWriter sessions_;
+    RowWriter open_files_;
+    PassReporting reporting_;
+    std::string previous_sessions_;
+    std::string previous_open_files_;
+};
+
+// Shared by the session and open-file steps: a new snapshot that shows rows
+// and differs from the previous one replaces it and counts as a change.
+bool take_snapshot(std::string& previous, const std::string& current, int rows);

@@ -1,0 +1,72 @@
+// The network-management port: what the monitor asks of the server it runs on.
+// Result codes are those of the Windows calls, so the monitor's loops and
+// messages read the same on every backend. Texts are GBK, already cut to the
+// 259 bytes a list cell holds.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace netmgmt {
+
+enum : std::uint32_t {
+    kSuccess = 0,
+    kAccessDenied = 5,
+    kNotEnoughMemory = 8,
+    kNotSupported = 50,
+    kInvalidParameter = 87,
+    kInvalidLevel = 124,
+    kMoreData = 234,
+    kBufTooSmall = 2123,
+    kUserNotFound = 2221,
+    kClientNameNotFound = 2312,
+    kInvalidComputer = 2351,
+    kFileIdNotFound = 2314,
+};
+
+struct ShareInfo {
+    std::string name;
+    std::string path;
+    std::uint32_t current_uses = 0;
+    std::string remark;
+};
+
+struct SessionInfo {
+    std::string user;
+    std::string computer;
+    std::uint32_t opens = 0;
+    std::uint32_t seconds_connected = 0;
+    std::uint32_t seconds_idle = 0;
+};
+
+struct OpenFileInfo {
+    std::uint32_t id = 0;
+    std::uint32_t permissions = 0;
+    std::string path;
+    std::string user;
+};
+
+// One reply of an enumeration: its status (0, kMoreData or a failure) and the
+// records it carried. A caller repeats the call with the same resume handle
+// while the status is kMoreData.
+template <class Record>
+struct Reply {
+    std::uint32_t status = kSuccess;
+    std::vector<Record> records;
+};
+
+class NetManagement {
+public:
+    virtual ~NetManagement() = default;
+    virtual Reply<ShareInfo> enum_shares(std::uint32_t preferred_length, std::uint32_t& resume) = 0;
+    virtual Reply<SessionInfo> enum_sessions(std::uint32_t preferred_length, std::uint32_t& resume) = 0;
+    virtual Reply<OpenFileInfo> enum_open_files(std::uint32_t preferred_length, std::uint32_t& resume) = 0;
+    virtual std::uint32_t close_open_file(std::uint32_t id) = 0;
+};
+
+// The backend of this build: netapi32 on Windows, the local Samba server on Linux.
+std::unique_ptr<NetManagement> make_system_net_management();
+
+}  // namespace netmgmt

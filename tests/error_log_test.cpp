@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "monitor/error_log.h"
+
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct ErrorLogFile : ::testing::Test {
+    std::string path = ::testing::TempDir() + "vlerror_test.log";
+    LocalTime time{2011, 3, 5, 9, 7, 3};
+    ErrorLog log{path, [this] { return time; }};
+    void SetUp() override { std::remove(path.c_str()); }
+    void TearDown() override { std::remove(path.c_str()); }
+};
+
+}  // namespace
+
+TEST(ErrorLogLine, HasTheGbkStampAndCrLf) {
+    std::string line = error_log_line({2011, 3, 5, 9, 7, 3}, "监控打开文件2出错!错误信息:ERROR_ACCESS_DENIED");
+    EXPECT_EQ(line,
+              "\xA1\xBE" "2011\xC4\xEA" "3\xD4\xC2" "5\xC8\xD5" " 9:7:3\xA1\xBF"
+              "\xBC\xE0\xBF\xD8\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE" "2\xB3\xF6\xB4\xED!\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2:ERROR_ACCESS_DENIED\r\n");
+    EXPECT_EQ(error_log_line({2026, 12, 31, 23, 59, 59}, ""), "【2026年12月31日 23:59:59】\r\n");
+}
+
+TEST_F(ErrorLogFile, CreatesThenAppendsWithoutTouchingEarlierLines) {
+    ASSERT_TRUE(log.write("first"));
+    std::string after_one = read_file(path);
+    EXPECT_EQ(after_one, "【2011年3月5日 9:7:3】first\r\n");
+    time.second = 4;
+    ASSERT_TRUE(log.write(""));
+    std::string after_two = read_file(path);
+    EXPECT_EQ(after_two.substr(0, after_one.size()), after_one);
+    EXPECT_EQ(after_two.substr(after_one.size()), "【2011年3月5日 9:7:4】\r\n");
+}
+
+TEST_F(ErrorLogFile, FailsWhileAnotherHolderHasTheFile) {
+    ASSERT_TRUE(log.write("x"));
+    int fd = ::open(path.c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    EXPECT_FALSE(log.write("lost"));
+    ::close(fd);
+    EXPECT_TRUE(log.write("again"));
+    EXPECT_EQ(read_file(path).find("lost"), std::string::npos);
+}
+
+TEST(ErrorLogFailure, AnUnwritableDirectoryGivesFalse) {
+    ErrorLog log("/nonexistent-dir/vlerror.log", [] { return LocalTime{2011, 1, 1, 0, 0, 0}; });
+    EXPECT_FALSE(log.write("x"));
+}

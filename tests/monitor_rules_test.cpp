@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "monitor/failure_messages.h"
+#include "monitor/folder_filter.h"
+#include "monitor/open_id.h"
+#include "monitor/open_mode.h"
+
+TEST(OpenMode, MatchesTheWholeHexTextOnly) {
+    EXPECT_EQ(open_mode_text(0x1), "读取");
+    EXPECT_EQ(open_mode_text(0x21), "读取");
+    EXPECT_EQ(open_mode_text(0x32), "写入");
+    EXPECT_EQ(open_mode_text(0x23), "写入+读取");
+    EXPECT_EQ(open_mode_text(0x9), "打开");
+    EXPECT_EQ(open_mode_text(0x8), "拒绝访问");
+    EXPECT_EQ(open_mode_text(0x10), "删除");
+    EXPECT_EQ(open_mode_text(0x20), "删除");
+    EXPECT_EQ(open_mode_text(0x3), "3 未知打开模式");
+    EXPECT_EQ(open_mode_text(0x2), "2 未知打开模式");
+    EXPECT_EQ(open_mode_text(0xAB), "AB 未知打开模式");  // upper case, no leading zeros
+    EXPECT_EQ(open_mode_text(0), "0 未知打开模式");
+}
+
+TEST(FolderFilter, ContainsNotBeginsWith) {
+    EXPECT_TRUE(passes_folder_filter("D:\\a\\x.txt", "D:\\a|"));
+    EXPECT_TRUE(passes_folder_filter("D:\\ab\\y.txt", "D:\\a|"));
+    EXPECT_TRUE(passes_folder_filter("C:\\copy of D:\\a\\z.txt", "D:\\a|"));
+    EXPECT_FALSE(passes_folder_filter("E:\\a\\x.txt", "D:\\a|"));
+    EXPECT_FALSE(passes_folder_filter("d:\\a\\x.txt", "D:\\a|"));  // case-sensitive
+}
+
+TEST(FolderFilter, OnlyFoldersClosedByABarCount) {
+    EXPECT_TRUE(passes_folder_filter("anything", ""));
+    EXPECT_TRUE(passes_folder_filter("anything", "D:\\a"));  // no bar: all pass
+    // Text after the last bar is no folder: it neither passes nor opens the filter.
+    EXPECT_FALSE(passes_folder_filter("E:\\x", "D:\\a|E:\\x"));
+    EXPECT_TRUE(passes_folder_filter("E:\\资料\\b", "D:\\共享|E:\\资料|"));
+    EXPECT_TRUE(passes_folder_filter("Z:\\q", "D:\\a||"));  // an empty entry lets all through
+}
+
+TEST(FolderFilter, ABarInsideADoubleByteCharacterIsNoSeparator) {
+    std::string folder = "D:\\\x81\x7C";  // a character whose trail byte is '|'
+    EXPECT_TRUE(passes_folder_filter(folder + "\\f", folder + "|"));
+    EXPECT_FALSE(passes_folder_filter("D:\\\x81x", folder + "|"));
+}
+
+TEST(FailureMessages, NameTheResultCode) {
+    EXPECT_EQ(session_failure_message(5), "监控会话1出错!错误信息:ERROR_ACCESS_DENIED");
+    EXPECT_EQ(session_failure_message(124), "监控会话1出错!错误信息:ERROR_INVALID_LEVEL");
+    EXPECT_EQ(session_failure_message(87), "监控会话1出错!错误信息:ERROR_INVALID_PARAMETER");
+    EXPECT_EQ(session_failure_message(8), "监控会话1出错!错误信息:ERROR_NOT_ENOUGH_MEMORY");
+    EXPECT_EQ(session_failure_message(2312), "监控会话1出错!错误信息:NERR_ClientNameNotFound");
+    EXPECT_EQ(session_failure_message(2351), "监控会话1出错!错误信息:NERR_InvalidComputer");
+    EXPECT_EQ(session_failure_message(2221), "监控会话1出错!错误信息:NERR_UserNotFound");
+    EXPECT_EQ(session_failure_message(50), "监控会话1出错!错误信息:未知");
+    EXPECT_EQ(open_file_failure_message(5), "监控打开文件2出错!错误信息:ERROR_ACCESS_DENIED");
+    EXPECT_EQ(open_file_failure_message(124), "监控打开文件2出错!错误信息:ERROR_INVALID_LEVEL");
+    EXPECT_EQ(open_file_failure_message(8), "监控打开文件2出错!错误信息:ERROR_NOT_ENOUGH_MEMORY");
+    EXPECT_EQ(open_file_failure_message(2123), "监控打开文件2出错!错误信息:NERR_BufTooSmall");
+    EXPECT_EQ(open_file_failure_message(87), "监控打开文件2出错!错误信息:未知");
+    EXPECT_EQ(share_call_failure_message(5), "监控共享文件夹1出错!错误代码:5");
+    EXPECT_EQ(share_refresh_failure_message(4294967295u), "监控共享文件夹2出错!错误代码:4294967295");
+}
+
+TEST(OpenId, HighIdentifiersShowNegativeAndParseBack) {
+    EXPECT_EQ(open_id_text(7), "7");
+    EXPECT_EQ(open_id_text(0x80000000u), "-2147483648");
+    EXPECT_EQ(open_id_text(0xFFFFFFFFu), "-1");
+    for (std::uint32_t id : {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xDEADBEEFu, 0xFFFFFFFFu})
+        EXPECT_EQ(parse_open_id(open_id_text(id)), id);
+    EXPECT_EQ(parse_open_id(""), 0u);
+    EXPECT_EQ(parse_open_id("12abc"), 12u);
+    EXPECT_EQ(parse_open_id("+5"), 5u);
+}
