@@ -1,0 +1,65 @@
+// The live state of a Samba server as `smbstatus --json` reports it: sessions,
+// tree connects and opens, reduced to what the monitor's records need.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace netmgmt {
+namespace samba {
+
+struct StatusFormatError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// One smbd process; `unique_id` tells a reused pid from the old process.
+struct ServerProcess {
+    std::uint32_t pid = 0;
+    std::uint64_t unique_id = 0;
+    bool operator==(const ServerProcess& o) const { return pid == o.pid && unique_id == o.unique_id; }
+};
+
+struct Session {
+    std::string session_id;
+    ServerProcess process;
+    std::uint32_t uid = 0;
+    std::string user;
+    std::string remote_machine;
+};
+
+struct TreeConnect {
+    std::string service;
+    std::string session_id;
+    std::int64_t connected_at = 0;  // seconds since 1970
+};
+
+struct Open {
+    ServerProcess process;
+    std::uint64_t share_file_id = 0;
+    std::uint32_t uid = 0;
+    std::string user;  // empty when the report did not resolve the uid
+    std::uint32_t access_mask = 0;
+    std::string path;  // local path: the share's path and the name within it
+};
+
+struct Status {
+    std::int64_t taken_at = 0;  // seconds since 1970, the report's own clock
+    std::string version;        // Samba's version text
+    std::vector<Session> sessions;
+    std::vector<TreeConnect> tree_connects;
+    std::vector<Open> opens;
+};
+
+// Reads a report of `smbstatus --json` (sections that are absent stay empty).
+// Throws StatusFormatError when the text is not such a report.
+Status parse_status_report(const std::string& json_text);
+
+// Seconds since 1970 of an ISO 8601 time as Samba writes it:
+// "2026-12-07T19:49:58.860702+00:00" or "...+0000"; fractions are dropped.
+std::optional<std::int64_t> parse_timestamp(const std::string& text);
+
+}  // namespace samba
+}  // namespace netmgmt
