@@ -6,6 +6,11 @@
 #                               DIR/samba_hold, starts smbd; prints nothing
 #   samba_server.sh stop DIR    stops that smbd (and its helpers)
 #
+# A client holding files open until DIR/release appears:
+#   DIR/samba_hold daemon Filv-pw1 r DIR/ready DIR/release 'smb://127.0.0.1/公共/读我.txt' &
+# The backend watches it with FILVANE_SAMBA_CONF=DIR/smb.conf and
+# FILVANE_SAMBA_CREDENTIALS=DIR/admin.conf.
+#
 # Everything lives under DIR: configuration, state, locks, logs, passdb.
 # Samba accounts need Unix accounts; the existing system accounts "daemon"
 # and "bin" serve as the two users and root as the administrator, so no file
@@ -72,13 +77,17 @@ start() {
     write_conf "$dir"
     local user pass
     while read -r user pass; do
-        printf '%s\n%s\n' "$pass" "$pass" | smbpasswd -c "$dir/smb.conf" -s -a "$user" >/dev/null \
+        printf '%s\n%s\n' "$pass" "$pass" | smbpasswd -c "$dir/smb.conf" -s -a "$user" >>"$dir/log/setup.log" 2>&1 \
             || die "cannot add Samba account $user"
     done <<USERS
 $USER1 $PASS1
 $USER2 $PASS2
 $ADMIN $ADMIN_PASS
 USERS
+    # root in BUILTIN\Administrators, so srvsvc also lists opens to root
+    # (net rpc file): the tests compare the backend with that answer.
+    net -s "$dir/smb.conf" groupmap add sid=S-1-5-32-544 unixgroup=root type=builtin >>"$dir/log/setup.log" 2>&1 \
+        || die "cannot map the administrators group"
     (umask 077; printf 'username=%s\npassword=%s\n' "$ADMIN" "$ADMIN_PASS" >"$dir/admin.conf")
     printf '%s\n%s\n%s\n%s\n' "$USER1" "$PASS1" "$USER2" "$PASS2" >"$dir/users"
     local here
