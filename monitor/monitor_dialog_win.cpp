@@ -28,9 +28,9 @@ struct Column {
     int width;
 };
 
-const Column kShareColumns[] = {{"共享文件夹", 150}, {"共享路径", 150}, {"客户端连接", 120}, {"说明", 120}};
-const Column kSessionColumns[] = {{"用户", 130}, {"计算机", 150}, {"打开文件数目", 120}, {"连接时间", 100}, {"空闲时间", 100}};
-const Column kOpenFileColumns[] = {{"打开文件", 250}, {"访问者", 150}, {"打开模式", 120}, {"文件标识", 0}};
+const Column kShareHeadings[] = {{"共享文件夹", 150}, {"共享路径", 150}, {"客户端连接", 120}, {"说明", 120}};
+const Column kSessionHeadings[] = {{"用户", 130}, {"计算机", 150}, {"打开文件数目", 120}, {"连接时间", 100}, {"空闲时间", 100}};
+const Column kOpenFileHeadings[] = {{"打开文件", 250}, {"访问者", 150}, {"打开模式", 120}, {"文件标识", 0}};
 
 // Resource of each image-list index, in index order.
 const int kListIcons[] = {IDI_LIST_OPEN_MODE,     IDI_LIST_OPEN_PATH,  IDI_LIST_SESSION_OPENS, IDI_LIST_SHARE_NAME,
@@ -82,9 +82,9 @@ void MonitorDialog::add_about_to_system_menu() {
 }
 
 void MonitorDialog::set_up_lists() {
-    set_up_list(item(IDC_SESSIONS), kSessionColumns);
-    set_up_list(item(IDC_OPEN_FILES), kOpenFileColumns);
-    set_up_list(item(IDC_SHARES), kShareColumns);
+    set_up_list(item(IDC_SESSIONS), kSessionHeadings);
+    set_up_list(item(IDC_OPEN_FILES), kOpenFileHeadings);
+    set_up_list(item(IDC_SHARES), kShareHeadings);
 
     images_ = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 2, 0);
     HINSTANCE instance = GetModuleHandleW(nullptr);

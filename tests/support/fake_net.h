@@ -3,8 +3,11 @@
 // inject.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "netmgmt/net_management.h"
@@ -24,12 +27,16 @@ public:
 
     // For tests that change the data while another thread enumerates.
     std::mutex mutex;
+    // Makes each session enumeration take this long, as a slow server would.
+    std::atomic<int> session_delay_ms{0};
 
     netmgmt::Reply<netmgmt::ShareInfo> enum_shares(std::uint32_t, std::uint32_t& resume) override {
         std::lock_guard<std::mutex> lock(mutex);
         return page(shares, resume, share_failure, share_calls);
     }
     netmgmt::Reply<netmgmt::SessionInfo> enum_sessions(std::uint32_t, std::uint32_t& resume) override {
+        if (session_delay_ms > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(session_delay_ms.load()));
         std::lock_guard<std::mutex> lock(mutex);
         return page(sessions, resume, session_failure, session_calls);
     }

@@ -1,0 +1,211 @@
+// The main window driven as a user would: real dialogs and list views under
+// Xvfb, a scripted source of sessions and opens.
+#include "win/gtest_winelib.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "common/code_page.h"
+#include "common/controls_win.h"
+#include "monitor/monitor_dialog_win.h"
+#include "shell/filvane_resources.h"
+#include "support/fake_net.h"
+#include "win/window_driver.h"
+
+namespace {
+
+const std::string kAboutTitle = "关于Zelqo共享文件监控器 v5.1 免费版";
+
+struct MonitorWindow : ::testing::Test {
+    FakeNet net;
+    std::unique_ptr<MonitorDialog> dialog;
+    std::unique_ptr<UiThread> ui;
+    HWND main = nullptr;
+
+    void SetUp() override {
+        dialog = std::make_unique<MonitorDialog>(net);
+        ui = std::make_unique<UiThread>([this] { dialog->run_modal(nullptr); });
+        // The about box comes first, during initialisation.
+        HWND about = wait_for_window(kAboutTitle, 10000);
+        ASSERT_NE(about, nullptr);
+        PostMessageW(about, WM_CLOSE, 0, 0);
+        main = wait_for_window(kMainTitle, 10000);
+        ASSERT_NE(main, nullptr);
+    }
+
+    void TearDown() override {
+        if (main && IsWindow(main))
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(ui->join(10000));
+        ui.reset();
+        dialog.reset();
+    }
+
+    HWND list(int id) { return GetDlgItem(main, id); }
+    std::string cell(int id, int row, int column) { return list_cell_text(list(id), row, column); }
+    int rows(int id) { return list_row_count(list(id)); }
+
+    std::pair<std::string, int> column(int id, int index) {
+        WCHAR text[64] = {0};
+        LVCOLUMNW c{};
+        c.mask = LVCF_TEXT | LVCF_WIDTH;
+        c.pszText = text;
+        c.cchTextMax = 64;
+        if (!SendMessageW(list(id), LVM_GETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&c)))
+            return {"<none>", -1};
+        return {window_text_of(text), c.cx};
+    }
+    static std::string window_text_of(const WCHAR* text) {
+        return codepage::utf16_to_gbk(reinterpret_cast<const char16_t*>(text));
+    }
+
+    void set_sessions(std::vector<netmgmt::SessionInfo> sessions) {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.sessions = std::move(sessions);
+    }
+    void set_open_files(std::vector<netmgmt::OpenFileInfo> opens) {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.open_files = std::move(opens);
+    }
+
+    // Answers the message box of the window's thread that shows `text` by
+    // pressing `button`; false when none appeared.
+    bool answer_box(const std::string& text, int button) {
+        HWND box = nullptr;
+        bool found = wait_until(
+            [&] {
+                box = find_dialog_of_thread(GetWindowThreadProcessId(main, nullptr));
+                return box && box != main && message_box_text(box) == text;
+            },
+            5000);
+        if (found)
+            PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        return found;
+    }
+};
+
+}  // namespace
+
+TEST_F(MonitorWindow, HasItsListsColumnsAndStyles) {
+    EXPECT_EQ(column(IDC_SHARES, 0), std::make_pair(std::string("共享文件夹"), 150));
+    EXPECT_EQ(column(IDC_SHARES, 3), std::make_pair(std::string("说明"), 120));
+    EXPECT_EQ(column(IDC_SESSIONS, 0), std::make_pair(std::string("用户"), 130));
+    EXPECT_EQ(column(IDC_SESSIONS, 2), std::make_pair(std::string("打开文件数目"), 120));
+    EXPECT_EQ(column(IDC_SESSIONS, 4), std::make_pair(std::string("空闲时间"), 100));
+    EXPECT_EQ(column(IDC_OPEN_FILES, 0), std::make_pair(std::string("打开文件"), 250));
+    EXPECT_EQ(column(IDC_OPEN_FILES, 3), std::make_pair(std::string("文件标识"), 0));
+    for (int id : {IDC_SHARES, IDC_SESSIONS, IDC_OPEN_FILES}) {
+        EXPECT_EQ(SendMessageW(list(id), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_SUBITEMIMAGES);
+        EXPECT_NE(SendMessageW(list(id), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+        EXPECT_EQ(GetWindowLongW(list(id), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+    }
+    EXPECT_EQ(window_text(GetDlgItem(main, IDC_STATUS)), "");
+    HMENU system = GetSystemMenu(main, FALSE);
+    WCHAR about[64] = {0};
+    GetMenuStringW(system, IDM_ABOUT, about, 64, MF_BYCOMMAND);
+    EXPECT_EQ(window_text_of(about), "关于 Filvane(&A)...");
+}
+
+TEST_F(MonitorWindow, TheWorkerFillsAndEmptiesBothLists) {
+    set_sessions({{"alice", "PC1", 1, 5, 0}, {"", "ANON", 0, 1, 1}});
+    set_open_files({{0x80000005u, 0x23, "D:\\共享\\报告.doc", "alice"}});
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_SESSIONS) == 1 && rows(IDC_OPEN_FILES) == 1; }, 3000));
+    EXPECT_EQ(cell(IDC_SESSIONS, 0, 1), "PC1");
+    EXPECT_EQ(cell(IDC_OPEN_FILES, 0, 0), "D:\\共享\\报告.doc");
+    EXPECT_EQ(cell(IDC_OPEN_FILES, 0, 2), "写入+读取");
+    EXPECT_EQ(cell(IDC_OPEN_FILES, 0, 3), "-2147483643") << "the hidden column holds the id";
+    set_sessions({});
+    set_open_files({});
+    EXPECT_TRUE(wait_until([&] { return rows(IDC_SESSIONS) == 0 && rows(IDC_OPEN_FILES) == 0; }, 3000));
+}
+
+TEST_F(MonitorWindow, OnlyTimerOneRefreshesTheShares) {
+    int before = net.share_calls;
+    SendMessageW(main, WM_TIMER, 2, 0);
+    EXPECT_EQ(net.share_calls, before);
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.shares = {{"IPC$", "", 0, ""}, {"docs", "C:\\docs", 3, "文档"}};
+    }
+    SendMessageW(main, WM_TIMER, 1, 0);
+    EXPECT_EQ(net.share_calls, before + 1);
+    ASSERT_EQ(rows(IDC_SHARES), 2);
+    EXPECT_EQ(cell(IDC_SHARES, 0, 0), "docs");
+    EXPECT_EQ(cell(IDC_SHARES, 0, 3), "文档");
+}
+
+TEST_F(MonitorWindow, EnterAndEscapeDoNotCloseIt) {
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        PostMessageW(list(IDC_SESSIONS), WM_KEYDOWN, key, 0);
+        PostMessageW(main, WM_KEYDOWN, key, 0);
+    }
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(IsWindowVisible(main));
+}
+
+TEST_F(MonitorWindow, SystemMenuAboutOpensTheAboutBox) {
+    PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND about = wait_for_window(kAboutTitle, 5000);
+    ASSERT_NE(about, nullptr);
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(about); }, 5000));
+}
+
+TEST_F(MonitorWindow, ClosesPromptlyBetweenPasses) {
+    DWORD start = GetTickCount();
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(ui->join(5000));
+    EXPECT_LT(GetTickCount() - start, 2500u);
+    main = nullptr;
+}
+
+TEST_F(MonitorWindow, ClosesWithinTheBoundDuringASlowPass) {
+    set_sessions({{"alice", "PC1", 1, 5, 0}});
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_SESSIONS) == 1; }, 3000));
+    net.session_delay_ms = 1500;
+    Sleep(1200);  // the next pass is now inside its slow enumeration
+    DWORD start = GetTickCount();
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(ui->join(8000));
+    // The worker's list updates are served while waiting, so closing takes
+    // about the rest of the pass, not the full five-second bound.
+    EXPECT_LT(GetTickCount() - start, 4000u);
+    main = nullptr;
+}
+
+TEST_F(MonitorWindow, CloseFileAsksThenClosesTheSelectedOpen) {
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    EXPECT_TRUE(answer_box("请先在当前打开文件列表中选择一个要关闭的文件!点击第一项“打开文件”即表示选择!", IDOK));
+
+    set_open_files({{0x80000001u, 1, "D:\\a.txt", "bob"}});
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 1; }, 3000));
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageW(list(IDC_OPEN_FILES), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    ASSERT_TRUE(answer_box("确定要关闭打开文件“D:\\a.txt”吗?", IDCANCEL));
+    Sleep(200);
+    EXPECT_TRUE(net.closed.empty()) << "Cancel closes nothing";
+
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    ASSERT_TRUE(answer_box("确定要关闭打开文件“D:\\a.txt”吗?", IDOK));
+    EXPECT_TRUE(answer_box("关闭文件成功!", IDOK));
+    ASSERT_EQ(net.closed.size(), 1u);
+    EXPECT_EQ(net.closed[0], 0x80000001u) << "a negative id text closes the right open";
+
+    net.close_result = 2314;
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    ASSERT_TRUE(answer_box("确定要关闭打开文件“D:\\a.txt”吗?", IDOK));
+    EXPECT_TRUE(answer_box("关闭文件失败!", IDOK));
+}
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

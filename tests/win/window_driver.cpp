@@ -1,0 +1,91 @@
+#include "win/window_driver.h"
+
+#include "common/controls_win.h"
+#include "common/win_text.h"
+
+bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeout_ms)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+namespace {
+
+struct Search {
+    std::string title;
+    HWND found;
+};
+
+// Win32 callbacks need the Win32 calling convention, which lambdas lack.
+BOOL CALLBACK match_title(HWND hwnd, LPARAM lp) {
+    auto search = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && window_text(hwnd) == search->title) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK match_dialog(HWND hwnd, LPARAM lp) {
+    WCHAR cls[16] = {0};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(lp) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND find_window(const std::string& title) {
+    Search search{title, nullptr};
+    EnumWindows(match_title, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND find_dialog_of_thread(DWORD thread) {
+    HWND found = nullptr;
+    EnumThreadWindows(thread, match_dialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND wait_for_window(const std::string& title, DWORD timeout_ms) {
+    HWND found = nullptr;
+    wait_until([&] { return (found = find_window(title)) != nullptr; }, timeout_ms);
+    return found;
+}
+
+std::string message_box_text(HWND box) {
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        WCHAR cls[32] = {0};
+        GetClassNameW(child, cls, 32);
+        if (lstrcmpiW(cls, L"Static") == 0)
+            text += window_text(child);
+    }
+    return text;
+}
+
+UiThread::UiThread(std::function<void()> body)
+    : body_(std::move(body)), thread_(CreateThread(nullptr, 0, entry, this, 0, nullptr)) {}
+
+UiThread::~UiThread() {
+    if (thread_) {
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+}
+
+bool UiThread::join(DWORD timeout_ms) { return WaitForSingleObject(thread_, timeout_ms) == WAIT_OBJECT_0; }
+
+DWORD WINAPI UiThread::entry(LPVOID self) {
+    static_cast<UiThread*>(self)->body_();
+    return 0;
+}

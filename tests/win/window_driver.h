@@ -1,0 +1,32 @@
+// Helpers for tests that drive real windows from another thread.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Polls `condition` every 20 ms until it holds or `timeout_ms` passes.
+bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms);
+// The first visible top-level window of this process whose title is `title`
+// (GBK), or nullptr.
+HWND find_window(const std::string& title);
+// The first visible dialog window (message boxes too) of a thread.
+HWND find_dialog_of_thread(DWORD thread);
+HWND wait_for_window(const std::string& title, DWORD timeout_ms);
+// Text of the static controls of a message box (its message).
+std::string message_box_text(HWND box);
+
+// Runs `body` on a Win32 thread of its own (threads that touch windows must
+// be Win32 threads under Winelib).
+class UiThread {
+public:
+    explicit UiThread(std::function<void()> body);
+    ~UiThread();  // waits for the thread
+    bool join(DWORD timeout_ms);
+
+private:
+    static DWORD WINAPI entry(LPVOID self);
+    std::function<void()> body_;
+    HANDLE thread_;
+};
