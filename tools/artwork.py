@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the programs' icons and writes them as .ico files (32x32 and 16x16,
-32-bit with alpha). The pictures are code so they can be changed like code.
+"""Draws the programs' icons and bitmaps: .ico files (32x32 and 16x16, 32-bit
+with alpha) and 24-bit .bmp files. The pictures are code so they can be
+changed like code: each program's set lives in art_<set>.py beside this file,
+with ICONS = {resource id: draw(canvas)} and, optionally,
+BITMAPS = {file name: (width, height, background, draw(canvas))}.
 
 usage: artwork.py SET OUTDIR      (SET: filvane, brenvik, corvap)
 """
+import importlib
 import math
 import struct
 import sys
@@ -25,11 +29,12 @@ PAPER = (245, 245, 235)
 
 
 class Canvas:
-    def __init__(self):
-        self.px = [[None] * S for _ in range(S)]
+    def __init__(self, width=S, height=S, background=None):
+        self.width, self.height = width, height
+        self.px = [[background] * width for _ in range(height)]
 
     def dot(self, x, y, c):
-        if 0 <= x < S and 0 <= y < S:
+        if 0 <= x < self.width and 0 <= y < self.height:
             self.px[y][x] = c
 
     def rect(self, x0, y0, x1, y1, fill, edge=DARK):
@@ -39,8 +44,8 @@ class Canvas:
                 self.dot(x, y, edge if on_edge else fill)
 
     def circle(self, cx, cy, r, fill, edge=DARK):
-        for y in range(S):
-            for x in range(S):
+        for y in range(self.height):
+            for x in range(self.width):
                 d = math.hypot(x - cx, y - cy)
                 if d <= r:
                     self.dot(x, y, edge if edge and d > r - 1.2 else fill)
@@ -117,90 +122,6 @@ def window_frame(c, x, y, w, h):
     c.rect(x, y, x + w, y + 4, BLUE)
 
 
-# Pictures by name.
-def shared_folder_in_hand(c):
-    folder(c, 5, 3, 22, 15)
-    c.polygon([(1, 22), (10, 19), (30, 19), (30, 24), (18, 30), (1, 30)], SKIN)
-    c.line(10, 22, 26, 22, DARK_YELLOW)
-
-
-def folders_on_network(c):
-    folder(c, 1, 2, 13, 9)
-    folder(c, 17, 2, 13, 9)
-    c.line(7, 13, 7, 20, DARK, 2)
-    c.line(24, 13, 24, 20, DARK, 2)
-    c.line(7, 20, 24, 20, DARK, 2)
-    globe(c, 16, 24, 7)
-
-
-def two_people(c):
-    person(c, 11, 6, BLUE)
-    person(c, 21, 10, GREEN)
-
-
-def open_folder_arrow_document(c):
-    document(c, 17, 2, 12, 15)
-    folder(c, 1, 10, 24, 18, open_=True)
-    arrow(c, 12, 14, GREEN)
-
-
-def monitor_with_globe(c):
-    monitor(c, 2, 3, 24, 18)
-    globe(c, 14, 12, 6)
-
-
-def folder_with_list(c):
-    folder(c, 2, 6, 26, 22)
-    document(c, 7, 12, 14, 13)
-    arrow(c, 18, 20, BLUE)
-
-
-def folder_with_file_window(c):
-    folder(c, 2, 4, 27, 22)
-    window_frame(c, 7, 11, 18, 13)
-    for i in range(3):
-        c.rect(9 + i * 5, 18, 12 + i * 5, 22, PAPER)
-
-
-def document_with_clock(c):
-    document(c, 3, 2, 18, 26)
-    clock(c, 22, 21, 8)
-
-
-def lined_sheet(c):
-    document(c, 6, 2, 20, 27)
-
-
-def form_window(c):
-    window_frame(c, 2, 4, 27, 23)
-    for i, w in enumerate((14, 18, 10)):
-        c.line(5, 11 + i * 5, 10, 11 + i * 5, GREY)
-        c.rect(12, 9 + i * 5, 12 + w, 12 + i * 5, WHITE)
-
-
-def person_with_plus(c):
-    person(c, 12, 5, BLUE)
-    c.rect(21, 17, 24, 29, GREEN, None)
-    c.rect(17, 21, 28, 24, GREEN, None)
-
-
-FILVANE = {
-    128: shared_folder_in_hand,
-    150: folders_on_network,
-    151: two_people,
-    152: open_folder_arrow_document,
-    153: monitor_with_globe,
-    154: folder_with_list,
-    155: folder_with_file_window,
-    156: document_with_clock,
-    157: lined_sheet,
-    158: form_window,
-    159: person_with_plus,
-}
-
-SETS = {"filvane": FILVANE}
-
-
 def image_bytes(pixels, size):
     """One icon image: BITMAPINFOHEADER, 32-bit BGRA rows bottom-up, AND mask."""
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
@@ -245,13 +166,30 @@ def write_ico(path, draw):
     path.write_bytes(header + entries + b"".join(d for _, d in images))
 
 
+def write_bmp(path, width, height, background, draw):
+    c = Canvas(width, height, background)
+    draw(c)
+    stride = (width * 3 + 3) & ~3
+    rows = b""
+    for y in reversed(range(height)):
+        row = b"".join(struct.pack("BBB", p[2], p[1], p[0]) for p in c.px[y])
+        rows += row + b"\0" * (stride - len(row))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info))
+    path.write_bytes(header + info + rows)
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in SETS:
+    if len(sys.argv) != 3:
         sys.exit(__doc__)
+    sys.path.insert(0, str(Path(__file__).parent))
+    pictures = importlib.import_module("art_" + sys.argv[1])
     out = Path(sys.argv[2])
     out.mkdir(parents=True, exist_ok=True)
-    for number, draw in SETS[sys.argv[1]].items():
+    for number, draw in pictures.ICONS.items():
         write_ico(out / f"icon{number}.ico", draw)
+    for name, (width, height, background, draw) in getattr(pictures, "BITMAPS", {}).items():
+        write_bmp(out / name, width, height, background, draw)
 
 
 if __name__ == "__main__":
