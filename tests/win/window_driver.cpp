@@ -17,6 +17,7 @@ namespace {
 
 struct Search {
     std::string title;
+    bool any_process;
     HWND found;
 };
 
@@ -25,7 +26,8 @@ BOOL CALLBACK match_title(HWND hwnd, LPARAM lp) {
     auto search = reinterpret_cast<Search*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && window_text(hwnd) == search->title) {
+    if ((search->any_process || pid == GetCurrentProcessId()) && IsWindowVisible(hwnd) &&
+        window_text(hwnd) == search->title) {
         search->found = hwnd;
         return FALSE;
     }
@@ -44,8 +46,8 @@ BOOL CALLBACK match_dialog(HWND hwnd, LPARAM lp) {
 
 }  // namespace
 
-HWND find_window(const std::string& title) {
-    Search search{title, nullptr};
+HWND find_window(const std::string& title, bool any_process) {
+    Search search{title, any_process, nullptr};
     EnumWindows(match_title, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -56,9 +58,9 @@ HWND find_dialog_of_thread(DWORD thread) {
     return found;
 }
 
-HWND wait_for_window(const std::string& title, DWORD timeout_ms) {
+HWND wait_for_window(const std::string& title, DWORD timeout_ms, bool any_process) {
     HWND found = nullptr;
-    wait_until([&] { return (found = find_window(title)) != nullptr; }, timeout_ms);
+    wait_until([&] { return (found = find_window(title, any_process)) != nullptr; }, timeout_ms);
     return found;
 }
 

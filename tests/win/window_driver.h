@@ -8,12 +8,12 @@
 
 // Polls `condition` every 20 ms until it holds or `timeout_ms` passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms);
-// The first visible top-level window of this process whose title is `title`
-// (GBK), or nullptr.
-HWND find_window(const std::string& title);
+// The first visible top-level window whose title is `title` (GBK), of this
+// process or, with `any_process`, of any; nullptr when there is none.
+HWND find_window(const std::string& title, bool any_process = false);
 // The first visible dialog window (message boxes too) of a thread.
 HWND find_dialog_of_thread(DWORD thread);
-HWND wait_for_window(const std::string& title, DWORD timeout_ms);
+HWND wait_for_window(const std::string& title, DWORD timeout_ms, bool any_process = false);
 // Text of the static controls of a message box (its message).
 std::string message_box_text(HWND box);
 

@@ -1,0 +1,23 @@
+# Shared by the Filvane end-to-end scripts: titles, and helpers that start the
+# program and pass its about box. Sourced; expects FILVANE and WDRIVE.
+ABOUT_TITLE="关于Zelqo共享文件监控器 v5.1 免费版"
+MAIN_TITLE="Zelqo共享文件监控器 v5.1 免费版"
+
+fail() { echo "FAIL: $*"; exit 1; }
+wd() { wine "$WDRIVE" "$@"; }
+
+# Starts Filvane in the background (its pid in FILVANE_PID) and closes the
+# about box it shows while initialising.
+start_filvane() {
+  wine "$FILVANE" &
+  FILVANE_PID=$!
+  wd wait "$ABOUT_TITLE" 30000 || fail "no about box at start-up"
+  wd close "$ABOUT_TITLE"
+  wd wait "$MAIN_TITLE" 20000 || fail "no main window"
+}
+
+# Closes the main window and waits for the process to end with code 0.
+quit_filvane() {
+  wd close "$MAIN_TITLE" || fail "main window gone before quitting"
+  wait "$FILVANE_PID" || fail "Filvane exited with $?"
+}

@@ -1,0 +1,100 @@
+// wdrive: drives the windows of other processes for end-to-end scripts.
+//
+//   wdrive wait TITLE [MS]        exit 0 once a visible window TITLE exists
+//   wdrive gone TITLE [MS]        exit 0 once no window TITLE is left
+//   wdrive text TITLE             print the static texts of window TITLE (UTF-8)
+//   wdrive command TITLE ID       post WM_COMMAND ID to window TITLE
+//   wdrive close TITLE            post WM_CLOSE to window TITLE
+//   wdrive cells TITLE LIST_ID    print the list view's rows, cells tab-separated
+//
+// Exit 1 when the window is not found in time.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/code_page.h"
+#include "common/controls_win.h"
+#include "win/window_driver.h"
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: wdrive wait|gone|text|command|close|cells TITLE [ARG]\n");
+    return 2;
+}
+
+void print(const std::string& gbk) { std::printf("%s\n", codepage::gbk_to_utf8(gbk).c_str()); }
+
+// Reads a list view of another process through memory it can see.
+void print_cells(HWND list) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return;
+    const SIZE_T size = sizeof(LVITEMW) + 1024 * sizeof(WCHAR);
+    auto remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    int rows = list_row_count(list);
+    for (int row = 0; row < rows; ++row) {
+        std::string line;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = reinterpret_cast<WCHAR*>(remote + sizeof(LVITEMW));
+            item.cchTextMax = 1024;
+            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+            char16_t text[1024] = {0};
+            ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof text - 2, nullptr);
+            if (column)
+                line += "\t";
+            line += codepage::utf16_to_gbk(std::u16string(text, static_cast<std::size_t>(length)));
+        }
+        print(line);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+}
+
+}  // namespace
+
+int main() {
+    // The wide command line, whatever the code page the arguments came in.
+    int argc = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> argv;
+    for (int i = 0; i < argc; ++i)
+        argv.push_back(codepage::utf16_to_gbk(reinterpret_cast<const char16_t*>(wide[i])));
+    LocalFree(wide);
+    if (argc < 3)
+        return usage();
+    const std::string& verb = argv[1];
+    const std::string& title = argv[2];
+    DWORD timeout = argc > 3 && (verb == "wait" || verb == "gone") ? std::strtoul(argv[3].c_str(), nullptr, 10) : 10000;
+    if (verb == "gone")
+        return wait_until([&] { return find_window(title, true) == nullptr; }, timeout) ? 0 : 1;
+    HWND window = wait_for_window(title, timeout, true);
+    if (!window)
+        return 1;
+    if (verb == "wait")
+        return 0;
+    if (verb == "text") {
+        print(message_box_text(window));
+    } else if (verb == "command" && argc > 3) {
+        PostMessageW(window, WM_COMMAND, std::strtoul(argv[3].c_str(), nullptr, 10), 0);
+    } else if (verb == "close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    } else if (verb == "cells" && argc > 3) {
+        print_cells(GetDlgItem(window, static_cast<int>(std::strtol(argv[3].c_str(), nullptr, 10))));
+    } else {
+        return usage();
+    }
+    return 0;
+}
