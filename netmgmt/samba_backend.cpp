@@ -27,15 +27,22 @@ std::uint32_t guarded(Step step) {
     }
 }
 
-std::uint32_t read_status(SambaSource& source, Status& out) {
-    Fetched report = source.status_report();
+}  // namespace
+
+std::uint32_t SambaNetManagement::read_status(std::shared_ptr<const Status>& out) {
+    Fetched report = source_->status_report();
     if (report.status != kSuccess)
         return report.status;
-    out = parse_status_report(report.text);
+    std::lock_guard<std::mutex> lock(parsed_mutex_);
+    if (!parsed_ || report.text != parsed_text_) {
+        parsed_.reset();
+        auto status = std::make_shared<const Status>(parse_status_report(report.text));
+        parsed_text_ = std::move(report.text);
+        parsed_ = std::move(status);
+    }
+    out = parsed_;
     return kSuccess;
 }
-
-}  // namespace
 
 SambaNetManagement::SambaNetManagement(std::shared_ptr<SambaSource> source, std::shared_ptr<OpenIdRegistry> ids)
     : source_(std::move(source)), ids_(std::move(ids)) {}
@@ -65,29 +72,29 @@ Reply<Record> SambaNetManagement::enumerate(Snapshot<Record>& snapshot, std::uin
 }
 
 std::uint32_t SambaNetManagement::take_shares(std::vector<ShareInfo>& out) {
-    Status status;
-    if (std::uint32_t code = read_status(*source_, status))
+    std::shared_ptr<const Status> status;
+    if (std::uint32_t code = read_status(status))
         return code;
     Fetched config = source_->config_report();
     if (config.status != kSuccess)
         return config.status;
-    out = share_records(shares_of(parse_config(config.text), {source_->host_name(), status.version}), status);
+    out = share_records(shares_of(parse_config(config.text), {source_->host_name(), status->version}), *status);
     return kSuccess;
 }
 
 std::uint32_t SambaNetManagement::take_sessions(std::vector<SessionInfo>& out) {
-    Status status;
-    if (std::uint32_t code = read_status(*source_, status))
+    std::shared_ptr<const Status> status;
+    if (std::uint32_t code = read_status(status))
         return code;
-    out = session_records(status);
+    out = session_records(*status);
     return kSuccess;
 }
 
 std::uint32_t SambaNetManagement::take_open_files(std::vector<OpenFileInfo>& out) {
-    Status status;
-    if (std::uint32_t code = read_status(*source_, status))
+    std::shared_ptr<const Status> status;
+    if (std::uint32_t code = read_status(status))
         return code;
-    out = open_file_records(status, *ids_);
+    out = open_file_records(*status, *ids_);
     return kSuccess;
 }
 
@@ -109,17 +116,17 @@ std::uint32_t SambaNetManagement::close_open_file(std::uint32_t id) {
         if (std::uint32_t code = source_->credentials(credentials))
             return code;
         // A fresh look, so the identifier names an open that still exists.
-        Status status;
-        if (std::uint32_t code = read_status(*source_, status))
+        std::shared_ptr<const Status> status;
+        if (std::uint32_t code = read_status(status))
             return code;
-        ids_->refresh(status.opens);
+        ids_->refresh(status->opens);
         const std::optional<OpenKey> key = ids_->find(id);
         if (!key)
             return kFileIdNotFound;
         // Samba closes every open its srvsvc id names: refuse rather than
         // close another client's file as well.
         const std::uint32_t srvsvc_id = srvsvc_file_id(*key);
-        auto sharing = std::count_if(status.opens.begin(), status.opens.end(),
+        auto sharing = std::count_if(status->opens.begin(), status->opens.end(),
                                      [&](const Open& o) { return srvsvc_file_id(key_of(o)) == srvsvc_id; });
         if (sharing > 1)
             return kNotSupported;

@@ -13,6 +13,7 @@
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_credentials.h"
 #include "netmgmt/samba_open_ids.h"
+#include "netmgmt/samba_status.h"
 
 namespace netmgmt {
 namespace samba {
@@ -67,8 +68,15 @@ private:
     std::uint32_t take_sessions(std::vector<SessionInfo>& out);
     std::uint32_t take_open_files(std::vector<OpenFileInfo>& out);
 
+    // The sessions and open-file enumerations of one pass usually get the
+    // same report: it is parsed once.
+    std::uint32_t read_status(std::shared_ptr<const Status>& out);
+
     std::shared_ptr<SambaSource> source_;
     std::shared_ptr<OpenIdRegistry> ids_;
+    std::mutex parsed_mutex_;
+    std::string parsed_text_;
+    std::shared_ptr<const Status> parsed_;
     Snapshot<ShareInfo> shares_;
     Snapshot<SessionInfo> sessions_;
     Snapshot<OpenFileInfo> opens_;
