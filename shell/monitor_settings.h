@@ -11,6 +11,7 @@ struct MonitorSettings {
     std::string save_session = "0";  // "1": sessions go into the log
     std::string share_time = "1";    // share refresh interval, tens of seconds
     std::string dirs;                // monitored folders, each closed by "|"
+    std::string save_file = "0";     // "1": open files go into the log too
 };
 
 class SettingsStore {

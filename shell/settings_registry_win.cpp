@@ -28,6 +28,7 @@ void load_monitor_settings(SettingsStore& store) {
     query_text(key, "SaveSession", loaded.save_session);
     query_text(key, "ShareTime", loaded.share_time);
     query_text(key, "Dirs", loaded.dirs);
+    query_text(key, "SaveFile", loaded.save_file);
     RegCloseKey(key);
     store.update([&](MonitorSettings& values) { values = loaded; });
 }
