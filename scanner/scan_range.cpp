@@ -1,0 +1,45 @@
+#include "scanner/scan_range.h"
+
+#include <cstdio>
+
+namespace scanner {
+
+std::string dotted(const Octets& a) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d.%d.%d.%d", a[0] & 0xFF, a[1] & 0xFF, a[2] & 0xFF, a[3] & 0xFF);
+    return text;
+}
+
+DefaultRange default_range(const std::optional<Octets>& host_address) {
+    Octets prefix = host_address.value_or(Octets{192, 168, 1, 0});
+    return {{prefix[0], prefix[1], prefix[2], 1}, {prefix[0], prefix[1], prefix[2], 255}};
+}
+
+Octets end_of_network(const Octets& start) { return {start[0], start[1], start[2], 255}; }
+
+RangeCheck check_range(const Octets& s, const Octets& e) {
+    if (e[2] < s[2] || (e[2] == s[2] && e[3] < s[3]))
+        return RangeCheck::end_before_start;
+    if (e[0] != s[0] || e[1] != s[1])
+        return RangeCheck::not_class_c;
+    return RangeCheck::ok;
+}
+
+ScanWalk::ScanWalk(const Octets& start, const Octets& end)
+    : first_(start[0]), second_(start[1]), c3_(start[2]), c4_(start[3]), e3_(end[2]), e4_(end[3]) {}
+
+bool ScanWalk::advance() {
+    if (c4_ < e4_) {
+        ++c4_;
+    } else if (c3_ < e3_) {
+        if (c4_ < 255) {
+            ++c4_;
+        } else {
+            c4_ = 0;
+            ++c3_;
+        }
+    }
+    return !(c4_ >= e4_ && c3_ >= e3_);
+}
+
+}  // namespace scanner

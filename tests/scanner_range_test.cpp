@@ -1,0 +1,93 @@
+// The range walk of a scan and the checks Start makes before one.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "scanner/scan_range.h"
+
+using scanner::check_range;
+using scanner::Octets;
+using scanner::RangeCheck;
+using scanner::ScanWalk;
+
+namespace {
+
+struct Visit {
+    std::string address;
+    bool probed;
+};
+
+// Every address the scan lists, bounded so a walk that never ends fails.
+std::vector<Visit> walk(const Octets& start, const Octets& end) {
+    std::vector<Visit> visits;
+    ScanWalk w(start, end);
+    do {
+        visits.push_back({scanner::dotted(w.current()), w.probe_current()});
+    } while (w.advance() && visits.size() < 70000);
+    return visits;
+}
+
+}  // namespace
+
+TEST(ScanWalk, EqualAddressesProbeThatOneAddress) {
+    auto v = walk({10, 1, 1, 7}, {10, 1, 1, 7});
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].address, "10.1.1.7");
+    EXPECT_TRUE(v[0].probed);
+}
+
+TEST(ScanWalk, TheEndAddressIsNotProbed) {
+    auto v = walk({10, 1, 1, 5}, {10, 1, 1, 6});
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].address, "10.1.1.5");
+
+    auto whole = walk({192, 168, 1, 1}, {192, 168, 1, 255});
+    ASSERT_EQ(whole.size(), 254u);
+    EXPECT_EQ(whole.back().address, "192.168.1.254");
+}
+
+TEST(ScanWalk, CrossesIntoTheNextNetworkListingItsZeroAddress) {
+    auto v = walk({10, 1, 1, 200}, {10, 1, 2, 10});
+    ASSERT_EQ(v.size(), 56u + 10u);
+    EXPECT_EQ(v.front().address, "10.1.1.200");
+    EXPECT_EQ(v[55].address, "10.1.1.255");
+    EXPECT_TRUE(v[55].probed);
+    EXPECT_EQ(v[56].address, "10.1.2.0");
+    EXPECT_FALSE(v[56].probed);
+    EXPECT_EQ(v.back().address, "10.1.2.9");
+    for (std::size_t i = 57; i < v.size(); ++i)
+        EXPECT_TRUE(v[i].probed) << v[i].address;
+}
+
+TEST(ScanWalk, RangeInsideNetworkZeroIsListedButNeverProbed) {
+    auto v = walk({10, 1, 0, 1}, {10, 1, 0, 5});
+    ASSERT_EQ(v.size(), 4u);
+    for (const auto& visit : v)
+        EXPECT_FALSE(visit.probed) << visit.address;
+}
+
+TEST(ScanWalk, AcrossSeveralNetworksEveryAddressOnceInOrder) {
+    auto v = walk({10, 1, 3, 0}, {10, 1, 6, 0});
+    ASSERT_EQ(v.size(), 3u * 256u);
+    EXPECT_EQ(v[256].address, "10.1.4.0");
+    EXPECT_EQ(v.back().address, "10.1.5.255");
+}
+
+TEST(RangeCheck, EndBeforeStartIsCheckedFirst) {
+    EXPECT_EQ(check_range({10, 0, 1, 1}, {11, 0, 0, 1}), RangeCheck::end_before_start);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 0, 1, 8}), RangeCheck::end_before_start);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 1, 1, 9}), RangeCheck::not_class_c);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {11, 0, 2, 0}), RangeCheck::not_class_c);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 0, 1, 9}), RangeCheck::ok);
+    EXPECT_EQ(check_range({10, 0, 1, 250}, {10, 0, 2, 0}), RangeCheck::ok);
+}
+
+TEST(DefaultRange, HostNetworkOr192_168_1) {
+    auto mine = scanner::default_range(Octets{10, 213, 77, 1});
+    EXPECT_EQ(scanner::dotted(mine.start), "10.213.77.1");
+    EXPECT_EQ(scanner::dotted(mine.end), "10.213.77.255");
+    auto fallback = scanner::default_range(std::nullopt);
+    EXPECT_EQ(scanner::dotted(fallback.start), "192.168.1.1");
+    EXPECT_EQ(scanner::dotted(fallback.end), "192.168.1.255");
+    EXPECT_EQ(scanner::dotted(scanner::end_of_network({172, 16, 9, 40})), "172.16.9.255");
+}
