@@ -1,0 +1,40 @@
+// The ICMP echo request Corvap sends and the two fields it reads back from an
+// answer.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace ping {
+
+constexpr std::size_t kEchoRequestSize = 45;
+constexpr int kEchoDataSize = 32;
+// Room for an IP header, our echo message and spare bytes.
+constexpr std::size_t kReceiveSize = 321;
+
+using EchoRequest = std::array<std::uint8_t, kEchoRequestSize>;
+
+// RFC 1071 one's-complement checksum, as the two bytes that go on the wire
+// (first byte in [0]); an odd last byte is padded with a zero byte.
+std::array<std::uint8_t, 2> internet_checksum(const std::uint8_t* data, std::size_t size);
+
+// Request number `n` (low 16 bits) goes into identifier and sequence in
+// little-endian order; `tick` is the send stamp echoed back by the peer.
+EchoRequest build_echo_request(std::uint32_t n, std::uint32_t tick);
+
+struct EchoAnswer {
+    int ttl;
+    long elapsed_ms;
+};
+
+// Reads TTL and the echoed stamp from a datagram that starts with its IPv4
+// header. A datagram too short to hold the stamp is timed from `send_tick`,
+// the attempt's own send stamp, instead of reading past its end.
+EchoAnswer read_answer(const std::uint8_t* datagram, std::size_t size, std::uint32_t now, std::uint32_t send_tick);
+
+// True for an ICMP echo request: on Linux a raw socket also sees our own
+// requests to a local address, and those are never an answer.
+bool is_echo_request(const std::uint8_t* datagram, std::size_t size);
+
+}  // namespace ping

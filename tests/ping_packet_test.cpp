@@ -1,0 +1,148 @@
+// The echo request on the wire and the fields read back from an answer.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "ping/echo_packet.h"
+
+namespace {
+
+// Independent one's-complement sum in network order: a message carrying a
+// right checksum sums to 0xFFFF.
+std::uint16_t network_order_sum(const std::uint8_t* data, std::size_t size) {
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < size; i += 2) {
+        std::uint16_t word = static_cast<std::uint16_t>(data[i] << 8);
+        if (i + 1 < size)
+            word = static_cast<std::uint16_t>(word | data[i + 1]);
+        sum += word;
+    }
+    while (sum >> 16)
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    return static_cast<std::uint16_t>(sum);
+}
+
+std::vector<std::uint8_t> ip_datagram(std::uint8_t ttl, std::uint32_t stamp, std::size_t header_words = 5,
+                                      std::uint8_t icmp_type = 0) {
+    std::vector<std::uint8_t> d(header_words * 4 + ping::kEchoRequestSize, 0);
+    d[0] = static_cast<std::uint8_t>(0x40 | header_words);
+    d[8] = ttl;
+    std::size_t echo = header_words * 4;
+    d[echo] = icmp_type;
+    for (int i = 0; i < 4; ++i)
+        d[echo + 9 + i] = static_cast<std::uint8_t>(stamp >> (8 * i));
+    return d;
+}
+
+TEST(EchoRequest, CarriesNumberStampAndDataInLittleEndianOrder) {
+    auto r = ping::build_echo_request(0x00010203, 0xA1B2C3D4);
+    ASSERT_EQ(r.size(), 45u);
+    EXPECT_EQ(r[0], 8);
+    EXPECT_EQ(r[1], 0);
+    // Only the low 16 bits of the number travel, low byte first.
+    EXPECT_EQ(r[4], 0x03);
+    EXPECT_EQ(r[5], 0x02);
+    EXPECT_EQ(r[6], 0x03);
+    EXPECT_EQ(r[7], 0x02);
+    EXPECT_EQ(r[8], 0);
+    EXPECT_EQ(r[9], 0xD4);
+    EXPECT_EQ(r[10], 0xC3);
+    EXPECT_EQ(r[11], 0xB2);
+    EXPECT_EQ(r[12], 0xA1);
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(r[13 + i], 0x20 + i) << "data byte " << i;
+}
+
+TEST(EchoRequest, FirstRequestTravelsAsOneZero) {
+    auto r = ping::build_echo_request(1, 0);
+    EXPECT_EQ(r[4], 1);
+    EXPECT_EQ(r[5], 0);
+    EXPECT_EQ(r[6], 1);
+    EXPECT_EQ(r[7], 0);
+}
+
+TEST(EchoRequest, ChecksumAgreesWithAnIndependentSum) {
+    // Values that make the sum carry, and the all-ones stamp.
+    const std::uint32_t numbers[] = {1, 6, 0xFFFF, 0x12345, 0xFFFFFFFF};
+    const std::uint32_t ticks[] = {0, 1, 0x7FFFFFFF, 0xFFFFFFFF, 0xDEADBEEF};
+    for (auto n : numbers) {
+        for (auto tick : ticks) {
+            auto r = ping::build_echo_request(n, tick);
+            EXPECT_EQ(network_order_sum(r.data(), r.size()), 0xFFFF) << "n=" << n << " tick=" << tick;
+        }
+    }
+}
+
+TEST(EchoRequest, KnownChecksumBytes) {
+    // 08 00 .. .. 01 00 01 00 00 04 03 02 01 20 .. 3F summed as network-order
+    // words folds to 0x10F9; its complement 0xEF06 goes out as EF 06.
+    auto r = ping::build_echo_request(1, 0x01020304);
+    EXPECT_EQ(r[2], 0xEF);
+    EXPECT_EQ(r[3], 0x06);
+}
+
+TEST(InternetChecksum, OddLengthPadsWithAZeroByte) {
+    // RFC 1071's example words 0001 f203 f4f5 f6f7 sum to ddf2.
+    const std::uint8_t even[] = {0x00, 0x01, 0xf2, 0x03, 0xf4, 0xf5, 0xf6, 0xf7};
+    auto sum = ping::internet_checksum(even, sizeof even);
+    EXPECT_EQ(sum[0], 0x22);
+    EXPECT_EQ(sum[1], 0x0d);
+    const std::uint8_t odd[] = {0x00, 0x01, 0xf2};
+    auto odd_sum = ping::internet_checksum(odd, sizeof odd);
+    // 0x0001 + 0xf200 = 0xf201 -> 0x0dfe
+    EXPECT_EQ(odd_sum[0], 0x0d);
+    EXPECT_EQ(odd_sum[1], 0xfe);
+}
+
+TEST(EchoAnswer, ReadsTtlAndTimeFromTheEchoedStamp) {
+    auto d = ip_datagram(64, 1000);
+    auto a = ping::read_answer(d.data(), d.size(), 1007, 999);
+    EXPECT_EQ(a.ttl, 64);
+    EXPECT_EQ(a.elapsed_ms, 7);
+}
+
+TEST(EchoAnswer, SameTickIsZeroAndWrapOfTheTickCountIsCrossed) {
+    auto d = ip_datagram(128, 5000);
+    EXPECT_EQ(ping::read_answer(d.data(), d.size(), 5000, 5000).elapsed_ms, 0);
+    auto w = ip_datagram(64, 0xFFFFFFF0u);
+    EXPECT_EQ(ping::read_answer(w.data(), w.size(), 0x10, 0).elapsed_ms, 0x20);
+}
+
+TEST(EchoAnswer, ShortDatagramIsTimedFromTheOwnSendStamp) {
+    auto d = ip_datagram(64, 1);
+    // 32 bytes: the stamp would end at byte 33.
+    auto a = ping::read_answer(d.data(), 32, 2500, 2490);
+    EXPECT_EQ(a.ttl, 64);
+    EXPECT_EQ(a.elapsed_ms, 10);
+    // 33 bytes hold it.
+    EXPECT_EQ(ping::read_answer(d.data(), 33, 2500, 2490).elapsed_ms, 2499);
+    // Too short even for the TTL.
+    EXPECT_EQ(ping::read_answer(d.data(), 8, 2500, 2490).ttl, 0);
+    EXPECT_EQ(ping::read_answer(d.data(), 0, 2500, 2500).elapsed_ms, 0);
+}
+
+TEST(EchoAnswer, HeaderWithOptionsMovesTheStamp) {
+    auto d = ip_datagram(30, 400, 6);
+    auto a = ping::read_answer(d.data(), d.size(), 450, 0);
+    EXPECT_EQ(a.ttl, 30);
+    EXPECT_EQ(a.elapsed_ms, 50);
+    // Cut before the moved stamp's end (24 + 13 bytes): own send stamp.
+    EXPECT_EQ(ping::read_answer(d.data(), 36, 450, 440).elapsed_ms, 10);
+}
+
+TEST(EchoAnswer, OnlyEchoRequestsAreRecognisedAsOwnRequests) {
+    auto request = ip_datagram(64, 0, 5, 8);
+    auto reply = ip_datagram(64, 0, 5, 0);
+    auto unreachable = ip_datagram(64, 0, 5, 3);
+    EXPECT_TRUE(ping::is_echo_request(request.data(), request.size()));
+    EXPECT_FALSE(ping::is_echo_request(reply.data(), reply.size()));
+    EXPECT_FALSE(ping::is_echo_request(unreachable.data(), unreachable.size()));
+    // Nothing beyond the header: no type to read.
+    EXPECT_FALSE(ping::is_echo_request(request.data(), 20));
+    // Not an IPv4 header at all.
+    std::vector<std::uint8_t> bare(request.begin() + 20, request.end());
+    EXPECT_FALSE(ping::is_echo_request(bare.data(), bare.size()));
+}
+
+}  // namespace
