@@ -58,6 +58,8 @@ echo hello >"$S/公共/读我.txt"
 echo second >"$S/公共/另一个.txt"
 echo data >"$S/docs/a.txt"
 chmod 666 "$S"/*/*.txt
+# Paths as the Win32 side sees them: "/" is Wine's drive Z:.
+win() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 hold() {  # hold NAME USER PASSWORD MODE URL...
     local name=$1
@@ -78,8 +80,8 @@ check "clients hold their files open" test -f "$D/ready.reader" -a -f "$D/ready.
 run_probe shares >"$D/out.shares"
 check "share enumeration succeeds" grep -qx 'end 0' "$D/out.shares"
 check "share 公共 with path, one connection, remark" \
-    grep -qxF "$(printf 'share\t公共\t%s\t1\t公共资料 共享' "$S/公共")" "$D/out.shares"
-check "share docs with two connections" grep -qxF "$(printf 'share\tdocs\t%s\t2\t' "$S/docs")" "$D/out.shares"
+    grep -qxF "$(printf 'share\t公共\t%s\t1\t公共资料 共享' "$(win "$S/公共")")" "$D/out.shares"
+check "share docs with two connections" grep -qxF "$(printf 'share\tdocs\t%s\t2\t' "$(win "$S/docs")")" "$D/out.shares"
 check "hidden share listed" grep -q "^share	hidden\\$	" "$D/out.shares"
 check "IPC\$ with an empty path" grep -qxF "$(printf 'share\tIPC$\t\t0\tIPC Service (Filvane test server)')" "$D/out.shares"
 
@@ -93,9 +95,9 @@ check "bin has two sessions of one open" test "$(grep -cP '^session\tbin\t127\.0
 run_probe opens 2048 2 >"$D/out.opens"
 awk -F'\t' '$1 == "open" { print $2 "\t" $3 "\t" $4 "\t" $5 }' "$D/out.opens" >"$D/out.rows"
 check "four opens in each of two passes" test "$(wc -l <"$D/out.rows")" -eq 8
-check "read open has permission 1" grep -qP "^\\d+\\t1\\t\\Q$S/公共/读我.txt\\E\\tdaemon$" "$D/out.rows"
-check "write open has permission 2" grep -qP "^\\d+\\t2\\t\\Q$S/docs/新建 文件.txt\\E\\tbin$" "$D/out.rows"
-check "read-write open has permission 3" grep -qP "^\\d+\\t3\\t\\Q$S/docs/a.txt\\E\\tbin$" "$D/out.rows"
+check "read open has permission 1" grep -qP "^\\d+\\t1\\t\\Q$(win "$S/公共/读我.txt")\\E\\tdaemon$" "$D/out.rows"
+check "write open has permission 2" grep -qP "^\\d+\\t2\\t\\Q$(win "$S/docs/新建 文件.txt")\\E\\tbin$" "$D/out.rows"
+check "read-write open has permission 3" grep -qP "^\\d+\\t3\\t\\Q$(win "$S/docs/a.txt")\\E\\tbin$" "$D/out.rows"
 check "ids unique" test "$(cut -f1 "$D/out.rows" | sort -u | wc -l)" -eq 4
 check "second pass equals the first" cmp -s <(head -4 "$D/out.rows") <(tail -4 "$D/out.rows")
 run_probe opens 40 >"$D/out.paged"
@@ -112,17 +114,17 @@ check "ids, permissions and users as srvsvc gives them" \
     cmp -s "$D/out.srvsvc" <(head -4 "$D/out.rows" | awk -F'\t' '{ print $1 "\t" $2 "\t" $4 }' | sort)
 
 # Closing: the client's next read fails, other opens live on.
-both_id=$(grep -P "\\Q$S/docs/a.txt\\E" "$D/out.rows" | head -1 | cut -f1)
+both_id=$(grep -P "\\Q$(win "$S/docs/a.txt")\\E" "$D/out.rows" | head -1 | cut -f1)
 check "close of the read-write open succeeds" test "$(run_probe close "$both_id")" = "close 0"
 touch "$D/release.both"
 wait "${holders[2]}"
 check "client's next read on the closed handle fails" grep -q '^io failed' "$D/hold.both"
 run_probe opens >"$D/out.after"
 check "closed open no longer listed, the others still are" \
-    test "$(grep -c '^open	' "$D/out.after")" -eq 3 -a "$(grep -cF "$S/docs/a.txt" "$D/out.after")" -eq 0
+    test "$(grep -c '^open	' "$D/out.after")" -eq 3 -a "$(grep -cF "$(win "$S/docs/a.txt")" "$D/out.after")" -eq 0
 check "closing it again fails" test "$(run_probe close "$both_id")" = "close 2314"
 
-reader_id=$(grep -P "\\Q$S/公共/读我.txt\\E" "$D/out.rows" | head -1 | cut -f1)
+reader_id=$(grep -P "\\Q$(win "$S/公共/读我.txt")\\E" "$D/out.rows" | head -1 | cut -f1)
 check "no credentials file: access denied" \
     test "$(FILVANE_SAMBA_CREDENTIALS="$D/missing.conf" run_probe close "$reader_id")" = "close 5"
 cp "$D/admin.conf" "$D/exposed.conf"
