@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shell/settings_apply.h"
+
+namespace {
+
+// A registry that records writes and fails on request.
+struct FakeRegistry : SettingsRegistry {
+    bool can_open = true;
+    std::string failing_value;  // the write of this value fails
+    std::map<std::string, std::string> stored;
+    std::vector<std::string> order;
+    int open_keys = 0;
+
+    struct Key : SettingsKey {
+        FakeRegistry& registry;
+        explicit Key(FakeRegistry& r) : registry(r) { ++registry.open_keys; }
+        ~Key() override { --registry.open_keys; }
+        bool write(const char* name, const std::string& text) override {
+            registry.order.push_back(name);
+            if (registry.failing_value == name)
+                return false;
+            registry.stored[name] = text;
+            return true;
+        }
+    };
+    std::unique_ptr<SettingsKey> open_or_create() override {
+        return can_open ? std::make_unique<Key>(*this) : nullptr;
+    }
+};
+
+struct Apply : ::testing::Test {
+    SettingsStore store;
+    FakeRegistry registry;
+    ApplyChoices choices;
+
+    ApplyOutcome apply() { return apply_settings(store, choices, registry); }
+    void set_start_log(const char* value) {
+        store.update([&](MonitorSettings& s) { s.start_log = value; });
+    }
+};
+
+}  // namespace
+
+TEST_F(Apply, StoresEveryValueInOrderAndEndsTheDialog) {
+    set_start_log("1");
+    choices = {true, false, "30", {"D:\\b", "C:\\共享", "D:\\b"}};
+    ApplyOutcome outcome = apply();
+    EXPECT_TRUE(outcome.stored);
+    EXPECT_EQ(outcome.message, "保存设置成功!");
+    EXPECT_EQ(registry.order, (std::vector<std::string>{"StartLog", "SaveSession", "SaveFile", "ShareTime", "Dirs"}));
+    EXPECT_EQ(registry.stored["StartLog"], "1");
+    EXPECT_EQ(registry.stored["SaveSession"], "1");
+    EXPECT_EQ(registry.stored["SaveFile"], "0");
+    EXPECT_EQ(registry.stored["ShareTime"], "3");
+    EXPECT_EQ(registry.stored["Dirs"], "D:\\b|C:\\共享|D:\\b|");
+    MonitorSettings now = store.snapshot();
+    EXPECT_EQ(now.share_time, "3");
+    EXPECT_EQ(now.dirs, "D:\\b|C:\\共享|D:\\b|");
+    EXPECT_EQ(registry.open_keys, 0) << "the key is closed";
+}
+
+TEST_F(Apply, EmptyListAndNoIntervalSelected) {
+    store.update([](MonitorSettings& s) {
+        s.dirs = "D:\\old|";
+        s.share_time = "9";
+    });
+    choices = {false, true, "", {}};
+    ASSERT_TRUE(apply().stored);
+    EXPECT_EQ(registry.stored["Dirs"], "");
+    EXPECT_EQ(registry.stored["ShareTime"], "1");
+    EXPECT_EQ(registry.stored["SaveFile"], "1");
+    EXPECT_EQ(store.snapshot().dirs, "");
+}
+
+TEST_F(Apply, LoggingOnNeedsSomethingToRecord) {
+    set_start_log("1");
+    choices = {false, false, "20", {}};
+    ApplyOutcome outcome = apply();
+    EXPECT_FALSE(outcome.stored);
+    EXPECT_EQ(outcome.message, "请选择要记录的内容后再点应用!");
+    EXPECT_TRUE(registry.order.empty());
+    EXPECT_EQ(store.snapshot().share_time, "1");
+    // Open-file recording alone is enough.
+    choices.record_open_files = true;
+    EXPECT_TRUE(apply().stored);
+    // Logging off stores whatever is checked.
+    set_start_log("0");
+    choices = {false, false, "20", {}};
+    EXPECT_TRUE(apply().stored);
+}
+
+TEST_F(Apply, LongFolderListIsRefusedBeforeTheKeyIsTouched) {
+    choices = {true, false, "40", {std::string(1500, 'a'), std::string(600, 'b')}};
+    ApplyOutcome outcome = apply();
+    EXPECT_FALSE(outcome.stored);
+    EXPECT_EQ(outcome.message, kFolderListTooLong);
+    EXPECT_TRUE(registry.order.empty());
+    EXPECT_EQ(registry.open_keys, 0);
+    MonitorSettings now = store.snapshot();
+    EXPECT_EQ(now.dirs, "");
+    EXPECT_EQ(now.save_session, "0") << "nothing changes in memory either";
+}
+
+TEST_F(Apply, KeyThatCannotBeOpenedOrCreated) {
+    registry.can_open = false;
+    choices = {true, false, "20", {}};
+    ApplyOutcome outcome = apply();
+    EXPECT_FALSE(outcome.stored);
+    EXPECT_EQ(outcome.message, "注册表操作失败!");
+    EXPECT_EQ(store.snapshot().save_session, "0");
+}
+
+TEST_F(Apply, AFailedWriteStopsThereWithItsNumberedMessage) {
+    struct Case {
+        const char* value;
+        const char* message;
+        std::size_t writes;
+    };
+    const Case cases[] = {{"StartLog", "保存设置1失败!", 1},
+                          {"SaveSession", "保存设置2失败!", 2},
+                          {"SaveFile", "保存设置3失败!", 3},
+                          {"ShareTime", "保存设置4失败!", 4},
+                          {"Dirs", "保存设置6失败!", 5}};
+    for (const Case& c : cases) {
+        SettingsStore fresh;
+        FakeRegistry failing;
+        failing.failing_value = c.value;
+        ApplyChoices chosen{true, true, "50", {"E:\\x"}};
+        ApplyOutcome outcome = apply_settings(fresh, chosen, failing);
+        EXPECT_FALSE(outcome.stored) << c.value;
+        EXPECT_EQ(outcome.message, c.message) << c.value;
+        EXPECT_EQ(failing.order.size(), c.writes) << c.value << ": later values are not written";
+        EXPECT_EQ(failing.open_keys, 0) << c.value << ": the key is closed on failure";
+        // Values up to and including the failed one are already in memory.
+        MonitorSettings now = fresh.snapshot();
+        EXPECT_EQ(now.save_session, c.writes >= 2 ? "1" : "0") << c.value;
+        EXPECT_EQ(now.share_time, c.writes >= 4 ? "5" : "1") << c.value;
+        EXPECT_EQ(now.dirs, c.writes >= 5 ? "E:\\x|" : "") << c.value;
+    }
+}

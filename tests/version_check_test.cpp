@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/version_check.h"
+
+TEST(VersionThreshold, AnnouncesOnlyShortTextsAboveFive) {
+    for (const char* newer : {"5.2", "5.1", "12", "5.01", " 6"})
+        EXPECT_TRUE(announces_new_version(newer)) << newer;
+    for (const char* not_newer : {"5.0", "5", "4.9", "", "Error", "-7", "abc", "5.00"})
+        EXPECT_FALSE(announces_new_version(not_newer)) << not_newer;
+    // Above the threshold but five bytes or more.
+    for (const char* too_long : {"5.2\r\n", "5.2.1", "12.00", "<html>"})
+        EXPECT_FALSE(announces_new_version(too_long)) << too_long;
+}
+
+TEST(VersionThreshold, ReadsTheLeadingNumberAsAtofDoes) {
+    EXPECT_DOUBLE_EQ(leading_number("5.2"), 5.2);
+    EXPECT_DOUBLE_EQ(leading_number("  \t5.2abc"), 5.2);
+    EXPECT_DOUBLE_EQ(leading_number("5.2.1"), 5.2);
+    EXPECT_DOUBLE_EQ(leading_number(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(leading_number("6."), 6.0);
+    EXPECT_DOUBLE_EQ(leading_number("-3.5"), -3.5);
+    EXPECT_DOUBLE_EQ(leading_number("1e1x"), 10.0);
+    EXPECT_DOUBLE_EQ(leading_number("7e"), 7.0) << "an exponent without digits is not part of it";
+    EXPECT_DOUBLE_EQ(leading_number("."), 0.0);
+    EXPECT_DOUBLE_EQ(leading_number("+"), 0.0);
+    EXPECT_DOUBLE_EQ(leading_number("Error"), 0.0);
+    EXPECT_DOUBLE_EQ(leading_number(""), 0.0);
+}
+
+TEST(VersionMessage, InsertsTheFetchedTextUnchanged) {
+    EXPECT_EQ(new_version_message("5.2"), "已推出最新的5.2版本,请到软件主页下载使用最新版本!");
+    EXPECT_EQ(new_version_message(" 12"), "已推出最新的 12版本,请到软件主页下载使用最新版本!");
+}
+
+TEST(FetchedBody, ChunksAppendUpToAnEmbeddedNul) {
+    std::string body;
+    append_body_chunk(body, "5.", 2);
+    append_body_chunk(body, "2xyz", 1);
+    EXPECT_EQ(body, "5.2");
+    const char with_nul[] = {'\r', '\n', '\0', 'z'};
+    append_body_chunk(body, with_nul, sizeof with_nul);
+    EXPECT_EQ(body, "5.2\r\n");
+    append_body_chunk(body, "", 0);
+    EXPECT_EQ(body, "5.2\r\n");
+}
