@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "monitor/activity_log.h"
+
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+int count_lines(const std::string& text) {
+    int n = 0;
+    for (char c : text)
+        n += c == '\n';
+    return n;
+}
+
+struct DayFile : ::testing::Test {
+    std::string dir = ::testing::TempDir() + "activity_log_test/";
+    LocalTime time{2011, 3, 5, 9, 7, 3};
+    ActivityLog log{[this] { return time; }, dir, 300};
+    EntryContent sessions{true, false, {{"USER1", "PC1", "2", "35秒", "0秒"}, {"USER2", "PC2", "0", "8秒", "8秒"}}, {}};
+    std::string path() const { return dir + activity_file_name(time); }
+    void SetUp() override {
+        std::system(("rm -rf " + dir + " && mkdir -p " + dir).c_str());
+    }
+};
+
+}  // namespace
+
+TEST(ActivityFormat, FileNamesRunTheDigitsTogether) {
+    EXPECT_EQ(activity_file_name({2011, 3, 5, 0, 0, 0}), "201135.dat");
+    EXPECT_EQ(activity_file_name({2011, 12, 25, 0, 0, 0}), "20111225.dat");
+    EXPECT_EQ(activity_file_name({2011, 1, 11, 0, 0, 0}), activity_file_name({2011, 11, 1, 0, 0, 0}));
+    EXPECT_EQ(activity_file_name({2011, 1, 12, 0, 0, 0}), activity_file_name({2011, 11, 2, 0, 0, 0}));
+}
+
+TEST(ActivityFormat, EntryLineIsByteExact) {
+    EntryContent content{true, false, {{"USER1", "PC1", "2", "35秒", "0秒"}, {"USER2", "PC2", "0", "8秒", "8秒"}}, {}};
+    EXPECT_EQ(activity_entry({2011, 3, 5, 9, 7, 3}, content),
+              "时间:2011-3-5 9:7:3内容:第1条会话记录:用户:USER1计算机:PC1打开文件数目:2连接时间:35秒空闲时间:0秒 "
+              "第2条会话记录:用户:USER2计算机:PC2打开文件数目:0连接时间:8秒空闲时间:8秒 \r\n");
+    // The labels as GBK bytes.
+    std::string entry = activity_entry({2011, 3, 5, 9, 7, 3}, content);
+    EXPECT_EQ(entry.substr(0, 5), "\xCA\xB1\xBC\xE4:");
+    EXPECT_NE(entry.find("\xC4\xDA\xC8\xDD:"), std::string::npos);
+    EXPECT_NE(entry.find("\xB5\xDA" "1\xCC\xF5\xBB\xE1\xBB\xB0\xBC\xC7\xC2\xBC:"), std::string::npos);
+    EXPECT_NE(entry.find("\xD3\xC3\xBB\xA7:USER1\xBC\xC6\xCB\xE3\xBB\xFA:PC1"), std::string::npos);
+    EXPECT_NE(entry.find("\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE\xCA\xFD\xC4\xBF:2\xC1\xAC\xBD\xD3\xCA\xB1\xBC\xE4:35\xC3\xEB"),
+              std::string::npos);
+    EXPECT_NE(entry.find("\xBF\xD5\xCF\xD0\xCA\xB1\xBC\xE4:0\xC3\xEB "), std::string::npos);
+    EXPECT_EQ(activity_counter_line(1), "\xCA\xFD\xC4\xBF:1     \r\n");
+}
+
+TEST(ActivityFormat, SessionRecordingOffAndEmptyRows) {
+    EntryContent off{false, false, {{"USER1", "PC1", "2", "35秒", "0秒"}}, {}};
+    EXPECT_EQ(activity_entry({2011, 3, 5, 23, 59, 59}, off), "时间:2011-3-5 23:59:59内容:\r\n");
+    EntryContent gaps{true, false, {{"", "", "", "", ""}, {"B", "P", "1", "1秒", "1秒"}}, {}};
+    EXPECT_EQ(activity_entry({2011, 3, 5, 1, 2, 3}, gaps),
+              "时间:2011-3-5 1:2:3内容:第1条会话记录:用户:B计算机:P打开文件数目:1连接时间:1秒空闲时间:1秒 \r\n");
+}
+
+TEST(ActivityFormat, OpenFileRecordsFollowTheSeparator) {
+    EntryContent both{true, true, {{"B", "P", "1", "1秒", "1秒"}}, {{"D:\\a.txt", "B", "读取"}, {"", "", ""}}};
+    EXPECT_EQ(activity_entry({2011, 3, 5, 1, 2, 3}, both),
+              "时间:2011-3-5 1:2:3内容:第1条会话记录:用户:B计算机:P打开文件数目:1连接时间:1秒空闲时间:1秒 "
+              "〓第1条文件记录:文件:D:\\a.txt访问者:B打开模式:读取 \r\n");
+}
+
+TEST_F(DayFile, FirstEntryCreatesTheFileAndTheCounterCounts) {
+    ASSERT_EQ(log.append(sessions), AppendResult::Written);
+    std::string one = read_file(path());
+    EXPECT_EQ(one.substr(0, 13), "数目:1     \r\n");
+    EXPECT_EQ(count_lines(one), 2);
+    for (int i = 2; i <= 10; ++i)
+        ASSERT_EQ(log.append(sessions), AppendResult::Written);
+    std::string ten = read_file(path());
+    EXPECT_EQ(ten.substr(0, 13), "数目:10    \r\n");
+    EXPECT_EQ(count_lines(ten), 11);
+    EXPECT_EQ(ten.substr(13, one.size() - 13), one.substr(13)) << "earlier entries stay as they were";
+}
+
+TEST_F(DayFile, MidnightStartsTheNextDaysFile) {
+    time = {2011, 3, 5, 23, 59, 59};
+    log.append(sessions);
+    std::string first = path();
+    time = {2011, 3, 6, 0, 0, 0};
+    log.append(sessions);
+    EXPECT_NE(first, path());
+    EXPECT_EQ(read_file(first).substr(0, 13), "数目:1     \r\n");
+    EXPECT_EQ(read_file(path()).find("时间:2011-3-6 0:0:0内容:"), 13u);
+}
+
+TEST_F(DayFile, DatesWhoseNamesCollideShareOneFile) {
+    time = {2011, 1, 12, 8, 0, 0};
+    log.append(sessions);
+    time = {2011, 11, 2, 9, 0, 0};
+    log.append(sessions);
+    std::string text = read_file(path());
+    EXPECT_EQ(text.substr(0, 13), "数目:2     \r\n");
+    EXPECT_LT(text.find("2011-1-12"), text.find("2011-11-2"));
+}
+
+TEST_F(DayFile, AnEmptyExistingFileCountsAsNoEntries) {
+    write_file(path(), "");
+    log.append(sessions);
+    EXPECT_EQ(read_file(path()).substr(0, 13), "数目:1     \r\n");
+}
+
+TEST_F(DayFile, NeverDamagesTheSecondLine) {
+    std::string full = activity_counter_line(999999) + "时间:2011-3-5 1:1:1内容:\r\n";
+    write_file(path(), full);
+    ASSERT_EQ(log.append(sessions), AppendResult::Written);
+    std::string after = read_file(path());
+    EXPECT_EQ(after.substr(0, full.size()), full) << "a seven-digit count would spill into line 2";
+
+    std::string odd = "hello\r\n时间:2011-3-5 1:1:1内容:\r\n";
+    write_file(path(), odd);
+    ASSERT_EQ(log.append(sessions), AppendResult::Written);
+    EXPECT_EQ(read_file(path()).substr(0, odd.size()), odd) << "a first line that is no counter line stays";
+}
+
+TEST_F(DayFile, WaitsForAReaderThatHoldsTheFile) {
+    log.append(sessions);
+    int fd = ::open(path().c_str(), O_RDWR);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    std::thread reader([fd] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ::close(fd);
+    });
+    EXPECT_EQ(log.append(sessions), AppendResult::Written) << "the entry is not lost to a short query";
+    reader.join();
+    EXPECT_EQ(read_file(path()).substr(0, 13), "数目:2     \r\n");
+}
+
+TEST_F(DayFile, GivesUpAfterTheRetryWhenHeldLonger) {
+    log.append(sessions);
+    int fd = ::open(path().c_str(), O_RDWR);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    EXPECT_EQ(log.append(sessions), AppendResult::NoFile);
+    ::close(fd);
+}
+
+TEST(ActivityLogFailure, AnUnwritableDirectory) {
+    ActivityLog log([] { return LocalTime{2011, 1, 1, 0, 0, 0}; }, "/nonexistent-dir/", 0);
+    EXPECT_EQ(log.append({}), AppendResult::NoFile);
+}
