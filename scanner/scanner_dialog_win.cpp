@@ -1,0 +1,252 @@
+#include "scanner/scanner_dialog_win.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "common/controls_win.h"
+#include "common/message_box_win.h"
+#include "common/win_text.h"
+#include "scanner/brenvik_resources.h"
+#include "scanner/local_address_win.h"
+#include "scanner/node_status.h"
+#include "scanner/scan_report.h"
+
+namespace {
+
+constexpr UINT kSocketMessage = WM_APP + 10;
+constexpr int kTimeoutMin = 100, kTimeoutMax = 10000;
+constexpr int kAddressFields[] = {IDC_START, IDC_TIMEOUT, IDC_TIMEOUT_SPIN, IDC_START_ADDRESS, IDC_END_ADDRESS};
+
+// Answers are told apart from repeats for the whole life of the process.
+scanner::ReplyGate& reply_gate() {
+    static scanner::ReplyGate gate;
+    return gate;
+}
+
+}  // namespace
+
+ScannerDialog::ScannerDialog() : Dialog(IDD_SCANNER, false) {
+    probe_open_ = probe_.open();
+    if (!probe_open_)
+        show_message(nullptr, "Failed Create Socket", MB_OK | MB_ICONEXCLAMATION);
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN));
+}
+
+ScannerDialog::~ScannerDialog() {
+    delete worker_;  // joins a thread still running
+    if (reply_event_)
+        CloseHandle(reply_event_);
+}
+
+BOOL ScannerDialog::on_init() {
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    auto range = scanner::default_range(host_address());
+    set_address(IDC_START_ADDRESS, range.start);
+    set_address(IDC_END_ADDRESS, range.end);
+
+    if (!reply_event_)
+        reply_event_ = CreateEventW(nullptr, TRUE, FALSE, L"receive data");
+    if (reply_event_ && !worker_)
+        worker_ = new ScanWorker(probe_, reply_event_);
+    if (probe_open_ && !probe_.notify(hwnd(), kSocketMessage))
+        message_box("Failed Create Socket");
+    EnableWindow(item(IDC_STOP), FALSE);
+    SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_SETRANGE32, kTimeoutMin, kTimeoutMax);
+    SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_SETPOS32, 0, kTimeoutMin);
+
+    HWND results = item(IDC_RESULTS);
+    list_insert_column(results, 0, "MAC地址", 140);
+    list_insert_column(results, 0, "主机", 120);
+    list_insert_column(results, 0, "工作组", 100);
+    list_insert_column(results, 0, "IP地址", 120);
+    SendMessageW(results, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);
+    DWORD style = static_cast<DWORD>(SendMessageW(results, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageW(results, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT);
+    return TRUE;
+}
+
+bool ScannerDialog::on_command(int id, int notification) {
+    switch (id) {
+    case IDC_START:
+        start_scan();
+        return true;
+    case IDC_STOP:
+        if (worker_)
+            worker_->request_stop();
+        return true;
+    case IDC_SAVE:
+        save();
+        return true;
+    case IDOK:
+    case IDCANCEL:
+        close();
+        end(id);
+        return true;
+    default:
+        return Dialog::on_command(id, notification);
+    }
+}
+
+bool ScannerDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
+    switch (msg) {
+    case kSocketMessage:
+        if (NodeStatusProbe::is_read_notification(lp))
+            handle_reply();
+        return true;
+    case scan_message::kListAddress:
+        add_probed(reinterpret_cast<const char*>(lp));
+        return true;
+    case scan_message::kReadTimeout:
+        result = timeout_ms();
+        return true;
+    case scan_message::kEnded:
+        scan_ended(wp != 0);
+        return true;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (header->idFrom == IDC_START_ADDRESS && header->code == IPN_FIELDCHANGED)
+            set_address(IDC_END_ADDRESS, scanner::end_of_network(address(IDC_START_ADDRESS)));
+        return false;
+    }
+    case WM_PAINT:
+        if (!IsIconic(hwnd()))
+            return false;
+        paint_icon();
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<INT_PTR>(icon_);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ScannerDialog::paint_icon() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd(), &paint);
+    SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(hwnd(), &paint);
+}
+
+void ScannerDialog::close() {
+    // The worker must be gone before the window is. Its wait ends at once
+    // and its messages are served meanwhile, so this does not block long.
+    if (worker_)
+        worker_->abort_and_join();
+}
+
+scanner::Octets ScannerDialog::address(int id) const {
+    DWORD a = 0;
+    SendMessageW(item(id), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&a));
+    return {static_cast<int>(FIRST_IPADDRESS(a)), static_cast<int>(SECOND_IPADDRESS(a)),
+            static_cast<int>(THIRD_IPADDRESS(a)), static_cast<int>(FOURTH_IPADDRESS(a))};
+}
+
+void ScannerDialog::set_address(int id, const scanner::Octets& a) const {
+    SendMessageW(item(id), IPM_SETADDRESS, 0, MAKEIPADDRESS(a[0], a[1], a[2], a[3]));
+}
+
+void ScannerDialog::add_probed(const std::string& text) const {
+    std::u16string wide = widen(text);
+    SendMessageW(item(IDC_PROBED), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide_ptr(wide)));
+}
+
+int ScannerDialog::timeout_ms() const {
+    // Unreadable edit text leaves the control's last valid position.
+    BOOL unreadable = FALSE;
+    int position = static_cast<int>(
+        SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&unreadable)));
+    return std::clamp(position, kTimeoutMin, kTimeoutMax);
+}
+
+void ScannerDialog::set_scanning(bool scanning) {
+    for (int id : kAddressFields)
+        EnableWindow(item(id), !scanning);
+    EnableWindow(item(IDC_STOP), scanning);
+}
+
+void ScannerDialog::start_scan() {
+    scanner::Octets start = address(IDC_START_ADDRESS), end = address(IDC_END_ADDRESS);
+    switch (scanner::check_range(start, end)) {
+    case scanner::RangeCheck::end_before_start:
+        message_box("终止地址应大于起始地址！");
+        return;
+    case scanner::RangeCheck::not_class_c:
+        message_box("不支持A类或B类网！");
+        return;
+    case scanner::RangeCheck::ok:
+        break;
+    }
+    if (!worker_) {
+        message_box("Failed Create Socket");
+        return;
+    }
+    set_scanning(true);
+    if (!worker_->start(hwnd(), start, end))
+        set_scanning(false);
+}
+
+void ScannerDialog::scan_ended(bool finished) {
+    if (finished)
+        add_probed("-----检测完毕!-----");
+    set_scanning(false);
+}
+
+void ScannerDialog::handle_reply() {
+    NodeStatusProbe::Datagram d = probe_.receive();
+    auto row = reply_gate().handle(d.bytes.data(), d.bytes.size(), d.source);
+    if (!row)
+        return;
+    HWND results = item(IDC_RESULTS);
+    int index = list_insert_row(results, list_row_count(results), row->address, -1);
+    list_set_cell(results, index, 1, row->workgroup, -1);
+    list_set_cell(results, index, 2, row->host, -1);
+    list_set_cell(results, index, 3, row->mac, -1);
+    if (reply_event_)
+        SetEvent(reply_event_);
+}
+
+bool ScannerDialog::save_report(const std::string& path) const {
+    HWND results = item(IDC_RESULTS);
+    std::vector<scanner::ReportRow> rows;
+    int count = list_row_count(results);
+    for (int i = 0; i < count; ++i)
+        rows.push_back({list_cell_text(results, i, 0), list_cell_text(results, i, 1), list_cell_text(results, i, 2),
+                        list_cell_text(results, i, 3)});
+    std::string report = scanner::format_report(rows);
+
+    HANDLE file = CreateFileW(wide_ptr(widen(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
+    ok = CloseHandle(file) && ok;
+    return ok && written == report.size();
+}
+
+void ScannerDialog::save() {
+    WCHAR path[MAX_PATH] = L"brenvik";
+    // One filter entry, "txt", listing *.txt files.
+    static const WCHAR filter[] = L"txt\0*.txt\0";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"txt";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn))
+        return;
+    // A file that cannot be written is left without a message.
+    save_report(narrow(path, lstrlenW(path)));
+}

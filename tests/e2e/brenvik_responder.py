@@ -1,0 +1,49 @@
+#!/usr/bin/env python3
+"""Answers NetBIOS node-status queries the way a Windows host lays them out:
+its computer name, its workgroup, then the statistics block with the real
+unit ID (nmbd leaves it all zero). Runs inside the test namespace.
+
+    brenvik_responder.py HOST GROUP MAC ADDR... [--count-file F]
+
+One socket on port 137 of each address, so every answer leaves from the
+address that was asked. Ends on SIGTERM.
+"""
+import select
+import signal
+import socket
+import struct
+import sys
+
+
+def answer(query, host, group, mac):
+    def name(text, suffix, flags):
+        return text.encode().ljust(15, b" ")[:15] + bytes([suffix]) + struct.pack(">H", flags)
+
+    names = [name(host, 0x00, 0x0400), name(group, 0x00, 0x8400), name(host, 0x20, 0x0400)]
+    stats = mac + bytes(40)
+    rdata = bytes([len(names)]) + b"".join(names) + stats
+    tid = query[:2] if len(query) >= 2 else b"\0\0"
+    header = tid + struct.pack(">HHHHH", 0x8400, 0, 1, 0, 0)
+    question = bytes([0x20]) + b"CK" + b"A" * 30 + b"\0" + struct.pack(">HHIH", 0x21, 1, 0, len(rdata))
+    return header + question + rdata
+
+
+def main():
+    host, group, mac_text, *addresses = sys.argv[1:]
+    mac = bytes(int(part, 16) for part in mac_text.replace("-", ":").split(":"))
+    sockets = []
+    for address in addresses:
+        s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        s.bind((address, 137))
+        sockets.append(s)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    print("ready", flush=True)
+    while True:
+        ready, _, _ = select.select(sockets, [], [])
+        for s in ready:
+            query, peer = s.recvfrom(1024)
+            s.sendto(answer(query, host, group, mac), peer)
+
+
+if __name__ == "__main__":
+    main()
