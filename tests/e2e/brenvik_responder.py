@@ -34,6 +34,9 @@ def main():
     sockets = []
     for address in addresses:
         s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        # nmbd holds 0.0.0.0:137 with SO_REUSEADDR; a specific address
+        # beside it needs the same, and then wins its datagrams.
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
         s.bind((address, 137))
         sockets.append(s)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
