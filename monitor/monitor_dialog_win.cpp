@@ -9,12 +9,16 @@
 #include "monitor/list_view_rows_win.h"
 #include "monitor/open_id.h"
 #include "monitor/share_list.h"
+#include "query/log_query_dialog_win.h"
 #include "shell/about_dialog_win.h"
+#include "shell/commands_resources.h"
+#include "shell/companions_win.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_settings.h"
 #include "shell/server_address.h"
 #include "shell/settings_registry_win.h"
 #include "shell/tray_icon_win.h"
+#include "shell/tray_menu_win.h"
 
 const char kMainTitle[] = "Zelqo共享文件监控器 v5.1 免费版";
 
@@ -52,6 +56,7 @@ MonitorDialog::MonitorDialog(netmgmt::NetManagement& net)
 MonitorDialog::~MonitorDialog() = default;
 
 BOOL MonitorDialog::on_init() {
+    toolbar_.create(hwnd());  // a failure has been reported; the window goes on without it
     add_about_to_system_menu();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
@@ -112,9 +117,14 @@ void MonitorDialog::refresh_shares() {
 }
 
 bool MonitorDialog::on_command(int id, int) {
+    if (on_shell_command(id))
+        return true;
     switch (id) {
     case ID_CLOSE_FILE:
         close_open_file();
+        return true;
+    case ID_LOG_QUERY:
+        open_log_query();
         return true;
     case IDOK:
     case IDCANCEL:
@@ -123,6 +133,8 @@ bool MonitorDialog::on_command(int id, int) {
         return false;
     }
 }
+
+void MonitorDialog::open_log_query() { run_log_query_command(hwnd()); }
 
 void MonitorDialog::close_open_file() {
     HWND list = item(IDC_OPEN_FILES);
@@ -143,6 +155,11 @@ void MonitorDialog::close_open_file() {
 bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
     case WM_SYSCOMMAND:
+        if (wp == SC_MINIMIZE) {  // exactly: the window hides into the tray instead
+            hide_into_tray(hwnd(), icon_, kMainTitle);
+            result = 0;
+            return true;
+        }
         if ((wp & 0xFFFF) >= IDM_ABOUT && (wp & 0xFFFF) <= IDM_ABOUT + 15) {
             about_dialog().run_modal(hwnd());
             result = 0;
@@ -165,6 +182,16 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
     case WM_CLOSE:
         close_window();
         result = 0;
+        return true;
+    case kTrayMessage:
+        on_tray_notification(static_cast<UINT>(lp));
+        result = 0;
+        return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (!tray_menu_ || !tray_menu_->route(msg, lp))
+            return false;
+        result = TRUE;
         return true;
     default:
         (void)lp;
@@ -207,4 +234,57 @@ void MonitorDialog::close_window() {
     images_ = nullptr;
     ShellExecuteW(nullptr, L"open", wide_ptr(widen(home_page_address())), nullptr, nullptr, SW_SHOW);
     end(IDCANCEL);
+}
+
+void MonitorDialog::open_settings() {}  // wired when the settings/query dialogs land
+
+// Toolbar buttons and tray items: twins share one action.
+bool MonitorDialog::on_shell_command(int id) {
+    switch (id) {
+    case ID_SETTINGS:
+    case ID_TRAY_SETTINGS:
+        open_settings();
+        return true;
+    case ID_ABOUT:
+    case ID_TRAY_ABOUT:
+        about_dialog().run_modal(hwnd());
+        return true;
+    case ID_HOST_SCAN:
+    case ID_TRAY_HOST_SCAN:
+        start_companion(hwnd(), Companion::HostScanner);
+        return true;
+    case ID_PING:
+    case ID_TRAY_PING:
+        start_companion(hwnd(), Companion::Ping);
+        return true;
+    case ID_HELP:
+        start_companion(hwnd(), Companion::Help);
+        return true;
+    case ID_HIDE:
+        SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return true;
+    case ID_TRAY_RESTORE:
+        show_from_tray(hwnd(), kMainTitle);
+        return true;
+    case ID_QUIT:
+    case ID_TRAY_QUIT:
+        SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MonitorDialog::on_tray_notification(UINT mouse_message) {
+    if (mouse_message == WM_LBUTTONUP) {
+        show_from_tray(hwnd(), kMainTitle);
+    } else if (mouse_message == WM_RBUTTONUP) {
+        tray_menu_ = build_tray_menu();
+        if (!tray_menu_)
+            return;
+        POINT at{};
+        GetCursorPos(&at);
+        track_tray_menu(*tray_menu_, hwnd(), at);
+        tray_menu_.reset();
+    }
 }

@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "common/dialog_win.h"
+#include "controls/drawn_menu_win.h"
 #include "monitor/monitor_worker_win.h"
 #include "netmgmt/net_management.h"
+#include "shell/toolbar_win.h"
 
 extern const char kMainTitle[];
 
@@ -31,9 +33,15 @@ private:
     void paint_icon();
     void close_window();
     void close_open_file();
+    void open_log_query();
+    void open_settings();
+    bool on_shell_command(int id);
+    void on_tray_notification(UINT mouse_message);
 
     netmgmt::NetManagement& net_;
     HICON icon_;
     HIMAGELIST images_ = nullptr;
     std::unique_ptr<MonitorWorker> worker_;
+    Toolbar toolbar_;
+    std::unique_ptr<DrawnMenu> tray_menu_;  // while the tray menu is tracked
 };

@@ -108,12 +108,13 @@ long parse_counter_line(const std::string& line) {
 }
 
 QueryResult run_log_query(ExclusiveFile& day_file, const QueryConditions& conditions,
-                          const std::function<void(long)>& progress) {
+                          const std::function<void(long)>& counted, const std::function<void(long)>& progress) {
     QueryResult result;
     LineReader lines(day_file);
     std::string line;
     lines.next(line);
     result.counter = parse_counter_line(line);
+    counted(result.counter);
     long number = 0;
     while (lines.next(line)) {
         progress(++number);

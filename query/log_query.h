@@ -24,10 +24,11 @@ struct QueryResult {
     int bad_line = 0;         // line number (1 = counter line) that ended the walk; 0 when none did
 };
 
-// Walks every line after the counter line. `progress(k)` is called with the
-// number of the entry line being read (1 for the first).
+// Reads the counter line, hands its count to `counted`, then walks every
+// further line; `progress(k)` gets the number of the entry line being read
+// (1 for the first).
 QueryResult run_log_query(ExclusiveFile& day_file, const QueryConditions& conditions,
-                          const std::function<void(long)>& progress);
+                          const std::function<void(long)>& counted, const std::function<void(long)>& progress);
 
 // The counter line's count: the six bytes after the label, leading digits.
 long parse_counter_line(const std::string& line);

@@ -25,4 +25,5 @@
 #define IDC_STATUS 1043
 
 #define IDM_ABOUT 16
+#define ID_LOG_QUERY 32772
 #define ID_CLOSE_FILE 32776

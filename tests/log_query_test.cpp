@@ -21,7 +21,11 @@ struct DayLog : ::testing::Test {
         auto file = ExclusiveFile::open(path, ExclusiveFile::Disposition::OpenExisting);
         EXPECT_TRUE(file);
         progress.clear();
-        return run_log_query(*file, c, [this](long k) { progress.push_back(k); });
+        long counted = -1;
+        QueryResult r = run_log_query(
+            *file, c, [&](long n) { counted = n; }, [this](long k) { progress.push_back(k); });
+        EXPECT_EQ(counted, r.counter) << "the count is handed over before the walk";
+        return r;
     }
 
     static std::string entry(const std::string& stamp, const std::string& content) {

@@ -1,0 +1,157 @@
+#include "query/log_query_dialog_win.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstdio>
+#include <tuple>
+
+#include "common/controls_win.h"
+#include "common/exclusive_file.h"
+#include "common/win_text.h"
+#include "monitor/activity_log.h"
+#include "query/log_query.h"
+#include "query/query_resources.h"
+#include "query/text_to_time.h"
+
+namespace {
+
+SYSTEMTIME picker_time(HWND picker) {
+    SYSTEMTIME st{};
+    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+    return st;
+}
+
+std::string date_text(const SYSTEMTIME& st) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d-%d-%d", st.wYear, st.wMonth, st.wDay);
+    return text;
+}
+
+std::string time_text(const SYSTEMTIME& st) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%d:%d", st.wHour, st.wMinute, st.wSecond);
+    return text;
+}
+
+auto as_tuple(const SYSTEMTIME& st) {
+    return std::make_tuple(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+}
+
+// A condition field counts only while its box is ticked.
+struct Condition {
+    int check;
+    int field;
+};
+const Condition kConditions[] = {{IDC_QUERY_USER_CHECK, IDC_QUERY_USER},
+                                 {IDC_QUERY_COMPUTER_CHECK, IDC_QUERY_COMPUTER},
+                                 {IDC_QUERY_FILE_CHECK, IDC_QUERY_FILE}};
+
+}  // namespace
+
+LogQueryDialog::LogQueryDialog() : Dialog(IDD_LOG_QUERY, true) {}
+
+BOOL LogQueryDialog::on_init() {
+    // A busy day must never be cut by the edit controls' default limit.
+    for (int box : {IDC_QUERY_SESSION_LOG, IDC_QUERY_FILE_LOG})
+        SendMessageW(item(box), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    return TRUE;
+}
+
+bool LogQueryDialog::on_command(int id, int notification) {
+    switch (id) {
+    case IDC_QUERY_RUN:
+        query();
+        return true;
+    case IDC_QUERY_SAVE:
+        save_as();
+        return true;
+    case IDC_QUERY_USER_CHECK:
+    case IDC_QUERY_COMPUTER_CHECK:
+    case IDC_QUERY_FILE_CHECK:
+        for (const auto& c : kConditions)
+            if (c.check == id)
+                EnableWindow(item(c.field), IsDlgButtonChecked(hwnd(), id) == BST_CHECKED);
+        return true;
+    case IDOK:
+        return true;  // Enter never ends the dialog; the close box does
+    default:
+        return Dialog::on_command(id, notification);
+    }
+}
+
+void LogQueryDialog::query() {
+    SYSTEMTIME day = picker_time(item(IDC_QUERY_DATE));
+    SYSTEMTIME from = picker_time(item(IDC_QUERY_START));
+    SYSTEMTIME to = picker_time(item(IDC_QUERY_END));
+    if (as_tuple(from) > as_tuple(to)) {
+        message_box("起始时间不能大于终止时间!请重新设置!", MB_OK);
+        return;
+    }
+    QueryConditions conditions;
+    conditions.start = text_to_time(date_text(day) + " " + time_text(from)).value_or(0);
+    conditions.end = text_to_time(date_text(day) + " " + time_text(to)).value_or(0);
+    std::string* fields[] = {&conditions.user, &conditions.computer, &conditions.file};
+    for (std::size_t i = 0; i < 3; ++i)
+        if (IsDlgButtonChecked(hwnd(), kConditions[i].check) == BST_CHECKED)
+            *fields[i] = item_text(kConditions[i].field);
+
+    LocalTime date{day.wYear, day.wMonth, day.wDay, 0, 0, 0};
+    auto file = ExclusiveFile::open(activity_file_name(date), ExclusiveFile::Disposition::OpenExisting);
+    if (!file) {
+        message_box("打开日志文件失败!软件目录下没有该天的日志文件!", MB_OK);
+        return;
+    }
+    HWND progress = item(IDC_QUERY_PROGRESS);
+    QueryResult result = run_log_query(
+        *file, conditions,
+        [&](long count) {
+            // The range carries 16-bit values: the count's low 16 bits.
+            SendMessageW(progress, PBM_SETRANGE, 0, MAKELPARAM(1, static_cast<WORD>(count & 0xFFFF)));
+        },
+        [&](long line) { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(line), 0); });
+    file.reset();
+    set_item_text(IDC_QUERY_SESSION_LOG, result.session_log);
+    set_item_text(IDC_QUERY_FILE_LOG, result.file_log);
+    if (result.bad_line > 0) {
+        char text[160];
+        std::snprintf(text, sizeof text, "日志文件第%d行不是有效的日志记录,查询在此行结束!", result.bad_line);
+        message_box(text, MB_OK);
+    }
+}
+
+void LogQueryDialog::save_as() {
+    WCHAR path[MAX_PATH] = {0};
+    std::u16string initial = widen("VlxLogo.txt");
+    lstrcpynW(path, wide_ptr(initial), MAX_PATH);
+    // The filter's "|" separators become the NULs the dialog wants.
+    std::u16string filter = widen("文本文档(*.txt)|*.txt|");
+    for (auto& c : filter)
+        if (c == u'|')
+            c = u'\0';
+    std::u16string extension = widen("txt");
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = wide_ptr(filter);
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = wide_ptr(extension);
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn))
+        return;
+    save_to(narrow(path, static_cast<std::size_t>(lstrlenW(path))));
+}
+
+void LogQueryDialog::save_to(const std::string& path) {
+    auto file = ExclusiveFile::open(path, ExclusiveFile::Disposition::CreateAlways);
+    if (!file)
+        return;  // a file that cannot be created: nothing written, nothing shown
+    if (!file->write(saved_log_bytes(item_text(IDC_QUERY_SESSION_LOG), item_text(IDC_QUERY_FILE_LOG))))
+        message_box("保存文件失败!", MB_OK);
+}
+
+void run_log_query_command(HWND main_window) {
+    LogQueryDialog dialog;
+    dialog.run_modal(main_window);
+}

@@ -1,0 +1,18 @@
+// Resource and control identifiers of the log query dialog.
+#pragma once
+
+#define IDD_LOG_QUERY 148
+#define IDC_QUERY_RUN 1004
+#define IDC_QUERY_SAVE 1025
+#define IDC_QUERY_FILE_CHECK 1011
+#define IDC_QUERY_DATE 1030
+#define IDC_QUERY_START 1031
+#define IDC_QUERY_END 1032
+#define IDC_QUERY_USER 1033
+#define IDC_QUERY_COMPUTER 1034
+#define IDC_QUERY_FILE 1035
+#define IDC_QUERY_PROGRESS 1036
+#define IDC_QUERY_USER_CHECK 1045
+#define IDC_QUERY_COMPUTER_CHECK 1046
+#define IDC_QUERY_SESSION_LOG 1047
+#define IDC_QUERY_FILE_LOG 1048
