@@ -6,6 +6,7 @@
 //   wdrive command TITLE ID       post WM_COMMAND ID to window TITLE
 //   wdrive close TITLE            post WM_CLOSE to window TITLE
 //   wdrive cells TITLE LIST_ID    print the list view's rows, cells tab-separated
+//   wdrive select TITLE LIST_ID ROW   select one row of the list view
 //
 // Exit 1 when the window is not found in time.
 #include <windows.h>
@@ -24,21 +25,60 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: wdrive wait|gone|text|command|close|cells TITLE [ARG]\n");
+    std::fprintf(stderr, "usage: wdrive wait|gone|text|command|close|cells|select TITLE [ARG...]\n");
     return 2;
 }
 
 void print(const std::string& gbk) { std::printf("%s\n", codepage::gbk_to_utf8(gbk).c_str()); }
 
-// Reads a list view of another process through memory it can see.
-void print_cells(HWND list) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(list, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process)
+// Memory inside the process that owns a window, for messages that carry
+// pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, SIZE_T size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            address_ = static_cast<BYTE*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBuffer() {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    bool ok() const { return address_ != nullptr; }
+    BYTE* address() const { return address_; }
+    void put(const void* data, SIZE_T size, SIZE_T offset = 0) const {
+        WriteProcessMemory(process_, address_ + offset, data, size, nullptr);
+    }
+    void get(void* data, SIZE_T size, SIZE_T offset = 0) const {
+        ReadProcessMemory(process_, address_ + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    BYTE* address_ = nullptr;
+};
+
+void select_row(HWND list, int row) {
+    RemoteBuffer remote(list, sizeof(LVITEMW));
+    if (!remote.ok())
         return;
-    const SIZE_T size = sizeof(LVITEMW) + 1024 * sizeof(WCHAR);
-    auto remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.put(&state, sizeof state);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
+}
+
+void print_cells(HWND list) {
+    RemoteBuffer remote(list, sizeof(LVITEMW) + 1024 * sizeof(WCHAR));
+    if (!remote.ok())
+        return;
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
     int rows = list_row_count(list);
@@ -47,20 +87,19 @@ void print_cells(HWND list) {
         for (int column = 0; column < columns; ++column) {
             LVITEMW item{};
             item.iSubItem = column;
-            item.pszText = reinterpret_cast<WCHAR*>(remote + sizeof(LVITEMW));
+            item.pszText = reinterpret_cast<WCHAR*>(remote.address() + sizeof(LVITEMW));
             item.cchTextMax = 1024;
-            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-            auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+            remote.put(&item, sizeof item);
+            auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                       reinterpret_cast<LPARAM>(remote.address()));
             char16_t text[1024] = {0};
-            ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof text - 2, nullptr);
+            remote.get(text, sizeof text - 2, sizeof(LVITEMW));
             if (column)
                 line += "\t";
             line += codepage::utf16_to_gbk(std::u16string(text, static_cast<std::size_t>(length)));
         }
         print(line);
     }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
 }
 
 }  // namespace
@@ -93,6 +132,9 @@ int main() {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (verb == "cells" && argc > 3) {
         print_cells(GetDlgItem(window, static_cast<int>(std::strtol(argv[3].c_str(), nullptr, 10))));
+    } else if (verb == "select" && argc > 4) {
+        select_row(GetDlgItem(window, static_cast<int>(std::strtol(argv[3].c_str(), nullptr, 10))),
+                   static_cast<int>(std::strtol(argv[4].c_str(), nullptr, 10)));
     } else {
         return usage();
     }

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Filvane on the real Samba server: shares, sessions and opens appear and go,
+# the monitored-folder filter, closing a client's open for real, and the day's
+# activity log. Runs inside with_wine.sh; needs root and a free 127.0.0.1:445.
+set -u
+FILVANE=$1 WDRIVE=$2
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/filvane_wine.sh"
+[ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root"; exit 77; }
+command -v smbd >/dev/null || { echo "SKIP: no smbd"; exit 77; }
+if ss -ltn 2>/dev/null | grep -q '127.0.0.1:445 \|0.0.0.0:445 \|\*:445 '; then echo "SKIP: port 445 busy"; exit 77; fi
+
+D=$(mktemp -d /tmp/filvane-e2e.XXXXXX)
+holders=()
+finish() {
+  touch "$D"/release.* 2>/dev/null
+  for p in "${holders[@]}"; do kill "$p" 2>/dev/null; done
+  [ -n "${FILVANE_PID:-}" ] && kill "$FILVANE_PID" 2>/dev/null
+  "$here/samba_server.sh" stop "$D" >/dev/null 2>&1
+  rm -rf "$D"
+}
+trap finish EXIT
+"$here/samba_server.sh" start "$D" || fail "private smbd did not start"
+S=$D/shares
+echo hello >"$S/公共/读我.txt"
+echo data >"$S/docs/a.txt"
+chmod 666 "$S"/*/*.txt
+win() { printf 'Z:%s' "$1" | tr / '\\'; }
+hold() {  # hold TAG USER PASSWORD MODE URL...
+  "$D/samba_hold" "$2" "$3" "$4" "$D/ready.$1" "$D/release.$1" "${@:5}" >"$D/hold.$1" 2>&1 &
+  holders+=($!)
+  for _ in $(seq 100); do [ -f "$D/ready.$1" ] && return 0; sleep 0.1; done
+  fail "client $1 could not open its files"
+}
+# Polls a list of the main window until a line matches the grep pattern.
+wait_row() {  # wait_row LIST_ID PATTERN [absent]
+  for _ in $(seq 40); do
+    if wd cells "$MAIN_TITLE" "$1" | grep -qP "$2"; then [ "${3:-}" != absent ] && return 0
+    else [ "${3:-}" = absent ] && return 0; fi
+    sleep 0.25
+  done
+  return 1
+}
+
+# Logging on, sessions and open files recorded, only the 公共 share monitored.
+key='HKLM\Software\QuindarSoft\Filvane'
+for v in "StartLog 1" "SaveSession 1" "SaveFile 1"; do
+  set -- $v
+  wine reg add "$key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+done
+wine reg add "$key" /v Dirs /t REG_SZ /d "$(win "$S/公共")|" /f >/dev/null 2>&1
+work=$D/work
+mkdir -p "$work"
+cd "$work"
+export FILVANE_SAMBA_CONF=$D/smb.conf FILVANE_SAMBA_CREDENTIALS=$D/admin.conf
+start_filvane
+
+wd cells "$MAIN_TITLE" 1005 >"$D/shares.txt"
+grep -qP '^IPC\$\t\t0\t' "$D/shares.txt" || fail "IPC\$ row with an empty path missing: $(cat "$D/shares.txt")"
+grep -qP "^公共\t\Q$(win "$S/公共")\E\t" "$D/shares.txt" || fail "share 公共 missing"
+[ "$(head -1 "$D/shares.txt" | cut -f1)" = 'IPC$' ] || fail "shares not in reverse order (IPC\$ is returned last)"
+
+hold reader daemon Filv-pw1 r 'smb://127.0.0.1/公共/读我.txt'
+hold other bin Filv-pw2 r 'smb://127.0.0.1/docs/a.txt'
+wait_row 1001 "^\Q$(win "$S/公共/读我.txt")\E\tdaemon\t读取\t-?\d+$" || fail "the open did not appear"
+wait_row 1000 '^daemon\t127\.0\.0\.1\t1\t\d+秒\t\d+秒$' || fail "the session with one open did not appear"
+wd cells "$MAIN_TITLE" 1001 | grep -q 'a.txt' && fail "an open outside the monitored folder is listed"
+wd cells "$MAIN_TITLE" 1000 | grep -qP '^bin\t' || fail "the other user's session is missing"
+
+# Close the reader's open from the window, for real.
+wd select "$MAIN_TITLE" 1001 0
+wd command "$MAIN_TITLE" 32776
+wd wait "关闭提示" 10000 || fail "no confirmation"
+question=$(wd text "关闭提示")
+[ "$question" = "确定要关闭打开文件“$(win "$S/公共/读我.txt")”吗?" ] || fail "question: $question"
+wd command "关闭提示" 1
+wd wait Filvane 15000 || fail "no outcome message"
+[ "$(wd text Filvane)" = "关闭文件成功!" ] || fail "outcome: $(wd text Filvane)"
+wd command Filvane 1
+wait_row 1001 '读我' absent || fail "the closed open is still listed"
+touch "$D/release.reader"
+sleep 1
+grep -q '^io failed' "$D/hold.reader" || fail "the client could still read its closed handle: $(cat "$D/hold.reader")"
+
+# The day's log: entries whose records match what the lists showed.
+sleep 2
+day=$(ls "$work"/*.dat 2>/dev/null | head -1)
+[ -n "$day" ] || fail "no day file written"
+log=$(iconv -f GBK -t UTF-8 "$day")
+head -1 <<<"$log" | grep -qP '^数目:\d+ *\r$' || fail "counter line: $(head -1 <<<"$log")"
+count=$(head -1 <<<"$log" | grep -oP '\d+')
+[ "$count" -eq "$(($(wc -l <<<"$log") - 1))" ] || fail "counter $count does not match the entries"
+grep -qP "用户:daemon计算机:127\.0\.0\.1打开文件数目:1连接时间:\d+秒空闲时间:\d+秒 .*〓第1条文件记录:文件:\Q$(win "$S/公共/读我.txt")\E访问者:daemon打开模式:读取 " <<<"$log" \
+  || fail "no entry with the open file: $log"
+quit_filvane
+FILVANE_PID=
+echo "PASS: Filvane on the real Samba server"
