@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "shell/settings_rules.h"
+
 namespace {
 
 constexpr char kKey[] = "Software\\QuindarSoft\\Filvane";
-constexpr DWORD kValueBytes = 2048;
+constexpr DWORD kValueBytes = kStoredTextLimit + 1;
 
 // The stored text up to its first NUL; false when the value cannot be read.
 bool query_text(HKEY key, const char* name, std::string& text) {
@@ -16,6 +20,27 @@ bool query_text(HKEY key, const char* name, std::string& text) {
     text = buffer;
     return true;
 }
+
+class RegistryKey : public SettingsKey {
+public:
+    explicit RegistryKey(HKEY key) : key_(key) {}
+    ~RegistryKey() override { RegCloseKey(key_); }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // Readers offer a 2048-byte buffer, so the data is always that long: the
+    // text, its NUL and zeros.
+    bool write(const char* name, const std::string& text) override {
+        if (text.size() > kStoredTextLimit)
+            return false;
+        BYTE buffer[kValueBytes] = {0};
+        std::memcpy(buffer, text.data(), text.size());
+        return RegSetValueExA(key_, name, 0, REG_SZ, buffer, kValueBytes) == ERROR_SUCCESS;
+    }
+
+private:
+    HKEY key_;
+};
 
 }  // namespace
 
@@ -31,4 +56,12 @@ void load_monitor_settings(SettingsStore& store) {
     query_text(key, "SaveFile", loaded.save_file);
     RegCloseKey(key);
     store.update([&](MonitorSettings& values) { values = loaded; });
+}
+
+std::unique_ptr<SettingsKey> RegistrySettings::open_or_create() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS ||
+        RegCreateKeyA(HKEY_LOCAL_MACHINE, kKey, &key) == ERROR_SUCCESS)
+        return std::make_unique<RegistryKey>(key);
+    return nullptr;
 }
