@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -308,6 +309,25 @@ TEST_F(ScannerWindow, PeerScanListsTheAnsweringHostsOnce) {
     std::string report = env("BRENVIK_REPORT");
     ASSERT_FALSE(report.empty());
     ASSERT_TRUE(save_through_dialog(report));
+    // For a screenshot of the finished scan.
+    if (!env("BRENVIK_HOLD_MS").empty())
+        Sleep(static_cast<DWORD>(std::atoi(env("BRENVIK_HOLD_MS").c_str())));
+}
+
+// Measured by tests/e2e/brenvik_scan_timing.sh: a.b.c.1 to a.b.c.255 with
+// the timeout it gives; prints the scan time and the rows.
+TEST_F(ScannerWindow, TimedScanOfANetwork) {
+    std::string network = env("BRENVIK_TIMED_NETWORK");  // "a.b.c"
+    if (network.empty())
+        GTEST_SKIP() << "run by tests/e2e/brenvik_scan_timing.sh";
+    int a = 0, b = 0, c = 0;
+    ASSERT_EQ(std::sscanf(network.c_str(), "%d.%d.%d", &a, &b, &c), 3);
+    int timeout = std::atoi(env("BRENVIK_TIMED_TIMEOUT_MS").c_str());
+    BYTE from[4] = {BYTE(a), BYTE(b), BYTE(c), 1}, to[4] = {BYTE(a), BYTE(b), BYTE(c), 255};
+    DWORD elapsed = scan(from, to, timeout, 300000);
+    EXPECT_EQ(probed().size(), 255u);
+    std::printf("brenvik scan %s.1-.254 timeout %d ms: %lu ms, %d rows\n", network.c_str(), timeout,
+                static_cast<unsigned long>(elapsed), rows());
 }
 
 int main(int argc, char** argv) {
