@@ -7,7 +7,7 @@ here=$(dirname "$0")
 work=$(mktemp -d /tmp/filvane-update.XXXXXX)
 python3 "$here/update_server.py" "$work/port" &
 server=$!
-cleanup() { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$work"; }
+cleanup() { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 [ -s "$work/port" ] || { echo "version server did not start"; exit 1; }
