@@ -17,3 +17,15 @@ BOOL tray_icon(HWND window, TrayAction action, HICON icon, const std::string& ti
     DWORD message = action == TrayAction::Add ? NIM_ADD : action == TrayAction::Modify ? NIM_MODIFY : NIM_DELETE;
     return Shell_NotifyIconW(message, &data);
 }
+
+void hide_into_tray(HWND window, HICON icon, const std::string& tip) {
+    // The tray's results are not acted on: the window hides either way.
+    tray_icon(window, TrayAction::Add, nullptr, tip);
+    tray_icon(window, TrayAction::Modify, icon, tip);
+    ShowWindow(window, SW_HIDE);
+}
+
+void show_from_tray(HWND window, const std::string& tip) {
+    ShowWindow(window, SW_SHOW);
+    tray_icon(window, TrayAction::Delete, nullptr, tip);
+}

@@ -1,0 +1,32 @@
+// Identifiers of the toolbar, the tray menu and their commands.
+#pragma once
+
+// Toolbar and tray icons (IDI_MAIN 128 serves the about and restore entries).
+#define IDI_SETTINGS 132
+#define IDI_LOG_QUERY 134
+#define IDI_CLOSE_FILE 161
+#define IDI_PING 162
+#define IDI_HOST_SCAN 163
+#define IDI_HIDE 165
+#define IDI_QUIT 166
+#define IDI_HELP 168
+
+// Twins: the toolbar and the tray menu send different ids for one action.
+// ID_LOG_QUERY 32772 and ID_CLOSE_FILE 32776 are in filvane_resources.h.
+#define ID_SETTINGS 32771
+#define ID_ABOUT 32773
+#define ID_HOST_SCAN 32775
+#define ID_PING 32777
+#define ID_TRAY_RESTORE 32778
+#define ID_TRAY_SETTINGS 32779
+#define ID_TRAY_HOST_SCAN 32780
+#define ID_TRAY_PING 32781
+#define ID_QUIT 32782
+#define ID_HIDE 32783
+#define ID_TRAY_ABOUT 32784
+#define ID_TRAY_QUIT 32786
+#define ID_HELP 32787
+
+// Child window ids of the bars.
+#define IDW_TOOLBAR 59392
+#define IDW_REBAR 59396

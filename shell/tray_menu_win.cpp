@@ -1,0 +1,61 @@
+#include "shell/tray_menu_win.h"
+
+#include "shell/commands_resources.h"
+#include "shell/filvane_resources.h"
+
+namespace {
+
+constexpr COLORREF kSelection = RGB(102, 153, 255);
+constexpr int kBarWidth = 24;
+constexpr int kItemIconSize = 16;
+
+struct Entry {
+    int command;  // 0: separator
+    const char* text;
+    int icon;
+};
+
+const Entry kEntries[] = {
+    {ID_TRAY_RESTORE, "返回主窗口", IDI_MAIN}, {0, nullptr, 0},
+    {ID_TRAY_SETTINGS, "系统设置", IDI_SETTINGS}, {0, nullptr, 0},
+    {ID_TRAY_HOST_SCAN, "主机检测", IDI_HOST_SCAN}, {ID_TRAY_PING, "Ping", IDI_PING}, {0, nullptr, 0},
+    {ID_TRAY_ABOUT, "关于软件", IDI_MAIN}, {0, nullptr, 0},
+    {ID_TRAY_QUIT, "退出系统", IDI_QUIT},
+};
+
+// A private copy at the standard icon size: the item destroys it with itself,
+// which a shared LoadIcon handle would not survive.
+HICON load_item_icon(int id) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0,
+                                         LR_DEFAULTSIZE));
+}
+
+}  // namespace
+
+std::unique_ptr<DrawnMenu> build_tray_menu() {
+    auto menu = std::make_unique<DrawnMenu>();
+    HMENU handle = CreatePopupMenu();
+    if (!handle)
+        return nullptr;
+    menu->attach(handle);
+    menu->set_selection_colour(kSelection);
+    auto bar = std::make_unique<MenuEntryData>(0, "Zelqo共享文件监控器", nullptr, kBarWidth);
+    bar->title_strip = true;
+    bool complete = menu->append_title_strip(std::move(bar));
+    for (const Entry& entry : kEntries) {
+        if (!entry.command) {
+            complete = menu->append_drawn_separator() && complete;
+            continue;
+        }
+        auto item = std::make_unique<MenuEntryData>(entry.command, entry.text, load_item_icon(entry.icon),
+                                                    kItemIconSize);
+        complete = menu->append_drawn_item(0, std::move(item), nullptr) && complete;
+    }
+    // A menu with entries missing is not shown at all.
+    return complete ? std::move(menu) : nullptr;
+}
+
+void track_tray_menu(const DrawnMenu& menu, HWND owner, POINT at) {
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu.handle(), 0, at.x, at.y, 0, owner, nullptr);
+}

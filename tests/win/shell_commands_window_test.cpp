@@ -1,0 +1,231 @@
+// The main window's toolbar, tray and commands, driven as a user would: the
+// real MonitorDialog under Xvfb with a scripted source of shares.
+#include "win/gtest_winelib.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "common/code_page.h"
+#include "common/controls_win.h"
+#include "monitor/monitor_dialog_win.h"
+#include "shell/commands_resources.h"
+#include "shell/filvane_resources.h"
+#include "shell/tray_icon_win.h"
+#include "support/fake_net.h"
+#include "win/window_driver.h"
+
+namespace {
+
+const std::string kAboutTitle = "关于Zelqo共享文件监控器 v5.1 免费版";
+
+BOOL CALLBACK match_popup(HWND hwnd, LPARAM lp) {
+    WCHAR cls[16] = {0};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(lp) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// An empty folder made current for the test, so no companion can be found.
+class EmptyCurrentDirectory {
+public:
+    EmptyCurrentDirectory() {
+        GetCurrentDirectoryW(MAX_PATH, old_);
+        WCHAR base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
+        wsprintfW(path_, L"%sfilvane-cmd-%lu", base, GetCurrentProcessId());
+        CreateDirectoryW(path_, nullptr);
+        SetCurrentDirectoryW(path_);
+    }
+    ~EmptyCurrentDirectory() {
+        SetCurrentDirectoryW(old_);
+        RemoveDirectoryW(path_);
+    }
+
+private:
+    WCHAR old_[MAX_PATH] = {0};
+    WCHAR path_[MAX_PATH] = {0};
+};
+
+struct ShellCommands : ::testing::Test {
+    FakeNet net;
+    std::unique_ptr<MonitorDialog> dialog;
+    std::unique_ptr<UiThread> ui;
+    HWND main = nullptr;
+
+    void SetUp() override {
+        dialog = std::make_unique<MonitorDialog>(net);
+        ui = std::make_unique<UiThread>([this] { dialog->run_modal(nullptr); });
+        HWND about = wait_for_window(kAboutTitle, 10000);
+        ASSERT_NE(about, nullptr);
+        PostMessageW(about, WM_CLOSE, 0, 0);
+        main = wait_for_window(kMainTitle, 10000);
+        ASSERT_NE(main, nullptr);
+    }
+
+    void TearDown() override {
+        if (main && IsWindow(main))
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(ui->join(10000));
+        ui.reset();
+        dialog.reset();
+    }
+
+    void command(int id) { PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+    // The tray answers a modify only for an icon it holds.
+    bool tray_icon_present() { return tray_icon(main, TrayAction::Modify, nullptr, kMainTitle) != FALSE; }
+
+    bool hidden_into_tray() {
+        return wait_until([&] { return !IsWindowVisible(main); }, 3000) && !IsIconic(main);
+    }
+
+    bool answer_box(const std::string& text) {
+        HWND box = nullptr;
+        bool found = wait_until(
+            [&] {
+                box = find_dialog_of_thread(GetWindowThreadProcessId(main, nullptr));
+                return box && box != main && message_box_text(box) == text;
+            },
+            5000);
+        if (found)
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return found;
+    }
+
+    HWND popup_menu() {
+        HWND found = nullptr;
+        wait_until(
+            [&] {
+                EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), match_popup,
+                                  reinterpret_cast<LPARAM>(&found));
+                return found != nullptr;
+            },
+            5000);
+        return found;
+    }
+};
+
+}  // namespace
+
+TEST_F(ShellCommands, TheToolbarSitsInARebarAcrossTheTop) {
+    HWND rebar = GetDlgItem(main, IDW_REBAR);
+    ASSERT_NE(rebar, nullptr);
+    HWND toolbar = GetDlgItem(rebar, IDW_TOOLBAR);
+    ASSERT_NE(toolbar, nullptr) << "the toolbar lives in the rebar's band";
+    EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 9);
+    RECT client, bar;
+    GetClientRect(main, &client);
+    GetWindowRect(rebar, &bar);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&bar), 2);
+    EXPECT_EQ(bar.left, 0);
+    EXPECT_EQ(bar.top, 0);
+    EXPECT_EQ(bar.right, client.right);
+    EXPECT_GT(bar.bottom, 22) << "tall enough for the 22-pixel images";
+}
+
+TEST_F(ShellCommands, MinimisingHidesIntoTheTrayAndALeftClickBringsItBack) {
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(hidden_into_tray()) << "hidden, never minimised";
+    EXPECT_TRUE(tray_icon_present());
+
+    PostMessageW(main, kTrayMessage, kTrayIconId, WM_MOUSEMOVE);
+    Sleep(200);
+    EXPECT_FALSE(IsWindowVisible(main)) << "other mouse messages do nothing";
+
+    PostMessageW(main, kTrayMessage, kTrayIconId, WM_LBUTTONUP);
+    ASSERT_TRUE(wait_until([&] { return IsWindowVisible(main) != FALSE; }, 3000));
+    EXPECT_FALSE(tray_icon_present()) << "the icon is removed";
+}
+
+TEST_F(ShellCommands, HideCommandActsLikeMinimisingAndRestoreUndoesIt) {
+    command(ID_HIDE);
+    ASSERT_TRUE(hidden_into_tray());
+    EXPECT_TRUE(tray_icon_present());
+    command(ID_TRAY_RESTORE);
+    ASSERT_TRUE(wait_until([&] { return IsWindowVisible(main) != FALSE; }, 3000));
+    EXPECT_FALSE(tray_icon_present());
+}
+
+TEST_F(ShellCommands, TheTrayMenuOpensOnARightClickAndItsRestoreEntryWorks) {
+    command(ID_HIDE);
+    ASSERT_TRUE(hidden_into_tray());
+    PostMessageW(main, kTrayMessage, kTrayIconId, WM_RBUTTONUP);
+    HWND popup = popup_menu();
+    ASSERT_NE(popup, nullptr);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    RECT where;
+    GetWindowRect(popup, &where);
+    EXPECT_TRUE(PtInRect(&where, cursor) || (where.left == cursor.x || where.top == cursor.y))
+        << "tracked at the cursor";
+    PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+    Sleep(100);
+    PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);  // "返回主窗口"
+    ASSERT_TRUE(wait_until([&] { return IsWindowVisible(main) != FALSE; }, 3000));
+    EXPECT_FALSE(tray_icon_present());
+}
+
+TEST_F(ShellCommands, MissingCompanionsAreReportedAndTheWindowStaysAsItWas) {
+    EmptyCurrentDirectory empty;
+    struct Case {
+        int id;
+        const char* message;
+    };
+    const Case cases[] = {
+        {ID_HOST_SCAN, "无法打开主机检测程序!请确认它在当前目录下!"},
+        {ID_TRAY_HOST_SCAN, "无法打开主机检测程序!请确认它在当前目录下!"},
+        {ID_PING, "无法打开Ping程序!请确认它在当前目录下!"},
+        {ID_TRAY_PING, "无法打开Ping程序!请确认它在当前目录下!"},
+        {ID_HELP, "无法打开使用说明文件!请确认它在当前目录下!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        command(c.id);
+        EXPECT_TRUE(answer_box(c.message));
+        EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(main) != FALSE; }, 3000));
+        EXPECT_TRUE(IsWindowVisible(main));
+    }
+}
+
+TEST_F(ShellCommands, BothAboutCommandsShowTheAboutBox) {
+    for (int id : {ID_ABOUT, ID_TRAY_ABOUT}) {
+        SCOPED_TRACE(id);
+        command(id);
+        HWND about = wait_for_window(kAboutTitle, 5000);
+        ASSERT_NE(about, nullptr);
+        PostMessageW(about, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(about) || !IsWindow(about); }, 5000));
+    }
+}
+
+TEST_F(ShellCommands, QuitFromTheTrayClosesTheWindow) {
+    command(ID_HIDE);
+    ASSERT_TRUE(hidden_into_tray());
+    command(ID_TRAY_QUIT);
+    ASSERT_TRUE(ui->join(8000));
+    main = nullptr;
+}
+
+TEST_F(ShellCommands, QuitFromTheToolbarClosesTheWindow) {
+    HWND toolbar = GetDlgItem(GetDlgItem(main, IDW_REBAR), IDW_TOOLBAR);
+    ASSERT_NE(toolbar, nullptr);
+    RECT button;
+    ASSERT_TRUE(SendMessageW(toolbar, TB_GETITEMRECT, 8, reinterpret_cast<LPARAM>(&button)));
+    LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    PostMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(toolbar, WM_LBUTTONUP, 0, at);
+    ASSERT_TRUE(ui->join(8000)) << "the last button quits";
+    main = nullptr;
+}
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
