@@ -54,17 +54,18 @@ export WINEPREFIX=$demo/wine WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 WINEDLLOVERRIDES=
 export FILVANE_SAMBA_CONF=$server/smb.conf FILVANE_SAMBA_CREDENTIALS=$server/admin.conf
 export FILVANE_SERVER=${FILVANE_SERVER:-http://127.0.0.1:9}
 cd "$demo/work"  # the daily logs and the error log are written here
-run() { wineboot -i >/dev/null 2>&1; wine "$root/build/linux/shell/Filvane.exe.so"; }
+filvane="$root/build/linux/shell/Filvane.exe.so"
+wdrive="$root/build/linux/tests/win/wdrive.exe.so"
+about="关于Zelqo共享文件监控器 v5.1 免费版"
 if [ -n "${DISPLAY:-}" ]; then
-  run
+  wineboot -i >/dev/null 2>&1
+  wine "$filvane"
 else
   echo "no display: Filvane runs under Xvfb; a screenshot goes to $demo/filvane.png after 20 s; Ctrl-C ends the demo"
-  export -f run
-  export root demo
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    run & app=$!
-    wdrive="$root/build/linux/tests/win/wdrive.exe.so"
-    wine "$wdrive" wait "关于Zelqo共享文件监控器 v5.1 免费版" 60000 && wine "$wdrive" close "关于Zelqo共享文件监控器 v5.1 免费版"
-    sleep 20; import -window root "$demo/filvane.png" 2>/dev/null || true
-    wait $app'
+    wineboot -i >/dev/null 2>&1
+    wine "$1" & app=$!
+    wine "$2" wait "$3" 60000 && wine "$2" close "$3"
+    sleep 20; import -window root "$4" 2>/dev/null && echo "screenshot: $4"
+    wait $app' demo "$filvane" "$wdrive" "$about" "$demo/filvane.png"
 fi
