@@ -21,7 +21,7 @@ std::string list_item_text(HWND control, UINT length_msg, UINT text_msg, int ind
         return "";
     std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
     auto got = SendMessageW(control, text_msg, static_cast<WPARAM>(index),
-                            reinterpret_cast<LPARAM>(const_cast<char16_t*>(text.data())));
+                            reinterpret_cast<LPARAM>(text.data()));
     return got < 0 ? "" : narrow(reinterpret_cast<const WCHAR*>(text.data()), static_cast<std::size_t>(got));
 }
 
