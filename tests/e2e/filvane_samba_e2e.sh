@@ -60,6 +60,12 @@ grep -qP '^IPC\$\t\t0\t' "$D/shares.txt" || fail "IPC\$ row with an empty path m
 grep -qP "^公共\t\Q$(win "$S/公共")\E\t" "$D/shares.txt" || fail "share 公共 missing"
 [ "$(head -1 "$D/shares.txt" | cut -f1)" = 'IPC$' ] || fail "shares not in reverse order (IPC\$ is returned last)"
 
+# A share added to the configuration shows at the next tick of timer 1.
+mkdir -p "$D/shares/新增"
+printf '[新增]\n    path = %s\n    read only = no\n' "$D/shares/新增" >>"$D/smb.conf"
+wd post "$MAIN_TITLE" 275 1  # WM_TIMER, timer 1
+wait_row 1005 '^新增\t' || fail "the added share did not show at the next tick"
+
 hold reader daemon Filv-pw1 r 'smb://127.0.0.1/公共/读我.txt'
 hold other bin Filv-pw2 r 'smb://127.0.0.1/docs/a.txt'
 wait_row 1001 "^\Q$(win "$S/公共/读我.txt")\E\tdaemon\t读取\t-?\d+$" || fail "the open did not appear"
@@ -82,6 +88,19 @@ touch "$D/release.reader"
 sleep 1
 grep -q '^io failed' "$D/hold.reader" || fail "the client could still read its closed handle: $(cat "$D/hold.reader")"
 
+# An open that ends while the question is up: the close fails.
+hold late daemon Filv-pw1 r 'smb://127.0.0.1/公共/读我.txt'
+wait_row 1001 '读我' || fail "the second open did not appear"
+wd select "$MAIN_TITLE" 1001 0
+wd command "$MAIN_TITLE" 32776
+wd wait "关闭提示" 10000 || fail "no confirmation for the second close"
+touch "$D/release.late"
+wait_row 1001 '读我' absent || fail "the ended open is still listed"
+wd command "关闭提示" 1
+wd wait Filvane 15000 || fail "no outcome message for the ended open"
+[ "$(wd text Filvane)" = "关闭文件失败!" ] || fail "ended open outcome: $(wd text Filvane)"
+wd command Filvane 1
+
 # The day's log: entries whose records match what the lists showed.
 sleep 2
 day=$(ls "$work"/*.dat 2>/dev/null | head -1)
@@ -92,6 +111,28 @@ count=$(head -1 <<<"$log" | grep -oP '\d+')
 [ "$count" -eq "$(($(wc -l <<<"$log") - 1))" ] || fail "counter $count does not match the entries"
 grep -qP "用户:daemon计算机:127\.0\.0\.1打开文件数目:1连接时间:\d+秒空闲时间:\d+秒 .*〓第1条文件记录:文件:\Q$(win "$S/公共/读我.txt")\E访问者:daemon打开模式:读取 " <<<"$log" \
   || fail "no entry with the open file: $log"
+# The log query lists the day's entries.
+wd command "$MAIN_TITLE" 32772
+wd wait "日志查询" 10000 || fail "no log query dialog"
+wd settime "日志查询" 1031 0 0 0
+wd settime "日志查询" 1032 23 59 59
+wd command "日志查询" 1004
+for _ in $(seq 40); do wd item "日志查询" 1047 | grep -q '用户:daemon' && break; sleep 0.25; done
+wd item "日志查询" 1047 | grep -qP '第\d+条会话记录:用户:daemon计算机:127\.0\.0\.1' || fail "the query listed: $(wd item "日志查询" 1047)"
+wd item "日志查询" 1048 | grep -q '读我.txt访问者:daemon' || fail "the open-file box listed: $(wd item "日志查询" 1048)"
+wd close "日志查询"
+wd gone "日志查询" 10000 || fail "the query dialog did not close"
+
+# The server stops: every pass logs its failures, nothing hangs.
+"$here/samba_server.sh" stop "$D" >/dev/null 2>&1
+sleep 4
+errors=$(iconv -f GBK -t UTF-8 "$work/vlerror.log" 2>/dev/null)
+grep -qP '^【\d+年\d+月\d+日 \d+:\d+:\d+】监控会话1出错!错误信息:ERROR_ACCESS_DENIED\r$' <<<"$errors" \
+  || fail "no session failure in the error log: $errors"
+[ "$(grep -c '监控打开文件2出错!错误信息:ERROR_ACCESS_DENIED' <<<"$errors")" -ge 2 ] || fail "open-file failures not logged each pass"
+wd post "$MAIN_TITLE" 275 1
+sleep 1
+grep -q '监控共享文件夹1出错!错误代码:5' <(iconv -f GBK -t UTF-8 "$work/vlerror.log") || fail "no share failure in the error log"
 quit_filvane
 FILVANE_PID=
 echo "PASS: Filvane on the real Samba server"

@@ -7,6 +7,9 @@
 //   wdrive close TITLE            post WM_CLOSE to window TITLE
 //   wdrive cells TITLE LIST_ID    print the list view's rows, cells tab-separated
 //   wdrive select TITLE LIST_ID ROW   select one row of the list view
+//   wdrive item TITLE ID          print the text of control ID (UTF-8)
+//   wdrive post TITLE MSG WP      post message MSG with wParam WP (decimal)
+//   wdrive settime TITLE ID H M S set the time of date-time picker ID
 //
 // Exit 1 when the window is not found in time.
 #include <windows.h>
@@ -25,7 +28,7 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: wdrive wait|gone|text|command|close|cells|select TITLE [ARG...]\n");
+    std::fprintf(stderr, "usage: wdrive wait|gone|text|command|close|cells|select|item|post|settime TITLE [ARG...]\n");
     return 2;
 }
 
@@ -75,6 +78,30 @@ void select_row(HWND list, int row) {
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
 }
 
+// WM_GETTEXT is carried across processes, unlike GetWindowText, which gives
+// only the caption of another process's window.
+std::string control_text(HWND control) {
+    auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    length = SendMessageW(control, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<std::size_t>(length));
+    return codepage::utf16_to_gbk(text);
+}
+
+void set_picker_time(HWND picker, int hour, int minute, int second) {
+    RemoteBuffer remote(picker, sizeof(SYSTEMTIME));
+    if (!remote.ok())
+        return;
+    SYSTEMTIME st{};
+    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(remote.address()));
+    remote.get(&st, sizeof st);
+    st.wHour = static_cast<WORD>(hour);
+    st.wMinute = static_cast<WORD>(minute);
+    st.wSecond = static_cast<WORD>(second);
+    remote.put(&st, sizeof st);
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(remote.address()));
+}
+
 void print_cells(HWND list) {
     RemoteBuffer remote(list, sizeof(LVITEMW) + 1024 * sizeof(WCHAR));
     if (!remote.ok())
@@ -115,6 +142,7 @@ int main() {
     if (argc < 3)
         return usage();
     const std::string& verb = argv[1];
+    auto number = [&](int i) { return static_cast<int>(std::strtol(argv[static_cast<std::size_t>(i)].c_str(), nullptr, 10)); };
     const std::string& title = argv[2];
     DWORD timeout = argc > 3 && (verb == "wait" || verb == "gone") ? std::strtoul(argv[3].c_str(), nullptr, 10) : 10000;
     if (verb == "gone")
@@ -127,14 +155,19 @@ int main() {
     if (verb == "text") {
         print(message_box_text(window));
     } else if (verb == "command" && argc > 3) {
-        PostMessageW(window, WM_COMMAND, std::strtoul(argv[3].c_str(), nullptr, 10), 0);
+        PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(number(3)), 0);
     } else if (verb == "close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (verb == "cells" && argc > 3) {
-        print_cells(GetDlgItem(window, static_cast<int>(std::strtol(argv[3].c_str(), nullptr, 10))));
+        print_cells(GetDlgItem(window, number(3)));
+    } else if (verb == "item" && argc > 3) {
+        print(control_text(GetDlgItem(window, number(3))));
+    } else if (verb == "post" && argc > 4) {
+        PostMessageW(window, static_cast<UINT>(number(3)), static_cast<WPARAM>(number(4)), 0);
+    } else if (verb == "settime" && argc > 6) {
+        set_picker_time(GetDlgItem(window, number(3)), number(4), number(5), number(6));
     } else if (verb == "select" && argc > 4) {
-        select_row(GetDlgItem(window, static_cast<int>(std::strtol(argv[3].c_str(), nullptr, 10))),
-                   static_cast<int>(std::strtol(argv[4].c_str(), nullptr, 10)));
+        select_row(GetDlgItem(window, number(3)), number(4));
     } else {
         return usage();
     }
