@@ -8,7 +8,10 @@ Extent measure_entry(EntryKind kind, int size, Extent text, CheckMetrics check) 
     Extent e;
     switch (kind) {
     case EntryKind::TitleStrip:
+        // The bar paints the column's full height whatever its own; one pixel
+        // rather than none, because Wine never draws an entry of zero height.
         e.width = size;
+        e.height = 1;
         break;
     case EntryKind::Separator:
         e.height = check.height / 2;

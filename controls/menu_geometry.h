@@ -26,7 +26,8 @@ struct CheckMetrics {
     int height = 0;  // SM_CYMENUCHECK
 };
 
-// The answer to WM_MEASUREITEM. `size` is the entry's icon size (the bar's
+// The answer to WM_MEASUREITEM. The side bar is one pixel high: its column
+// takes its height from the items. `size` is the entry's icon size (the bar's
 // width for the side bar); `text` the bold label's extent (items only).
 // The system adds the check-mark width to owner-drawn entries, so it is taken
 // off here; the width may thus be negative and wraps as the system expects.

@@ -149,7 +149,7 @@ TEST(DrawnMenu, MeasuresItsOwnEntriesOnly) {
     auto [bar_handled, bar_width, bar_height] = measure(0, ODT_MENU);
     EXPECT_TRUE(bar_handled);
     EXPECT_EQ(bar_width, 24 + 1 - check_width);
-    EXPECT_EQ(bar_height, 0);
+    EXPECT_EQ(bar_height, 1);
     auto [item_handled, item_width, item_height] = measure(1, ODT_MENU);
     EXPECT_TRUE(item_handled);
     EXPECT_GE(item_height, 20);
