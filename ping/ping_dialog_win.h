@@ -1,0 +1,62 @@
+// Corvap's window: host box, echo count, result list and the activity line.
+// It turns buttons into requests for the worker and posted lines into rows.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "common/dialog_win.h"
+#include "ping/activity_marker.h"
+#include "ping/host_combo_win.h"
+#include "ping/host_history.h"
+#include "ping/ping_worker_win.h"
+
+class PingDialog : public Dialog {
+public:
+    PingDialog();
+    ~PingDialog() override;
+
+protected:
+    BOOL on_init() override;
+    bool on_command(int id, int notification) override;
+    bool on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+
+private:
+    void claim_single_instance();
+    void load_history();
+    void set_up_list();
+    void measure_activity_line();
+    void start_run();
+    void add_line(int kind, LPARAM text);
+    void end_run(bool resolved);
+    void move_marker();
+    void paint();
+    void close();
+    void enable_inputs(bool enabled);
+
+    // Declared first so it goes last: a process whose window closed during a
+    // run keeps the guard until the worker has finished.
+    struct InstanceGuard {
+        HANDLE handle = nullptr;
+        ~InstanceGuard() {
+            if (handle)
+                CloseHandle(handle);
+        }
+    } instance_mutex_;
+    PingWorker worker_;
+    ping::HostHistory history_;
+    HostCombo host_combo_{history_};
+    HWND count_spin_ = nullptr;
+    HWND results_ = nullptr;
+    std::string count_text_;
+    HICON icon_ = nullptr;
+    int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    RECT band_{};
+    bool running_ = false;
+    ping::ActivityMarker marker_;
+};
+
+// The single-instance guard's name.
+extern const char kPingMutexName[];

@@ -1,0 +1,19 @@
+// Hands the lines of a run to a window as posted messages; never waits for it.
+#pragma once
+
+#include <windows.h>
+
+#include "ping/echo_run.h"
+
+class WindowLineSink : public ping::LineSink {
+public:
+    explicit WindowLineSink(HWND window) : window_(window) {}
+    void line(ping::LineKind kind, const std::string& text) override;
+    void done(bool resolved) override;
+
+private:
+    HWND window_;
+};
+
+// Frees the text a WM_PING_LINE carries.
+void free_line_text(LPARAM text);
