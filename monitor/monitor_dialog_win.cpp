@@ -17,7 +17,9 @@
 #include "shell/monitor_settings.h"
 #include "shell/server_address.h"
 #include "shell/settings_registry_win.h"
+#include "shell/settings_command_win.h"
 #include "shell/tray_icon_win.h"
+#include "shell/update_check_win.h"
 #include "shell/tray_menu_win.h"
 
 const char kMainTitle[] = "Zelqo共享文件监控器 v5.1 免费版";
@@ -69,6 +71,7 @@ BOOL MonitorDialog::on_init() {
 
     worker_ = std::make_unique<MonitorWorker>(net_, item(IDC_SESSIONS), item(IDC_OPEN_FILES));
     worker_->start();
+    start_update_check(hwnd());
 
     refresh_shares();
     SetTimer(hwnd(), kShareTimer, share_refresh_period_ms(monitor_settings().snapshot().share_time), nullptr);
@@ -236,7 +239,7 @@ void MonitorDialog::close_window() {
     end(IDCANCEL);
 }
 
-void MonitorDialog::open_settings() {}  // wired when the settings/query dialogs land
+void MonitorDialog::open_settings() { run_settings_command(hwnd()); }
 
 // Toolbar buttons and tray items: twins share one action.
 bool MonitorDialog::on_shell_command(int id) {
