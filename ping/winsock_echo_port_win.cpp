@@ -112,9 +112,3 @@ void WinsockEchoPort::sleep(std::uint32_t ms) { Sleep(ms); }
 
 std::unique_ptr<ping::EchoPort> make_winsock_echo_port() { return std::make_unique<WinsockEchoPort>(); }
 
-bool start_windows_sockets() {
-    WSADATA data;
-    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-}
-
-void stop_windows_sockets() { WSACleanup(); }

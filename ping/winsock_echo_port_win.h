@@ -9,6 +9,3 @@
 
 std::unique_ptr<ping::EchoPort> make_winsock_echo_port();
 
-// Windows Sockets start-up and clean-up for the process.
-bool start_windows_sockets();
-void stop_windows_sockets();

@@ -22,16 +22,9 @@ SYSTEMTIME picker_time(HWND picker) {
     return st;
 }
 
-std::string date_text(const SYSTEMTIME& st) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%d-%d-%d", st.wYear, st.wMonth, st.wDay);
-    return text;
-}
-
-std::string time_text(const SYSTEMTIME& st) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%d:%d:%d", st.wHour, st.wMinute, st.wSecond);
-    return text;
+// The day of `day` at the time of day of `time`, as the log writes stamps.
+std::string stamp_text(const SYSTEMTIME& day, const SYSTEMTIME& time) {
+    return activity_stamp({day.wYear, day.wMonth, day.wDay, time.wHour, time.wMinute, time.wSecond});
 }
 
 auto as_tuple(const SYSTEMTIME& st) {
@@ -89,8 +82,8 @@ void LogQueryDialog::query() {
         return;
     }
     QueryConditions conditions;
-    conditions.start = text_to_time(date_text(day) + " " + time_text(from)).value_or(0);
-    conditions.end = text_to_time(date_text(day) + " " + time_text(to)).value_or(0);
+    conditions.start = text_to_time(stamp_text(day, from)).value_or(0);
+    conditions.end = text_to_time(stamp_text(day, to)).value_or(0);
     std::string* fields[] = {&conditions.user, &conditions.computer, &conditions.file};
     for (std::size_t i = 0; i < 3; ++i)
         if (IsDlgButtonChecked(hwnd(), kConditions[i].check) == BST_CHECKED)

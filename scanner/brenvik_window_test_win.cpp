@@ -11,6 +11,7 @@
 
 #include "common/controls_win.h"
 #include "common/win_text.h"
+#include "common/windows_sockets_win.h"
 #include "scanner/brenvik_resources.h"
 #include "scanner/scan_worker_win.h"
 #include "scanner/scanner_dialog_win.h"
@@ -132,18 +133,7 @@ struct ScannerWindow : ::testing::Test {
         return bytes;
     }
 
-    bool answer_box(const std::string& text) {
-        HWND box = nullptr;
-        bool found = wait_until(
-            [&] {
-                box = find_dialog_of_thread(GetWindowThreadProcessId(main, nullptr));
-                return box && box != main && message_box_text(box) == text;
-            },
-            5000);
-        if (found)
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return found;
-    }
+    bool answer_box(const std::string& text) { return answer_message_box(main, text, IDOK); }
 };
 
 }  // namespace

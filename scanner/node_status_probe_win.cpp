@@ -6,13 +6,6 @@
 
 static_assert(sizeof(UINT_PTR) == sizeof(SOCKET), "the socket is kept as UINT_PTR");
 
-bool start_windows_sockets() {
-    WSADATA wsa;
-    return WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-}
-
-void stop_windows_sockets() { WSACleanup(); }
-
 NodeStatusProbe::NodeStatusProbe() : socket_(INVALID_SOCKET) {}
 
 bool NodeStatusProbe::is_read_notification(LPARAM lp) { return WSAGETSELECTEVENT(lp) == FD_READ; }

@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-// Windows Sockets for the whole process.
-bool start_windows_sockets();
-void stop_windows_sockets();
-
 class NodeStatusProbe {
 public:
     NodeStatusProbe();

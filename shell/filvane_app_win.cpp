@@ -14,9 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                                        ICC_INTERNET_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
-    skin::initialize(instance, "Filvane");
-    if (skin::load_from_resource(instance, IDR_SKIN, "SKINDATA"))
-        skin::apply_to_dialogs("Dialog");
+    skin::bind(instance, "Filvane", IDR_SKIN);
 
     if (HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "Filvane")) {
         CloseHandle(running);

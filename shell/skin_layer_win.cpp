@@ -116,6 +116,12 @@ void apply_to_dialogs(const char* object_name) {
     attach_current_thread();
 }
 
+void bind(HINSTANCE instance, const char* application_name, int skin_id) {
+    initialize(instance, application_name);
+    if (load_from_resource(instance, skin_id, "SKINDATA"))
+        apply_to_dialogs("Dialog");
+}
+
 void attach_current_thread() {
     if (!t_hook && g_dialog_skin.load())
         t_hook = SetWindowsHookExW(WH_CBT, creation_hook, nullptr, GetCurrentThreadId());

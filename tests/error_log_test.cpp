@@ -1,21 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <sys/file.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "monitor/error_log.h"
+#include "support/files.h"
 
 namespace {
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct ErrorLogFile : ::testing::Test {
     std::string path = ::testing::TempDir() + "vlerror_test.log";

@@ -2,10 +2,9 @@
 // passed on as Windows codes, and the checks before an open is closed.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "netmgmt/samba_backend.h"
+#include "support/files.h"
 
 using namespace netmgmt;
 using namespace netmgmt::samba;
@@ -13,11 +12,9 @@ using namespace netmgmt::samba;
 namespace {
 
 std::string read_data(const std::string& name) {
-    std::ifstream in(std::string(FILVANE_TEST_DATA) + "/samba/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string bytes = read_test_data("samba/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
 }
 
 std::string report_with_opens(int count, std::uint32_t pid = 4000) {

@@ -2,13 +2,13 @@
 // the server's own srvsvc answered at the same moment (net rpc file).
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "netmgmt/samba_config.h"
 #include "netmgmt/samba_records.h"
 #include "netmgmt/samba_status.h"
+#include "support/files.h"
 
 using namespace netmgmt;
 using namespace netmgmt::samba;
@@ -16,11 +16,9 @@ using namespace netmgmt::samba;
 namespace {
 
 std::string read_data(const std::string& name) {
-    std::ifstream in(std::string(FILVANE_TEST_DATA) + "/samba/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string bytes = read_test_data("samba/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
 }
 
 struct SrvsvcFile {

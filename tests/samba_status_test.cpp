@@ -2,22 +2,19 @@
 // --resolve-uids` while two users held four opens) and the JSON beneath it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "netmgmt/json_reader.h"
 #include "netmgmt/samba_status.h"
+#include "support/files.h"
 
 using namespace netmgmt::samba;
 
 namespace {
 
 std::string read_data(const std::string& name) {
-    std::ifstream in(std::string(FILVANE_TEST_DATA) + "/samba/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string bytes = read_test_data("samba/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
 }
 
 const Open* open_at(const Status& s, const std::string& path, const std::string& user) {

@@ -10,6 +10,7 @@
 
 #include "common/controls_win.h"
 #include "common/win_text.h"
+#include "common/windows_sockets_win.h"
 #include "ping/corvap_resources.h"
 #include "ping/history_registry_win.h"
 #include "ping/ping_dialog_win.h"

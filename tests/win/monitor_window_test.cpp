@@ -1,6 +1,6 @@
 // The main window driven as a user would: real dialogs and list views under
 // Xvfb, a scripted source of sessions and opens.
-#include "win/gtest_winelib.h"
+#include "win/running_monitor.h"
 
 #include <commctrl.h>
 
@@ -15,32 +15,7 @@
 
 namespace {
 
-const std::string kAboutTitle = "关于Zelqo共享文件监控器 v5.1 免费版";
-
-struct MonitorWindow : ::testing::Test {
-    FakeNet net;
-    std::unique_ptr<MonitorDialog> dialog;
-    std::unique_ptr<UiThread> ui;
-    HWND main = nullptr;
-
-    void SetUp() override {
-        dialog = std::make_unique<MonitorDialog>(net);
-        ui = std::make_unique<UiThread>([this] { dialog->run_modal(nullptr); });
-        // The about box comes first, during initialisation.
-        HWND about = wait_for_window(kAboutTitle, 10000);
-        ASSERT_NE(about, nullptr);
-        PostMessageW(about, WM_CLOSE, 0, 0);
-        main = wait_for_window(kMainTitle, 10000);
-        ASSERT_NE(main, nullptr);
-    }
-
-    void TearDown() override {
-        if (main && IsWindow(main))
-            PostMessageW(main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(ui->join(10000));
-        ui.reset();
-        dialog.reset();
-    }
+struct MonitorWindow : RunningMonitor {
 
     HWND list(int id) { return GetDlgItem(main, id); }
     std::string cell(int id, int row, int column) { return list_cell_text(list(id), row, column); }
@@ -69,20 +44,7 @@ struct MonitorWindow : ::testing::Test {
         net.open_files = std::move(opens);
     }
 
-    // Answers the message box of the window's thread that shows `text` by
-    // pressing `button`; false when none appeared.
-    bool answer_box(const std::string& text, int button) {
-        HWND box = nullptr;
-        bool found = wait_until(
-            [&] {
-                box = find_dialog_of_thread(GetWindowThreadProcessId(main, nullptr));
-                return box && box != main && message_box_text(box) == text;
-            },
-            5000);
-        if (found)
-            PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-        return found;
-    }
+    bool answer_box(const std::string& text, int button) { return answer_message_box(main, text, button); }
 };
 
 }  // namespace

@@ -64,19 +64,7 @@ struct QueryWindow : ::testing::Test {
     void click(int id) { SendMessageW(box, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     std::string text(int id) { return window_text(GetDlgItem(box, id)); }
 
-    // Answers the message box showing `text` with OK.
-    bool answer(const std::string& message) {
-        HWND shown = nullptr;
-        bool found = wait_until(
-            [&] {
-                shown = find_dialog_of_thread(GetWindowThreadProcessId(box, nullptr));
-                return shown && shown != box && message_box_text(shown) == message;
-            },
-            5000);
-        if (found)
-            PostMessageW(shown, WM_COMMAND, IDOK, 0);
-        return found;
-    }
+    bool answer(const std::string& message) { return answer_message_box(box, message, IDOK); }
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The main window's toolbar, tray and commands, driven as a user would: the
 // real MonitorDialog under Xvfb with a scripted source of shares.
-#include "win/gtest_winelib.h"
+#include "win/running_monitor.h"
 
 #include <commctrl.h>
 
@@ -17,8 +17,6 @@
 #include "win/window_driver.h"
 
 namespace {
-
-const std::string kAboutTitle = "关于Zelqo共享文件监控器 v5.1 免费版";
 
 BOOL CALLBACK match_popup(HWND hwnd, LPARAM lp) {
     WCHAR cls[16] = {0};
@@ -51,29 +49,7 @@ private:
     WCHAR path_[MAX_PATH] = {0};
 };
 
-struct ShellCommands : ::testing::Test {
-    FakeNet net;
-    std::unique_ptr<MonitorDialog> dialog;
-    std::unique_ptr<UiThread> ui;
-    HWND main = nullptr;
-
-    void SetUp() override {
-        dialog = std::make_unique<MonitorDialog>(net);
-        ui = std::make_unique<UiThread>([this] { dialog->run_modal(nullptr); });
-        HWND about = wait_for_window(kAboutTitle, 10000);
-        ASSERT_NE(about, nullptr);
-        PostMessageW(about, WM_CLOSE, 0, 0);
-        main = wait_for_window(kMainTitle, 10000);
-        ASSERT_NE(main, nullptr);
-    }
-
-    void TearDown() override {
-        if (main && IsWindow(main))
-            PostMessageW(main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(ui->join(10000));
-        ui.reset();
-        dialog.reset();
-    }
+struct ShellCommands : RunningMonitor {
 
     void command(int id) { PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
@@ -84,18 +60,7 @@ struct ShellCommands : ::testing::Test {
         return wait_until([&] { return !IsWindowVisible(main); }, 3000) && !IsIconic(main);
     }
 
-    bool answer_box(const std::string& text) {
-        HWND box = nullptr;
-        bool found = wait_until(
-            [&] {
-                box = find_dialog_of_thread(GetWindowThreadProcessId(main, nullptr));
-                return box && box != main && message_box_text(box) == text;
-            },
-            5000);
-        if (found)
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return found;
-    }
+    bool answer_box(const std::string& text) { return answer_message_box(main, text, IDOK); }
 
     HWND popup_menu() {
         HWND found = nullptr;

@@ -64,6 +64,20 @@ HWND wait_for_window(const std::string& title, DWORD timeout_ms, bool any_proces
     return found;
 }
 
+bool answer_message_box(HWND window, const std::string& text, int button, DWORD timeout_ms) {
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HWND box = nullptr;
+    bool found = wait_until(
+        [&] {
+            box = find_dialog_of_thread(thread);
+            return box && box != window && message_box_text(box) == text;
+        },
+        timeout_ms);
+    if (found)
+        PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    return found;
+}
+
 std::string message_box_text(HWND box) {
     std::string text;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

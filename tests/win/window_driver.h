@@ -14,6 +14,9 @@ HWND find_window(const std::string& title, bool any_process = false);
 // The first visible dialog window (message boxes too) of a thread.
 HWND find_dialog_of_thread(DWORD thread);
 HWND wait_for_window(const std::string& title, DWORD timeout_ms, bool any_process = false);
+// Presses `button` on the message box showing `text` that a window's thread
+// opened; false when none appeared within `timeout_ms`.
+bool answer_message_box(HWND window, const std::string& text, int button, DWORD timeout_ms = 5000);
 // Text of the static controls of a message box (its message).
 std::string message_box_text(HWND box);
 

@@ -1,0 +1,10 @@
+#include "common/string_resource_win.h"
+
+#include "common/win_text.h"
+
+std::string load_string(HINSTANCE instance, UINT id) {
+    const WCHAR* text = nullptr;
+    // Length 0 asks for a pointer into the resource itself.
+    int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? narrow(text, static_cast<std::size_t>(length)) : std::string();
+}
