@@ -4,7 +4,8 @@ ABOUT_TITLE="关于Zelqo共享文件监控器 v5.1 免费版"
 MAIN_TITLE="Zelqo共享文件监控器 v5.1 免费版"
 
 fail() { echo "FAIL: $*"; exit 1; }
-wd() { wine "$WDRIVE" "$@"; }
+# The Windows build's C runtime ends printed lines with CR LF.
+wd() { wine "$WDRIVE" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 # Starts Filvane in the background (its pid in FILVANE_PID) and closes the
 # about box it shows while initialising.
