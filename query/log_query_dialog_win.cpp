@@ -130,7 +130,9 @@ void LogQueryDialog::save_as() {
     ofn.lpstrFile = path;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = wide_ptr(extension);
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    // The day files are looked up in the current directory: the dialog must
+    // not leave it moved elsewhere (Windows moves it when the user browses).
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameW(&ofn))
         return;
     save_to(narrow(path, static_cast<std::size_t>(lstrlenW(path))));

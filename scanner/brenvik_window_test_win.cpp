@@ -99,38 +99,12 @@ struct ScannerWindow : ::testing::Test {
     bool save_through_dialog(const std::string& path) {
         DeleteFileA(path.c_str());
         click(IDC_SAVE);
-        HWND box = nullptr;
-        if (!wait_until(
-                [&] {
-                    box = find_dialog_of_thread(GetWindowThreadProcessId(main, nullptr));
-                    return box && box != main;
-                },
-                10000))
+        std::string proposed;
+        if (!answer_save_dialog(main, path, proposed))
             return false;
-        const int name_box = 0x47c;  // cmb13 of the common file dialog
-        WCHAR name[MAX_PATH] = {0};
-        GetDlgItemTextW(box, name_box, name, MAX_PATH);
-        EXPECT_EQ(narrow(name, lstrlenW(name)), "brenvik");
-        SetDlgItemTextW(box, name_box, wide_ptr(widen(path)));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        if (!wait_until([&] { return !IsWindow(box); }, 5000))
-            return false;
+        EXPECT_EQ(proposed, "brenvik");
         SendMessageW(main, WM_NULL, 0, 0);  // returns once the Save handler has
         return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    // Through Win32: the path is a Windows one, which the C library of a
-    // Winelib program cannot open.
-    static std::string file_bytes(const std::string& path) {
-        std::string bytes;
-        HANDLE file = CreateFileW(wide_ptr(widen(path)), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return "<cannot open>";
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            bytes.append(buffer, got);
-        CloseHandle(file);
-        return bytes;
     }
 
     bool answer_box(const std::string& text) { return answer_message_box(main, text, IDOK); }
@@ -262,7 +236,7 @@ TEST_F(ScannerWindow, SaveThroughTheFileDialogWritesTheHeaderForAnEmptyList) {
     GetTempPathA(MAX_PATH, dir);
     std::string path = std::string(dir) + "brenvik_empty.txt";
     ASSERT_TRUE(save_through_dialog(path));
-    EXPECT_EQ(file_bytes(path), "IP地址           工作组        主机          MAC地址\r\n\r\n");
+    EXPECT_EQ(win32_file_bytes(path), "IP地址           工作组        主机          MAC地址\r\n\r\n");
     DeleteFileA(path.c_str());
 }
 

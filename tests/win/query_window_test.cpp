@@ -84,14 +84,23 @@ TEST_F(QueryWindow, ListsTheDaysEntriesInTheWindow) {
     EXPECT_EQ(SendMessageW(progress, PBM_GETRANGE, FALSE, 0), 4);
     EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), 4) << "the walk covered every line";
 
-    std::string saved = "query_window_saved.txt";
-    dialog->save_to(saved);
-    std::ifstream in(saved, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(bytes.str(), "会话日志\r\n" + stamp(9, 30, 0) + kAlice + "\r\n\r\n打开文件日志\r\n" + stamp(9, 30, 0) +
+    WCHAR here_before[MAX_PATH] = {0};
+    GetCurrentDirectoryW(MAX_PATH, here_before);
+    char temp[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, temp);
+    std::string saved = std::string(temp) + "query_window_saved.txt";
+    DeleteFileA(saved.c_str());
+    PostMessageW(box, WM_COMMAND, IDC_QUERY_SAVE, 0);
+    std::string proposed;
+    ASSERT_TRUE(answer_save_dialog(box, saved, proposed));
+    EXPECT_EQ(proposed, "VlxLogo.txt");
+    SendMessageW(box, WM_NULL, 0, 0);  // returns once the save handler has
+    WCHAR here_after[MAX_PATH] = {0};
+    GetCurrentDirectoryW(MAX_PATH, here_after);
+    EXPECT_EQ(lstrcmpW(here_before, here_after), 0) << "the day files stay where they are looked up";
+    EXPECT_EQ(win32_file_bytes(saved), "会话日志\r\n" + stamp(9, 30, 0) + kAlice + "\r\n\r\n打开文件日志\r\n" + stamp(9, 30, 0) +
                                "第1条文件记录:文件:D:\\a.txt访问者:alice打开模式:读取 \r\n\r\n");
-    std::remove(saved.c_str());
+    DeleteFileA(saved.c_str());
 }
 
 TEST_F(QueryWindow, RefusesAStartAfterTheEndAndAMissingDay) {

@@ -78,6 +78,36 @@ bool answer_message_box(HWND window, const std::string& text, int button, DWORD 
     return found;
 }
 
+bool answer_save_dialog(HWND window, const std::string& path, std::string& proposed, DWORD timeout_ms) {
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HWND box = nullptr;
+    if (!wait_until(
+            [&] {
+                box = find_dialog_of_thread(thread);
+                return box && box != window;
+            },
+            timeout_ms))
+        return false;
+    const int name_box = 0x47c;  // cmb13 of the common file dialog
+    proposed = window_text(GetDlgItem(box, name_box));
+    set_window_text(GetDlgItem(box, name_box), path);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return wait_until([&] { return !IsWindow(box); }, 5000);
+}
+
+std::string win32_file_bytes(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(wide_ptr(widen(path)), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<cannot open>";
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
 std::string message_box_text(HWND box) {
     std::string text;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

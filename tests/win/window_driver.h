@@ -17,6 +17,13 @@ HWND wait_for_window(const std::string& title, DWORD timeout_ms, bool any_proces
 // Presses `button` on the message box showing `text` that a window's thread
 // opened; false when none appeared within `timeout_ms`.
 bool answer_message_box(HWND window, const std::string& text, int button, DWORD timeout_ms = 5000);
+// Answers the common Save As dialog that a window's thread opened: gives the
+// name it proposed, types `path` into the name box and presses OK. False when
+// no dialog came or it did not close.
+bool answer_save_dialog(HWND window, const std::string& path, std::string& proposed, DWORD timeout_ms = 10000);
+// A file's bytes read through Win32: the path is a Windows one, which the C
+// library of a Winelib program cannot open.
+std::string win32_file_bytes(const std::string& path);
 // Text of the static controls of a message box (its message).
 std::string message_box_text(HWND box);
 
