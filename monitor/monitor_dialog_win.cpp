@@ -70,7 +70,10 @@ BOOL MonitorDialog::on_init() {
     set_up_lists();
 
     worker_ = std::make_unique<MonitorWorker>(net_, item(IDC_SESSIONS), item(IDC_OPEN_FILES));
-    worker_->start();
+    if (!worker_->start()) {
+        worker_.reset();  // nothing to stop at close
+        message_box("启动监控线程失败!会话和打开文件列表不会更新。");
+    }
     start_update_check(hwnd());
 
     refresh_shares();
@@ -215,13 +218,14 @@ void MonitorDialog::paint_icon() {
 }
 
 void MonitorDialog::close_window() {
-    SetEvent(stop_event());
+    if (worker_)
+        SetEvent(stop_event());
     tray_icon(hwnd(), TrayAction::Delete, nullptr, kMainTitle);
     // Sent messages are let through while waiting, so a worker in the middle
     // of a pass can finish it instead of blocking until the time-out.
     DWORD started = GetTickCount();
     HANDLE stopped = stopped_event();
-    for (;;) {
+    while (worker_) {
         DWORD elapsed = GetTickCount() - started;
         if (elapsed >= kStopWaitMs)
             break;
