@@ -2,20 +2,13 @@
 // passed on as Windows codes, and the checks before an open is closed.
 #include <gtest/gtest.h>
 
-
 #include "netmgmt/samba_backend.h"
-#include "support/files.h"
+#include "support/samba_data.h"
 
 using namespace netmgmt;
 using namespace netmgmt::samba;
 
 namespace {
-
-std::string read_data(const std::string& name) {
-    std::string bytes = read_test_data("samba/" + name);
-    EXPECT_FALSE(bytes.empty()) << name;
-    return bytes;
-}
 
 std::string report_with_opens(int count, std::uint32_t pid = 4000) {
     std::string files;

@@ -8,18 +8,12 @@
 #include "netmgmt/samba_config.h"
 #include "netmgmt/samba_records.h"
 #include "netmgmt/samba_status.h"
-#include "support/files.h"
+#include "support/samba_data.h"
 
 using namespace netmgmt;
 using namespace netmgmt::samba;
 
 namespace {
-
-std::string read_data(const std::string& name) {
-    std::string bytes = read_test_data("samba/" + name);
-    EXPECT_FALSE(bytes.empty()) << name;
-    return bytes;
-}
 
 struct SrvsvcFile {
     std::uint32_t permissions;

@@ -2,20 +2,13 @@
 // --resolve-uids` while two users held four opens) and the JSON beneath it.
 #include <gtest/gtest.h>
 
-
 #include "netmgmt/json_reader.h"
 #include "netmgmt/samba_status.h"
-#include "support/files.h"
+#include "support/samba_data.h"
 
 using namespace netmgmt::samba;
 
 namespace {
-
-std::string read_data(const std::string& name) {
-    std::string bytes = read_test_data("samba/" + name);
-    EXPECT_FALSE(bytes.empty()) << name;
-    return bytes;
-}
 
 const Open* open_at(const Status& s, const std::string& path, const std::string& user) {
     for (const auto& o : s.opens)
