@@ -2,7 +2,7 @@
 
 #include "common/controls_win.h"
 #include "common/message_box_win.h"
-#include "shell/skin_layer_win.h"
+#include "skin/skin_layer_win.h"
 
 Dialog::Dialog(int template_id, bool swallow_enter_escape)
     : template_id_(template_id), swallow_enter_escape_(swallow_enter_escape) {}

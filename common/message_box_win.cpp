@@ -1,7 +1,7 @@
 #include "common/message_box_win.h"
 
 #include "common/win_text.h"
-#include "shell/skin_layer_win.h"
+#include "skin/skin_layer_win.h"
 
 std::string program_name() {
     WCHAR path[MAX_PATH] = {0};

@@ -5,6 +5,7 @@
 #include "common/win_text.h"
 #include "controls/gdi_handles_win.h"
 #include "controls/menu_geometry.h"
+#include "controls/menu_paint_win.h"
 #include "controls/menu_text.h"
 
 static_assert(menu::kFlagOwnerDraw == MF_OWNERDRAW && menu::kFlagSeparator == MF_SEPARATOR &&
@@ -20,6 +21,9 @@ MenuEntryData::~MenuEntryData() {
 }
 
 namespace {
+
+menu::Box box_of(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT rect_of(const menu::Box& b) { return {b.left, b.top, b.right, b.bottom}; }
 
 LOGFONTW menu_font_description() {
     NONCLIENTMETRICSW metrics{};
@@ -142,6 +146,94 @@ bool DrawnMenu::measure_item(MEASUREITEMSTRUCT& request) const {
     request.itemWidth = static_cast<UINT>(size.width);
     request.itemHeight = static_cast<UINT>(size.height);
     return true;
+}
+
+bool DrawnMenu::draw_item(const DRAWITEMSTRUCT& request) const {
+    if (request.CtlType != ODT_MENU || !request.itemData)
+        return false;
+    const MenuEntryData* entry = entry_of(request.itemData);
+    if (!entry)
+        return false;
+    HDC dc = request.hDC;
+    const RECT& row = request.rcItem;
+    if (entry->title_strip) {
+        RECT clip;
+        GetClipBox(dc, &clip);
+        paint_title_strip(dc, rect_of(menu::title_strip_box(box_of(row), box_of(clip))), entry->icon, entry->text);
+        return true;
+    }
+    if (entry->separator) {
+        paint_entry_background(dc, row, false, false);
+        RECT line = rect_of(menu::separator_line_box(box_of(row)));
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        return true;
+    }
+    bool selected = request.itemState & ODS_SELECTED;
+    bool disabled = request.itemState & ODS_GRAYED;
+    bool checked = request.itemState & ODS_CHECKED;
+    bool bold = request.itemState & ODS_DEFAULT;
+    menu::ItemLayout layout = menu::lay_out_item(box_of(row), entry->size);
+    paint_entry_background(dc, row, selected, disabled);
+    if (entry->icon || checked)
+        paint_icon_frame(dc, rect_of(layout.icon_square), selected, disabled, checked);
+    if (entry->icon)
+        paint_entry_icon(dc, rect_of(layout.icon), entry->icon, selected, disabled, checked);
+    else if (checked)
+        paint_check_glyph(dc, rect_of(layout.icon), selected);
+    paint_entry_label(dc, rect_of(layout.text), entry->text, selected, disabled, bold);
+    return true;
+}
+
+void DrawnMenu::paint_solid_box(HDC dc, RECT rect, COLORREF colour) const { menu::paint_solid_box(dc, rect, colour); }
+
+void DrawnMenu::paint_entry_background(HDC dc, RECT rect, bool selected, bool) const {
+    paint_solid_box(dc, rect, selected ? selection_colour_ : background_colour_);
+}
+
+void DrawnMenu::paint_icon_frame(HDC dc, RECT rect, bool selected, bool disabled, bool checked) const {
+    // The selected item's square keeps the menu background.
+    paint_solid_box(dc, rect, checked && !selected ? GetSysColor(COLOR_BTNHIGHLIGHT) : background_colour_);
+    if (!disabled && (selected || checked))
+        DrawEdge(dc, &rect, checked ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+}
+
+void DrawnMenu::paint_entry_icon(HDC dc, RECT rect, HICON icon, bool, bool disabled, bool) const {
+    if (disabled)
+        paint_icon_relief(dc, icon, rect, false, false);
+    else
+        DrawIconEx(dc, rect.left, rect.top, icon, rect.right - rect.left, rect.bottom - rect.top, 0, nullptr,
+                   DI_NORMAL);
+}
+
+void DrawnMenu::paint_icon_relief(HDC dc, HICON icon, RECT rect, bool colour_bitmap, bool shadow_first) const {
+    menu::paint_icon_relief(dc, icon, rect, colour_bitmap, shadow_first);
+}
+
+void DrawnMenu::paint_check_glyph(HDC dc, RECT rect, bool) const { menu::paint_check_glyph(dc, rect); }
+
+void DrawnMenu::paint_entry_label(HDC dc, RECT rect, const std::string& text, bool selected, bool disabled,
+                                  bool bold) const {
+    GdiObject bold_font(bold ? create_bold_font() : nullptr);
+    Selection font(dc, bold_font ? bold_font.get() : font_);
+    int old_mode = SetBkMode(dc, TRANSPARENT);
+    if (disabled) {
+        if (!selected) {
+            RECT relief{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1};
+            paint_label_text(dc, relief, text, selected_text_colour_);
+        }
+        paint_label_text(dc, rect, text, disabled_text_colour_);
+    } else {
+        paint_label_text(dc, rect, text, selected ? selected_text_colour_ : text_colour_);
+    }
+    SetBkMode(dc, old_mode);
+}
+
+void DrawnMenu::paint_label_text(HDC dc, RECT rect, const std::string& text, COLORREF colour) const {
+    menu::paint_label_text(dc, rect, text, colour);
+}
+
+void DrawnMenu::paint_title_strip(HDC dc, RECT rect, HICON, const std::string& text) const {
+    menu::paint_title_strip(dc, rect, bar_bottom_colour_, bar_top_colour_, text);
 }
 
 bool DrawnMenu::route(UINT msg, LPARAM lp) const {

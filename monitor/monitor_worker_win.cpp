@@ -5,7 +5,7 @@
 #include "monitor/error_log.h"
 #include "monitor/list_view_rows_win.h"
 #include "monitor/monitor_pass.h"
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 
 namespace {
 

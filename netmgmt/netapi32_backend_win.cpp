@@ -69,7 +69,9 @@ public:
     std::uint32_t close_open_file(std::uint32_t id) override {
         using CloseFn = NET_API_STATUS(WINAPI*)(LPWSTR, DWORD);
         HMODULE module = GetModuleHandleW(L"netapi32.dll");
-        auto close = module ? reinterpret_cast<CloseFn>(GetProcAddress(module, "NetFileClose")) : nullptr;
+        FARPROC found = module ? GetProcAddress(module, "NetFileClose") : nullptr;
+        // Through void (*)(void), the one pointer type GCC lets stand for any.
+        auto close = reinterpret_cast<CloseFn>(reinterpret_cast<void (*)()>(found));
         if (!close)
             return ERROR_PROC_NOT_FOUND;
         return close(nullptr, id);

@@ -9,7 +9,7 @@
 #include "ping/corvap_resources.h"
 #include "ping/ping_dialog_win.h"
 #include "ping/winsock_echo_port_win.h"
-#include "shell/skin_layer_win.h"
+#include "skin/skin_layer_win.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!start_windows_sockets()) {

@@ -8,7 +8,7 @@
 #include "common/windows_sockets_win.h"
 #include "scanner/brenvik_resources.h"
 #include "scanner/scanner_dialog_win.h"
-#include "shell/skin_layer_win.h"
+#include "skin/skin_layer_win.h"
 
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

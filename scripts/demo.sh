@@ -55,8 +55,9 @@ export FILVANE_SAMBA_CONF=$server/smb.conf FILVANE_SAMBA_CREDENTIALS=$server/adm
 export FILVANE_SERVER=${FILVANE_SERVER:-http://127.0.0.1:9}
 cd "$demo/work"  # the daily logs and the error log are written here
 filvane="$root/build/linux/shell/Filvane.exe.so"
-wdrive="$root/build/linux/tests/win/wdrive.exe.so"
-about="关于Zelqo共享文件监控器 v5.1 免费版"
+wdrive="$root/build/linux/tests/support/wdrive.exe.so"
+version=$(sed -n 's/^#define FILVANE_VERSION_TEXT "\(.*\)"/\1/p' "$root/build/linux/generated/filvane_version.h")
+about="关于Zelqo共享文件监控器 v${version%.*} 免费版"
 if [ -n "${DISPLAY:-}" ]; then
   wineboot -i >/dev/null 2>&1
   wine "$filvane"

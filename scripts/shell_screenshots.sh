@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the toolbar and the open tray menu into docs/ (run from the
 # repository root after a linux build):
-#   tests/with_wine.sh scripts/shell_screenshots.sh build/linux/shell/shell_showcase.exe.so
+#   tests/with_wine.sh scripts/shell_screenshots.sh build/linux/tests/win/shell_showcase.exe.so
 set -eu
 showcase=$1
 docs=$(pwd)/docs

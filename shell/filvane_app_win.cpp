@@ -4,10 +4,10 @@
 #include <commctrl.h>
 
 #include "common/message_box_win.h"
-#include "monitor/monitor_dialog_win.h"
+#include "shell/monitor_dialog_win.h"
 #include "netmgmt/net_management.h"
 #include "shell/filvane_resources.h"
-#include "shell/skin_layer_win.h"
+#include "skin/skin_layer_win.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES |

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 
 // An open settings key; the destructor closes it.
 class SettingsKey {

@@ -1,6 +1,6 @@
 #include "shell/settings_command_win.h"
 
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 #include "shell/settings_dialog_win.h"
 #include "shell/settings_registry_win.h"
 #include "shell/settings_rules.h"

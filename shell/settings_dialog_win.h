@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/dialog_win.h"
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 #include "shell/settings_apply.h"
 
 // "系统设置": logging, interval and monitored folders. The logging button

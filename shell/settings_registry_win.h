@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 #include "shell/settings_apply.h"
 
 // Fills the store from HKEY_LOCAL_MACHINE\Software\QuindarSoft\Filvane; a

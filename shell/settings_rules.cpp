@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "common/gbk_text.h"
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 
 std::vector<std::string> split_dirs(const std::string& dirs) {
     std::vector<std::string> folders;

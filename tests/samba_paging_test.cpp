@@ -44,8 +44,9 @@ TEST(SambaPaging, RepliesCoverEverySnapshotRecordOnceInOrder) {
                 seen.push_back(r.id);
                 bytes += buffer_bytes(snapshot[r.id - 1]);
             }
-            if (reply.records.size() > 1)
+            if (reply.records.size() > 1) {
                 EXPECT_LE(bytes, preferred) << "several records only when they fit";
+            }
             EXPECT_EQ(resume, seen.size());
             if (reply.status == kSuccess)
                 break;
@@ -55,10 +56,12 @@ TEST(SambaPaging, RepliesCoverEverySnapshotRecordOnceInOrder) {
         ASSERT_EQ(seen.size(), snapshot.size()) << preferred;
         for (std::size_t i = 0; i < seen.size(); ++i)
             EXPECT_EQ(seen[i], i + 1);
-        if (preferred <= 100)
+        if (preferred <= 100) {
             EXPECT_EQ(replies, 50);
-        if (preferred == 0xFFFFFFFFu)
+        }
+        if (preferred == 0xFFFFFFFFu) {
             EXPECT_EQ(replies, 1);
+        }
     }
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 #include "shell/server_address.h"
 #include "shell/settings_rules.h"
 

@@ -3,10 +3,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/skin_format.h"
+#include "skin/skin_format.h"
 
 TEST(SkinFormat, ReadsOurShippedSkin) {
-    std::ifstream in(std::string(FILVANE_TEST_DATA) + "/../../shell/skins/filvane.skin", std::ios::binary);
+    std::ifstream in(std::string(FILVANE_TEST_DATA) + "/../../skin/skins/filvane.skin", std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
     SkinObjects objects;

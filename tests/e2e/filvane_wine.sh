@@ -1,7 +1,9 @@
 # Shared by the Filvane end-to-end scripts: titles, and helpers that start the
-# program and pass its about box. Sourced; expects FILVANE and WDRIVE.
-ABOUT_TITLE="关于Zelqo共享文件监控器 v5.1 免费版"
-MAIN_TITLE="Zelqo共享文件监控器 v5.1 免费版"
+# program and pass its about box. Sourced; expects FILVANE and WDRIVE, and
+# FILVANE_VERSION (CTest sets it from the build's one version).
+: "${FILVANE_VERSION:?the program version, for example 5.1.0}"
+MAIN_TITLE="Zelqo共享文件监控器 v${FILVANE_VERSION%.*} 免费版"
+ABOUT_TITLE="关于$MAIN_TITLE"
 
 fail() { echo "FAIL: $*"; exit 1; }
 # The Windows build's C runtime ends printed lines with CR LF.

@@ -1,13 +1,13 @@
 // The day file under the Win32 file calls: a reader holding it without
 // sharing (as the log query does) delays the monitor's append, and loses it
 // only when it holds on past the retry.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <string>
 
 #include "common/exclusive_file.h"
 #include "monitor/activity_log.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

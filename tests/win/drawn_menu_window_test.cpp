@@ -1,6 +1,6 @@
 // The drawn menu and the tray menu on real Win32 menus: entries and their
 // data, measuring, painting into a bitmap, choosing by keyboard, clean-up.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <memory>
 #include <vector>
@@ -10,8 +10,8 @@
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
 #include "shell/tray_menu_win.h"
-#include "win/command_owner_window.h"
-#include "win/window_driver.h"
+#include "support/command_owner_window.h"
+#include "support/window_driver.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The main window driven as a user would: real dialogs and list views under
 // Xvfb, a scripted source of sessions and opens.
-#include "win/running_monitor.h"
+#include "support/running_monitor.h"
 
 #include <commctrl.h>
 
@@ -8,10 +8,10 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
-#include "monitor/monitor_dialog_win.h"
+#include "shell/monitor_dialog_win.h"
 #include "shell/filvane_resources.h"
 #include "support/fake_net.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

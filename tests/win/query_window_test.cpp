@@ -1,6 +1,6 @@
 // The log query dialog driven as a user would, over a day file in the
 // current directory.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <commctrl.h>
 
@@ -13,7 +13,7 @@
 #include "monitor/activity_log.h"
 #include "query/log_query_dialog_win.h"
 #include "query/query_resources.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The settings dialog driven as a user would, against Wine's registry (a
 // fresh prefix per run), owned by a plain main window of the test's own.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <shlobj.h>
 
@@ -10,12 +10,12 @@
 
 #include "common/controls_win.h"
 #include "common/win_text.h"
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 #include "shell/settings_apply.h"
 #include "shell/settings_command_win.h"
 #include "shell/settings_registry_win.h"
 #include "shell/settings_resources.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The main window's toolbar, tray and commands, driven as a user would: the
 // real MonitorDialog under Xvfb with a scripted source of shares.
-#include "win/running_monitor.h"
+#include "support/running_monitor.h"
 
 #include <commctrl.h>
 
@@ -9,12 +9,12 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
-#include "monitor/monitor_dialog_win.h"
+#include "shell/monitor_dialog_win.h"
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
 #include "shell/tray_icon_win.h"
 #include "support/fake_net.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

@@ -6,10 +6,11 @@
 
 #include <memory>
 
-#include "monitor/monitor_dialog_win.h"
+#include "shell/monitor_dialog_win.h"
 #include "shell/tray_icon_win.h"
 #include "support/fake_net.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
+#include "filvane_version.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int main() {
     net.shares = {{"docs", "C:\\docs", 2, "文档"}};
     MonitorDialog dialog(net);
     UiThread ui([&] { dialog.run_modal(nullptr); });
-    HWND about = wait_for_window("关于Zelqo共享文件监控器 v5.1 免费版", 10000);
+    HWND about = wait_for_window(FILVANE_ABOUT_TITLE, 10000);
     if (about)
         PostMessageW(about, WM_CLOSE, 0, 0);
     HWND main = wait_for_window(kMainTitle, 10000);

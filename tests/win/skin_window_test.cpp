@@ -1,12 +1,13 @@
 // The skin visibly changes how dialogs are drawn: the same dialog's
 // background, read back from the screen, before and after the skin applies.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include "common/dialog_win.h"
 #include "shell/about_dialog_win.h"
 #include "shell/filvane_resources.h"
-#include "shell/skin_layer_win.h"
-#include "win/window_driver.h"
+#include "skin/skin_layer_win.h"
+#include "support/window_driver.h"
+#include "filvane_version.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ COLORREF about_background() {
     AboutDialog about;
     COLORREF colour = CLR_INVALID;
     UiThread ui([&] { about.run_modal(nullptr); });
-    HWND box = wait_for_window("关于Zelqo共享文件监控器 v5.1 免费版", 5000);
+    HWND box = wait_for_window(FILVANE_ABOUT_TITLE, 5000);
     if (!box)
         return colour;
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -1,6 +1,6 @@
 // The toolbar on a plain parent window: buttons, texts, images, styles, the
 // band, and what happens when its windows cannot be made.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <commctrl.h>
 
@@ -11,8 +11,8 @@
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
 #include "shell/toolbar_win.h"
-#include "win/command_owner_window.h"
-#include "win/window_driver.h"
+#include "support/command_owner_window.h"
+#include "support/window_driver.h"
 
 namespace {
 

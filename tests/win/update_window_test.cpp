@@ -1,7 +1,7 @@
 // The update check against a local version server (tests/e2e/update_check.sh
 // starts it and names it in FILVANE_TEST_HTTP), with a main window of the
 // test's own that counts the WM_CLOSE it receives.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "shell/update_check_win.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
-#include "monitor/monitor_dialog_win.h"
+#include "shell/monitor_dialog_win.h"
 
 #include <shellapi.h>
 
 #include "common/controls_win.h"
 #include "common/message_box_win.h"
 #include "common/win_text.h"
+#include "filvane_version.h"
 #include "monitor/error_log.h"
 #include "monitor/list_view_rows_win.h"
 #include "monitor/open_id.h"
@@ -14,7 +15,7 @@
 #include "shell/commands_resources.h"
 #include "shell/companions_win.h"
 #include "shell/filvane_resources.h"
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 #include "shell/server_address.h"
 #include "shell/settings_registry_win.h"
 #include "shell/settings_command_win.h"
@@ -22,7 +23,7 @@
 #include "shell/update_check_win.h"
 #include "shell/tray_menu_win.h"
 
-const char kMainTitle[] = "Zelqo共享文件监控器 v5.1 免费版";
+const char kMainTitle[] = FILVANE_MAIN_TITLE;
 
 namespace {
 

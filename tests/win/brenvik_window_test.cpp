@@ -1,7 +1,7 @@
 // brenvik's window driven as a user would, in-process under Xvfb. Scans stay
 // inside x.y.0.* (listed, never probed) unless the peer test script has made
 // its namespace and exported BRENVIK_PEER_* (see tests/e2e/brenvik_e2e.sh).
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <commctrl.h>
 
@@ -15,7 +15,7 @@
 #include "scanner/brenvik_resources.h"
 #include "scanner/scan_worker_win.h"
 #include "scanner/scanner_dialog_win.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

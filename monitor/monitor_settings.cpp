@@ -1,4 +1,4 @@
-#include "shell/monitor_settings.h"
+#include "monitor/monitor_settings.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "shell/skin_format.h"
+#include "skin/skin_format.h"
 
 #include <sstream>
 

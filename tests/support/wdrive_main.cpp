@@ -23,7 +23,7 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The ping window driven as a user would, under Xvfb: history in Wine's
 // registry, completion by keystrokes, runs against 127.0.0.1 only.
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <commctrl.h>
 
@@ -17,7 +17,7 @@
 #include "ping/ping_messages_win.h"
 #include "ping/ping_worker_win.h"
 #include "ping/winsock_echo_port_win.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 namespace {
 

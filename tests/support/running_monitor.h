@@ -2,14 +2,15 @@
 // scripted source, past its about box.
 #pragma once
 
-#include "win/gtest_winelib.h"
+#include "support/gtest_winelib.h"
 
 #include <memory>
 #include <string>
 
-#include "monitor/monitor_dialog_win.h"
+#include "shell/monitor_dialog_win.h"
 #include "support/fake_net.h"
-#include "win/window_driver.h"
+#include "support/window_driver.h"
+#include "filvane_version.h"
 
 struct RunningMonitor : ::testing::Test {
     FakeNet net;
@@ -17,7 +18,7 @@ struct RunningMonitor : ::testing::Test {
     std::unique_ptr<UiThread> ui;
     HWND main = nullptr;
 
-    static constexpr const char* kAboutTitle = "关于Zelqo共享文件监控器 v5.1 免费版";
+    static constexpr const char* kAboutTitle = FILVANE_ABOUT_TITLE;
 
     void SetUp() override {
         dialog = std::make_unique<MonitorDialog>(net);

@@ -1,10 +1,10 @@
-#include "shell/skin_layer_win.h"
+#include "skin/skin_layer_win.h"
 
 #include <atomic>
 #include <mutex>
 #include <string>
 
-#include "shell/skin_format.h"
+#include "skin/skin_format.h"
 
 namespace skin {
 namespace {

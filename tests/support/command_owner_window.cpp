@@ -1,4 +1,4 @@
-#include "win/command_owner_window.h"
+#include "support/command_owner_window.h"
 
 #include "controls/drawn_menu_win.h"
 

@@ -1,4 +1,4 @@
-#include "win/window_driver.h"
+#include "support/window_driver.h"
 
 #include "common/controls_win.h"
 #include "common/win_text.h"
