@@ -13,6 +13,7 @@ int mul_div(int a, int b, int c) {
     bool negative = (product < 0) != (c < 0);
     std::int64_t n = product < 0 ? -product : product;
     std::int64_t d = c < 0 ? -static_cast<std::int64_t>(c) : c;
+    // cppcheck-suppress zerodivcond ; c == 0 returned above, so d is never 0
     std::int64_t q = (n + d / 2) / d;
     if (negative)
         q = -q;

@@ -92,13 +92,13 @@ std::optional<std::int64_t> parse_timestamp(const std::string& s) {
         bool colon = at + 3 < s.size() && s[at + 3] == ':';
         if (!digits(s, at + 1, 2, oh) || !digits(s, at + (colon ? 4 : 3), 2, om))
             return std::nullopt;
-        offset = (oh * 60 + om) * 60 * (s[at] == '-' ? -1 : 1);
+        offset = (static_cast<std::int64_t>(oh) * 60 + om) * 60 * (s[at] == '-' ? -1 : 1);
         at += colon ? 6 : 5;
     }
     if (at != s.size())
         return std::nullopt;
-    return days_from_civil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 + h * 3600 + mi * 60 +
-           se - offset;
+    const std::int64_t seconds_of_day = static_cast<std::int64_t>(h) * 3600 + mi * 60 + se;
+    return days_from_civil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 + seconds_of_day - offset;
 }
 
 Status parse_status_report(const std::string& json_text) {
@@ -146,7 +146,7 @@ Status parse_status_report(const std::string& json_text) {
             const std::string name = json::text_of(file, "filename");
             std::string path = key;
             if (!dir.empty())
-                path = name.empty() || name == "." ? dir : dir + "/" + name;
+                path = name.empty() || name == "." ? dir : dir + '/' + name;
             const json::Value* opens = file.find("opens");
             if (!opens)
                 continue;

@@ -27,10 +27,10 @@ HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 
 }  // namespace
 
-PingDialog::PingDialog() : Dialog(IDD_PING, false) {
-    icon_ = static_cast<HICON>(
-        LoadImageW(instance(), MAKEINTRESOURCEW(IDI_CORVAP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-}
+PingDialog::PingDialog()
+    : Dialog(IDD_PING, false),
+      icon_(static_cast<HICON>(
+          LoadImageW(instance(), MAKEINTRESOURCEW(IDI_CORVAP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED))) {}
 
 PingDialog::~PingDialog() = default;
 

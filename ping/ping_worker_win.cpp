@@ -25,9 +25,8 @@ DWORD run_worker_loop(HANDLE stop, HANDLE request, void (*on_request)(void*), vo
     }
 }
 
-PingWorker::PingWorker() {
-    stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    request_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+PingWorker::PingWorker()
+    : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), request_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     if (stop_ && request_)
         thread_ = CreateThread(nullptr, 0, thread_main, this, 0, &thread_id_);
     if (!thread_)

@@ -13,7 +13,8 @@ $SUDO apt-get install -y -q --no-install-recommends \
   samba samba-common-bin smbclient samba-dev libsmbclient-dev \
   xvfb xauth x11-utils xdotool imagemagick \
   nbtscan iputils-ping iproute2 python3 \
-  locales fonts-wqy-zenhei
+  locales fonts-wqy-zenhei \
+  cppcheck clang-tidy clang-format
 # Wine's ANSI code page follows the locale: zh_CN.UTF-8 gives code page 936.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
   $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds the three builds and runs every
-# test: the portable core (host), the programs on Winelib against real
-# components (linux) and the Windows programs under Wine (windows).
+# Sets up a fresh Debian 12 machine, builds every build with warnings as
+# errors and runs every test: the portable core (host) plainly and under
+# AddressSanitizer and UBSan (host-asan), the analysers, the programs on
+# Winelib against real components (linux) and the Windows programs under
+# Wine (windows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc)
-for preset in host linux windows; do
+presets="host host-asan linux windows"
+for preset in $presets; do
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j"$jobs"
 done
 status=0
-for preset in host linux windows; do
+echo "=== static checks"
+tools/static_checks.sh || status=1
+for preset in $presets; do
   echo "=== tests of the $preset build ==="
   ctest --preset "$preset" || status=1
 done
