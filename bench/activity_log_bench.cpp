@@ -59,7 +59,8 @@ void BM_QueryListingEveryEntry(benchmark::State& state) {
     window.end = *text_to_time("2011-3-5 23:59:59");
     for (auto _ : state) {
         auto file = ExclusiveFile::open(path, ExclusiveFile::Disposition::OpenExisting);
-        QueryResult r = run_log_query(*file, window, [](long) {}, [](long) {});
+        QueryResult r = run_log_query(
+            *file, window, [](long) {}, [](long) {});
         benchmark::DoNotOptimize(r.session_log.size());
     }
     std::remove(path.c_str());

@@ -3,9 +3,9 @@
 // steady state and with 1% of the rows changing every pass.
 #include <benchmark/benchmark.h>
 
-#include "monitor/monitor_pass.h"
 #include "../tests/support/fake_net.h"
 #include "../tests/support/memory_list.h"
+#include "monitor/monitor_pass.h"
 
 namespace {
 
@@ -13,7 +13,8 @@ void fill(FakeNet& net) {
     for (std::uint32_t i = 0; i < 1000; ++i)
         net.sessions.push_back({"user" + std::to_string(i), "PC" + std::to_string(i), i % 10, 100 + i, i % 7});
     for (std::uint32_t i = 0; i < 10000; ++i)
-        net.open_files.push_back({i, 1, "D:\\共享\\文件夹" + std::to_string(i % 50) + "\\报告" + std::to_string(i) + ".doc",
+        net.open_files.push_back({i, 1,
+                                  "D:\\共享\\文件夹" + std::to_string(i % 50) + "\\报告" + std::to_string(i) + ".doc",
                                   "user" + std::to_string(i % 1000)});
 }
 

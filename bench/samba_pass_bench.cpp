@@ -43,9 +43,9 @@ std::string synthesized_report() {
              "\"none\"}, \"signing\": {\"cipher\": \"AES-128-GMAC\", \"degree\": \"partial\"}}";
     j << "}, \"tcons\": {";
     for (int s = 0; s < kSessions; ++s)
-        j << (s ? ", " : "") << "\"" << 5000 + s << "\": {\"service\": \"共享\", \"server_id\": "
-          << server_id(20000 + s) << ", \"tcon_id\": \"" << 5000 + s << "\", \"session_id\": \"" << 1000 + s
-          << "\", \"machine\": \"192.0.2." << s
+        j << (s ? ", " : "") << "\"" << 5000 + s
+          << "\": {\"service\": \"共享\", \"server_id\": " << server_id(20000 + s) << ", \"tcon_id\": \"" << 5000 + s
+          << "\", \"session_id\": \"" << 1000 + s << "\", \"machine\": \"192.0.2." << s
           << "\", \"connected_at\": \"2026-12-07T19:57:26.354831+00:00\", \"encryption\": {\"cipher\": \"-\", "
              "\"degree\": \"none\"}, \"signing\": {\"cipher\": \"-\", \"degree\": \"none\"}}";
     j << "}, \"open_files\": {";

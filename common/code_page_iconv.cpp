@@ -68,8 +68,6 @@ std::string utf8_to_gbk(const std::string& text) {
     return utf16_to_gbk(as_utf16(Converter("UTF-16LE", "UTF-8").run(text, 1, kWideQuestionMark)));
 }
 
-std::string gbk_to_utf8(const std::string& text) {
-    return Converter("UTF-8", "GBK").run(text, 1, "?");
-}
+std::string gbk_to_utf8(const std::string& text) { return Converter("UTF-8", "GBK").run(text, 1, "?"); }
 
 }  // namespace codepage

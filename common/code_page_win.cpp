@@ -14,8 +14,7 @@ std::u16string to_utf16(UINT code_page, const std::string& text) {
         return {};
     int n = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::u16string out(static_cast<std::size_t>(n), u'\0');
-    MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                        reinterpret_cast<WCHAR*>(&out[0]), n);
+    MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<WCHAR*>(&out[0]), n);
     return out;
 }
 

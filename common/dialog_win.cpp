@@ -16,8 +16,8 @@ INT_PTR Dialog::run_modal(HWND owner) {
     skin::attach_current_thread();
     bool owner_was_enabled = owner && IsWindowEnabled(owner);
     ended_ = false;
-    hwnd_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id_), owner, procedure,
-                               reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateDialogParamW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id_), owner, procedure, reinterpret_cast<LPARAM>(this));
     if (!hwnd_)
         return -1;
     if (owner_was_enabled)

@@ -27,7 +27,7 @@ public:
     bool seek(std::int64_t offset) override { return ::lseek(fd_, offset, SEEK_SET) >= 0; }
     bool seek_to_end() override { return ::lseek(fd_, 0, SEEK_END) >= 0; }
     std::int64_t size() override {
-        struct stat st{};
+        struct stat st {};
         return ::fstat(fd_, &st) == 0 ? st.st_size : -1;
     }
 
@@ -59,6 +59,6 @@ std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disp
 }
 
 bool ExclusiveFile::exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
 }

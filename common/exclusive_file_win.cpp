@@ -19,8 +19,7 @@ public:
     }
     bool write(const std::string& bytes) override {
         DWORD put = 0;
-        return WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
-               put == bytes.size();
+        return WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
     }
     bool seek(std::int64_t offset) override {
         LARGE_INTEGER li;
@@ -40,15 +39,14 @@ private:
     HANDLE h_;
 };
 
-
 }  // namespace
 
 std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disposition disposition) {
     DWORD creation = disposition == Disposition::OpenExisting ? OPEN_EXISTING
                      : disposition == Disposition::OpenAlways ? OPEN_ALWAYS
                                                               : CREATE_ALWAYS;
-    HANDLE h = CreateFileW(wide_ptr(widen(path)), GENERIC_READ | GENERIC_WRITE, 0, nullptr, creation,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(
+        wide_ptr(widen(path)), GENERIC_READ | GENERIC_WRITE, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return nullptr;
     return std::make_unique<Win32File>(h);

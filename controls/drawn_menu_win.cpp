@@ -201,8 +201,8 @@ void DrawnMenu::paint_entry_icon(HDC dc, RECT rect, HICON icon, bool, bool disab
     if (disabled)
         paint_icon_relief(dc, icon, rect, false, false);
     else
-        DrawIconEx(dc, rect.left, rect.top, icon, rect.right - rect.left, rect.bottom - rect.top, 0, nullptr,
-                   DI_NORMAL);
+        DrawIconEx(
+            dc, rect.left, rect.top, icon, rect.right - rect.left, rect.bottom - rect.top, 0, nullptr, DI_NORMAL);
 }
 
 void DrawnMenu::paint_icon_relief(HDC dc, HICON icon, RECT rect, bool colour_bitmap, bool shadow_first) const {

@@ -82,8 +82,8 @@ void paint_title_strip(HDC dc, RECT rect, COLORREF bottom, COLORREF top, const s
         }
     }
     // Escapement 900: the title reads upwards from the bottom.
-    GdiObject title_font(CreateFontW(16, 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
+    GdiObject title_font(CreateFontW(16, 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
     Selection font(dc, title_font.get());
     COLORREF old_colour = SetTextColor(dc, RGB(255, 255, 255));
     int old_mode = SetBkMode(dc, TRANSPARENT);

@@ -24,8 +24,8 @@ std::string accelerator_text(std::uint8_t flags, std::uint16_t key,
 std::string with_accelerator(const std::string& text, const std::string& accelerator);
 
 struct LabelParts {
-    std::string label;        // before the first tab (all without a tab)
-    std::string accelerator;  // after it, right-aligned
+    std::string label;              // before the first tab (all without a tab)
+    std::string accelerator;        // after it, right-aligned
     bool draw_accelerator = false;  // only when the tab is not the first byte
 };
 LabelParts split_label(const std::string& text);

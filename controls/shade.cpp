@@ -57,8 +57,8 @@ std::vector<std::uint32_t> shade_pixels(std::uint32_t colour1, std::uint32_t col
     for (int row = 0; row < height; ++row) {
         // Rounding can reach `count` near the top of tall bars: clamp to the table.
         int entry = std::min(mul_div(count, row, height), last);
-        std::fill_n(pixels.begin() + static_cast<std::ptrdiff_t>(row) * width, width,
-                    table[static_cast<std::size_t>(entry)]);
+        std::fill_n(
+            pixels.begin() + static_cast<std::ptrdiff_t>(row) * width, width, table[static_cast<std::size_t>(entry)]);
     }
     return pixels;
 }

@@ -21,7 +21,6 @@ std::vector<std::uint32_t> shade_table(std::uint32_t colour1, std::uint32_t colo
 // width x height pixels, first row = bottom row: row i takes table entry
 // steps * i / height, so the bottom row is colour1 and the top row within one
 // step of colour2. Empty when either side is not positive.
-std::vector<std::uint32_t> shade_pixels(std::uint32_t colour1, std::uint32_t colour2, int width, int height,
-                                        int steps);
+std::vector<std::uint32_t> shade_pixels(std::uint32_t colour1, std::uint32_t colour2, int width, int height, int steps);
 
 }  // namespace menu

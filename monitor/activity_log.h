@@ -16,9 +16,9 @@ std::string activity_stamp(const LocalTime& time);
 std::string activity_counter_line(long count);
 
 struct EntryContent {
-    bool sessions = false;       // SaveSession on
-    bool open_files = false;     // SaveFile on
-    std::vector<CellRow> session_rows;  // user, computer, opens, connected, idle
+    bool sessions = false;                // SaveSession on
+    bool open_files = false;              // SaveFile on
+    std::vector<CellRow> session_rows;    // user, computer, opens, connected, idle
     std::vector<CellRow> open_file_rows;  // path, user, mode
 };
 

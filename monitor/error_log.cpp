@@ -7,8 +7,7 @@
 
 std::string error_log_line(const LocalTime& t, const std::string& message) {
     char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "【%d年%d月%d日 %d:%d:%d】", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
+    std::snprintf(stamp, sizeof stamp, "【%d年%d月%d日 %d:%d:%d】", t.year, t.month, t.day, t.hour, t.minute, t.second);
     return stamp + message + "\r\n";
 }
 

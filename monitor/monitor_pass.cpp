@@ -23,8 +23,7 @@ bool take_snapshot(std::string& previous, const std::string& current, int rows) 
     return true;
 }
 
-MonitorPass::MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRows& open_files,
-                         PassReporting reporting)
+MonitorPass::MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRows& open_files, PassReporting reporting)
     : net_(net), sessions_(sessions), open_files_(open_files), reporting_(std::move(reporting)) {}
 
 void MonitorPass::report(const std::string& message) {
@@ -42,21 +41,21 @@ PassOutcome MonitorPass::run(const std::string& dirs) {
 bool MonitorPass::list_sessions() {
     std::string snapshot;
     int rows = 0;
-    auto status = netmgmt::enumerate_all(
-        [&](std::uint32_t& resume) { return net_.enum_sessions(kPreferredLength, resume); },
-        [&](const std::vector<netmgmt::SessionInfo>& records, bool) {
-            for (const auto& session : records) {
-                if (session.user.empty())
-                    continue;  // anonymous connections are not listed
-                std::string opens = std::to_string(static_cast<int>(session.opens));
-                snapshot += session.user + session.computer + opens + "||";
-                sessions_.place(rows++, {{session.user, kImageUser},
-                                         {session.computer, kImageComputer},
-                                         {opens, kImageSessionOpens},
-                                         {seconds_text(session.seconds_connected), kImageTime},
-                                         {seconds_text(session.seconds_idle), kImageTime}});
-            }
-        });
+    auto status =
+        netmgmt::enumerate_all([&](std::uint32_t& resume) { return net_.enum_sessions(kPreferredLength, resume); },
+                               [&](const std::vector<netmgmt::SessionInfo>& records, bool) {
+                                   for (const auto& session : records) {
+                                       if (session.user.empty())
+                                           continue;  // anonymous connections are not listed
+                                       std::string opens = std::to_string(static_cast<int>(session.opens));
+                                       snapshot += session.user + session.computer + opens + "||";
+                                       sessions_.place(rows++, {{session.user, kImageUser},
+                                                                {session.computer, kImageComputer},
+                                                                {opens, kImageSessionOpens},
+                                                                {seconds_text(session.seconds_connected), kImageTime},
+                                                                {seconds_text(session.seconds_idle), kImageTime}});
+                                   }
+                               });
     if (status != netmgmt::kSuccess)
         report(session_failure_message(status));
     bool changed = take_snapshot(previous_sessions_, snapshot, rows);

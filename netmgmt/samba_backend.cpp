@@ -48,8 +48,8 @@ SambaNetManagement::SambaNetManagement(std::shared_ptr<SambaSource> source, std:
     : source_(std::move(source)), ids_(std::move(ids)) {}
 
 template <class Record, class Take>
-Reply<Record> SambaNetManagement::enumerate(Snapshot<Record>& snapshot, std::uint32_t preferred,
-                                            std::uint32_t& resume, Take take) {
+Reply<Record> SambaNetManagement::enumerate(Snapshot<Record>& snapshot, std::uint32_t preferred, std::uint32_t& resume,
+                                            Take take) {
     std::lock_guard<std::mutex> lock(snapshot.mutex);
     // A later call without a snapshot of its own (none was taken, or the
     // first call failed) reads afresh and pages from its resume handle.

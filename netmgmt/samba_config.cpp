@@ -48,13 +48,27 @@ struct Expansion {
                 continue;
             }
             switch (text[i + 1]) {
-            case 'v': out += facts.version; break;
-            case 'h': out += facts.host_name; break;
-            case 'L': out += netbios_name; break;
-            case 'S': out += service; break;
-            case 'P': out += path; break;
-            case '%': out += '%'; break;
-            default: out.append(text, i, 2); break;
+            case 'v':
+                out += facts.version;
+                break;
+            case 'h':
+                out += facts.host_name;
+                break;
+            case 'L':
+                out += netbios_name;
+                break;
+            case 'S':
+                out += service;
+                break;
+            case 'P':
+                out += path;
+                break;
+            case '%':
+                out += '%';
+                break;
+            default:
+                out.append(text, i, 2);
+                break;
             }
             ++i;
         }

@@ -25,8 +25,8 @@ struct ShareEntry {
 // What `%` variables of comments expand to; those of the connecting user are
 // unknown here and stay as written.
 struct ServerFacts {
-    std::string host_name;     // %h
-    std::string version;       // %v, Samba's version text
+    std::string host_name;  // %h
+    std::string version;    // %v, Samba's version text
 };
 
 // Every available share in configuration order, then IPC$ (which Samba adds

@@ -28,9 +28,9 @@ std::size_t utf16_bytes(const std::string& utf8) {
     std::size_t units = 0;
     for (unsigned char c : utf8) {
         if ((c & 0xC0) != 0x80)
-            ++units;        // a character starts here
+            ++units;  // a character starts here
         if ((c & 0xF8) == 0xF0)
-            ++units;        // four-byte sequences need a surrogate pair
+            ++units;  // four-byte sequences need a surrogate pair
     }
     return (units + 1) * 2;
 }

@@ -106,6 +106,7 @@ ProcessResult run_process(const std::vector<std::string>& argv, int timeout_ms, 
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const auto& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

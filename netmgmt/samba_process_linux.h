@@ -9,8 +9,8 @@ namespace netmgmt {
 namespace samba {
 
 struct ProcessResult {
-    bool ran = false;        // started and ended within the time limit
-    int exit_code = -1;      // exit status when it ran, else -1
+    bool ran = false;    // started and ended within the time limit
+    int exit_code = -1;  // exit status when it ran, else -1
     std::string out;
     std::string err;
 };

@@ -118,9 +118,12 @@ public:
         // net's exit status is the call's result cut to 8 bits: 2 is
         // ERROR_FILE_NOT_FOUND, which Samba answers for an unknown id.
         switch (r.exit_code) {
-        case 0: return kSuccess;
-        case 2: return kFileIdNotFound;
-        default: return kAccessDenied;
+        case 0:
+            return kSuccess;
+        case 2:
+            return kFileIdNotFound;
+        default:
+            return kAccessDenied;
         }
     }
 

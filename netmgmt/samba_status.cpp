@@ -97,7 +97,7 @@ std::optional<std::int64_t> parse_timestamp(const std::string& s) {
     }
     if (at != s.size())
         return std::nullopt;
-    const std::int64_t seconds_of_day = static_cast<std::int64_t>(h) * 3600 + mi * 60 + se;
+    const std::int64_t seconds_of_day = static_cast<std::int64_t>(h) * 3600 + static_cast<std::int64_t>(mi) * 60 + se;
     return days_from_civil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 + seconds_of_day - offset;
 }
 
@@ -145,8 +145,13 @@ Status parse_status_report(const std::string& json_text) {
             const std::string dir = json::text_of(file, "service_path");
             const std::string name = json::text_of(file, "filename");
             std::string path = key;
-            if (!dir.empty())
-                path = name.empty() || name == "." ? dir : dir + '/' + name;
+            if (!dir.empty()) {
+                path = dir;
+                if (!name.empty() && name != ".") {
+                    path += '/';
+                    path += name;
+                }
+            }
             const json::Value* opens = file.find("opens");
             if (!opens)
                 continue;

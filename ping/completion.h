@@ -21,8 +21,8 @@ struct EditSelection {
 };
 
 struct Completion {
-    int entry;           // list entry to select (its text fills the edit), or -1
-    std::string text;    // what the edit shows
+    int entry;         // list entry to select (its text fills the edit), or -1
+    std::string text;  // what the edit shows
     EditSelection selection;
 };
 

@@ -50,16 +50,17 @@ std::vector<std::string> load_host_history(const std::string& program) {
 
 LONG save_host_history(const std::string& program, const std::vector<std::string>& entries) {
     HKEY key;
-    LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, wide_ptr(section_key(program)), 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, &key, nullptr);
+    LONG status = RegCreateKeyExW(
+        HKEY_CURRENT_USER, wide_ptr(section_key(program)), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS)
         return status;
     DWORD count = static_cast<DWORD>(entries.size());
     status = RegSetValueExW(key, L"Entries", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count);
     for (std::size_t i = 0; i < entries.size() && status == ERROR_SUCCESS; ++i) {
         std::u16string text = widen(entries[i]);
-        status = RegSetValueExW(key, wide_ptr(host_value_name(i)), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+        status =
+            RegSetValueExW(key, wide_ptr(host_value_name(i)), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                           static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
     }
     RegCloseKey(key);
     return status;

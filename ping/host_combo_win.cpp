@@ -62,8 +62,8 @@ void HostCombo::on_edit_update() {
     std::u16string typed_units = widen(typed);
     DWORD start = 0, end = 0;
     SendMessageW(combo_, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    ping::EditSelection selection{gbk_offset(typed_units, static_cast<int>(start)),
-                                  gbk_offset(typed_units, static_cast<int>(end))};
+    ping::EditSelection selection{
+        gbk_offset(typed_units, static_cast<int>(start)), gbk_offset(typed_units, static_cast<int>(end))};
     ping::Completion shown = ping::complete(history_.entries(), typed, selection, true);
     // The combo list mirrors the history entry for entry.
     if (shown.entry >= 0)

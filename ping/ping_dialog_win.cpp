@@ -39,9 +39,9 @@ BOOL PingDialog::on_init() {
     host_combo_.attach(item(IDC_HOST));
     load_history();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    HICON small_icon = static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(IDI_CORVAP), IMAGE_ICON,
-                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                     LR_SHARED));
+    HICON small_icon =
+        static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(IDI_CORVAP), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon ? small_icon : icon_));
     measure_activity_line();
     set_up_list();

@@ -34,7 +34,6 @@ private:
     long error_ = 0;
 };
 
-
 WinsockEchoPort::~WinsockEchoPort() {
     // A run always closes its socket; this covers a run cut short.
     if (socket_ != INVALID_SOCKET)
@@ -111,4 +110,3 @@ void WinsockEchoPort::sleep(std::uint32_t ms) { Sleep(ms); }
 }  // namespace
 
 std::unique_ptr<ping::EchoPort> make_winsock_echo_port() { return std::make_unique<WinsockEchoPort>(); }
-

@@ -8,4 +8,3 @@
 #include "ping/echo_run.h"
 
 std::unique_ptr<ping::EchoPort> make_winsock_echo_port();
-

@@ -54,7 +54,8 @@ private:
 std::vector<std::string> split_records(const std::string& part, const std::string& kind_label) {
     std::vector<std::string> records;
     std::vector<std::size_t> starts;
-    for (std::size_t at = gbk::find(part, kind_label); at != std::string::npos; at = gbk::find(part, kind_label, at + 1)) {
+    for (std::size_t at = gbk::find(part, kind_label); at != std::string::npos;
+         at = gbk::find(part, kind_label, at + 1)) {
         std::size_t start = at;
         while (start > 0 && part[start - 1] >= '0' && part[start - 1] <= '9')
             --start;
@@ -76,7 +77,9 @@ std::string field(const std::string& record, const std::string& label, const std
     return record.substr(at, end == std::string::npos ? std::string::npos : end - at);
 }
 
-bool matches(const std::string& value, const std::string& wanted) { return wanted.empty() || gbk::contains(value, wanted); }
+bool matches(const std::string& value, const std::string& wanted) {
+    return wanted.empty() || gbk::contains(value, wanted);
+}
 
 std::string kept_sessions(const std::string& part, const QueryConditions& c) {
     if (c.user.empty() && c.computer.empty())

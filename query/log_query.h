@@ -12,7 +12,7 @@ class ExclusiveFile;
 struct QueryConditions {
     std::time_t start = 0;
     std::time_t end = 0;
-    std::string user;      // empty: no condition
+    std::string user;  // empty: no condition
     std::string computer;
     std::string file;
 };
@@ -21,7 +21,7 @@ struct QueryResult {
     long counter = 0;         // what the counter line claims
     std::string session_log;  // stamp + records + CR LF per listed entry
     std::string file_log;
-    int bad_line = 0;         // line number (1 = counter line) that ended the walk; 0 when none did
+    int bad_line = 0;  // line number (1 = counter line) that ended the walk; 0 when none did
 };
 
 // Reads the counter line, hands its count to `counted`, then walks every

@@ -38,8 +38,7 @@ std::optional<std::time_t> text_to_time(const std::string& text) {
           read_number(text, pos, h) && read_char(text, pos, ':') && read_number(text, pos, mi) &&
           read_char(text, pos, ':') && read_number(text, pos, s) && pos == text.size()))
         return std::nullopt;
-    if (y < 1970 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > days_in_month(y, mo) || h > 23 || mi > 59 ||
-        s > 59)
+    if (y < 1970 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > days_in_month(y, mo) || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
     std::tm tm{};
     tm.tm_year = y - 1900;

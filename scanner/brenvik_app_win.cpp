@@ -10,7 +10,6 @@
 #include "scanner/scanner_dialog_win.h"
 #include "skin/skin_layer_win.h"
 
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!start_windows_sockets()) {
         show_message(nullptr, load_string(instance, IDS_SOCKETS_FAILED));

@@ -162,8 +162,8 @@ void ScannerDialog::add_probed(const std::string& text) const {
 int ScannerDialog::timeout_ms() const {
     // Unreadable edit text leaves the control's last valid position.
     BOOL unreadable = FALSE;
-    int position = static_cast<int>(
-        SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&unreadable)));
+    int position =
+        static_cast<int>(SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&unreadable)));
     return std::clamp(position, kTimeoutMin, kTimeoutMax);
 }
 
@@ -218,13 +218,14 @@ bool ScannerDialog::save_report(const std::string& path) const {
     HWND results = item(IDC_RESULTS);
     std::vector<scanner::ReportRow> rows;
     int count = list_row_count(results);
+    rows.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         rows.push_back({list_cell_text(results, i, 0), list_cell_text(results, i, 1), list_cell_text(results, i, 2),
                         list_cell_text(results, i, 3)});
     std::string report = scanner::format_report(rows);
 
-    HANDLE file = CreateFileW(wide_ptr(widen(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(wide_ptr(widen(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;

@@ -4,9 +4,9 @@
 #include <commctrl.h>
 
 #include "common/message_box_win.h"
-#include "shell/monitor_dialog_win.h"
 #include "netmgmt/net_management.h"
 #include "shell/filvane_resources.h"
+#include "shell/monitor_dialog_win.h"
 #include "skin/skin_layer_win.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

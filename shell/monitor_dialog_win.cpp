@@ -8,6 +8,7 @@
 #include "filvane_version.h"
 #include "monitor/error_log.h"
 #include "monitor/list_view_rows_win.h"
+#include "monitor/monitor_settings.h"
 #include "monitor/open_id.h"
 #include "monitor/share_list.h"
 #include "query/log_query_dialog_win.h"
@@ -15,13 +16,12 @@
 #include "shell/commands_resources.h"
 #include "shell/companions_win.h"
 #include "shell/filvane_resources.h"
-#include "monitor/monitor_settings.h"
 #include "shell/server_address.h"
-#include "shell/settings_registry_win.h"
 #include "shell/settings_command_win.h"
+#include "shell/settings_registry_win.h"
 #include "shell/tray_icon_win.h"
-#include "shell/update_check_win.h"
 #include "shell/tray_menu_win.h"
+#include "shell/update_check_win.h"
 
 const char kMainTitle[] = FILVANE_MAIN_TITLE;
 
@@ -36,13 +36,14 @@ struct Column {
 };
 
 const Column kShareHeadings[] = {{"共享文件夹", 150}, {"共享路径", 150}, {"客户端连接", 120}, {"说明", 120}};
-const Column kSessionHeadings[] = {{"用户", 130}, {"计算机", 150}, {"打开文件数目", 120}, {"连接时间", 100}, {"空闲时间", 100}};
+const Column kSessionHeadings[] = {
+    {"用户", 130}, {"计算机", 150}, {"打开文件数目", 120}, {"连接时间", 100}, {"空闲时间", 100}};
 const Column kOpenFileHeadings[] = {{"打开文件", 250}, {"访问者", 150}, {"打开模式", 120}, {"文件标识", 0}};
 
 // Resource of each image-list index, in index order.
-const int kListIcons[] = {IDI_LIST_OPEN_MODE,     IDI_LIST_OPEN_PATH,  IDI_LIST_SESSION_OPENS, IDI_LIST_SHARE_NAME,
-                          IDI_LIST_COMPUTER,      IDI_LIST_TIME,       IDI_LIST_USER,          IDI_LIST_SHARE_PATH,
-                          IDI_LIST_SHARE_USES,    IDI_LIST_SHARE_REMARK};
+const int kListIcons[] = {IDI_LIST_OPEN_MODE,  IDI_LIST_OPEN_PATH,   IDI_LIST_SESSION_OPENS, IDI_LIST_SHARE_NAME,
+                          IDI_LIST_COMPUTER,   IDI_LIST_TIME,        IDI_LIST_USER,          IDI_LIST_SHARE_PATH,
+                          IDI_LIST_SHARE_USES, IDI_LIST_SHARE_REMARK};
 
 template <std::size_t N>
 void set_up_list(HWND list, const Column (&columns)[N]) {

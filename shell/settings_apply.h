@@ -39,7 +39,7 @@ struct ApplyOutcome {
 ApplyOutcome apply_settings(SettingsStore& store, const ApplyChoices& choices, SettingsRegistry& registry);
 
 // Texts of Apply's boxes, shared with the logging button.
-extern const char kChooseContentFirst[];      // logging button refusal
+extern const char kChooseContentFirst[];  // logging button refusal
 extern const char kChooseContentBeforeApply[];
 extern const char kFolderListTooLong[];
 extern const char kRegistryFailed[];

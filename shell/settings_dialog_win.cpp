@@ -20,8 +20,7 @@ std::string list_item_text(HWND control, UINT length_msg, UINT text_msg, int ind
     if (length < 0)
         return "";
     std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    auto got = SendMessageW(control, text_msg, static_cast<WPARAM>(index),
-                            reinterpret_cast<LPARAM>(text.data()));
+    auto got = SendMessageW(control, text_msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     return got < 0 ? "" : narrow(reinterpret_cast<const WCHAR*>(text.data()), static_cast<std::size_t>(got));
 }
 
@@ -131,6 +130,7 @@ std::vector<std::string> SettingsDialog::folders() const {
     HWND list = item(IDC_SETTINGS_FOLDERS);
     int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     std::vector<std::string> result;
+    result.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         result.push_back(list_item_text(list, LB_GETTEXTLEN, LB_GETTEXT, i));
     return result;

@@ -17,10 +17,10 @@ struct Button {
 
 // Button i shows image i.
 const Button kButtons[] = {
-    {IDI_SETTINGS, ID_SETTINGS, "系统设置"}, {IDI_CLOSE_FILE, ID_CLOSE_FILE, "关闭文件"},
+    {IDI_SETTINGS, ID_SETTINGS, "系统设置"},   {IDI_CLOSE_FILE, ID_CLOSE_FILE, "关闭文件"},
     {IDI_HOST_SCAN, ID_HOST_SCAN, "主机检测"}, {IDI_PING, ID_PING, "Ping"},
     {IDI_LOG_QUERY, ID_LOG_QUERY, "记录查询"}, {IDI_MAIN, ID_ABOUT, "关于软件"},
-    {IDI_HIDE, ID_HIDE, "隐藏托盘"},          {IDI_HELP, ID_HELP, "使用说明"},
+    {IDI_HIDE, ID_HIDE, "隐藏托盘"},           {IDI_HELP, ID_HELP, "使用说明"},
     {IDI_QUIT, ID_QUIT, "退出系统"},
 };
 constexpr int kButtonCount = sizeof kButtons / sizeof kButtons[0];
@@ -36,8 +36,8 @@ constexpr LONG_PTR kExtraToolbarStyle = TBSTYLE_TRANSPARENT | TBSTYLE_FLAT | 0x0
 constexpr UINT kBandStyle = RBBS_GRIPPERALWAYS | RBBS_FIXEDBMP;
 
 HIMAGELIST make_image_list() {
-    HIMAGELIST list = ImageList_Create(kImageSize, kImageSize, ILC_COLOR8 | ILC_MASK, kImageListEntries,
-                                       kImageListEntries);
+    HIMAGELIST list =
+        ImageList_Create(kImageSize, kImageSize, ILC_COLOR8 | ILC_MASK, kImageListEntries, kImageListEntries);
     if (!list)
         return nullptr;
     ImageList_SetBkColor(list, GetSysColor(COLOR_BTNFACE));
@@ -79,18 +79,18 @@ int Toolbar::create(HWND parent) {
     release();
     parent_ = parent;
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    rebar_ = CreateWindowExW(0, REBARCLASSNAMEW, nullptr,
-                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_TOP | RBS_BANDBORDERS, 0,
-                             0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_REBAR)), instance,
-                             nullptr);
+    rebar_ =
+        CreateWindowExW(0, REBARCLASSNAMEW, nullptr,
+                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_TOP | RBS_BANDBORDERS, 0, 0, 0,
+                        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_REBAR)), instance, nullptr);
     if (!rebar_)
         return -1;
     // Placed by the rebar, not by itself.
     toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER |
                                    CCS_NORESIZE | CCS_NOPARENTALIGN,
-                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_TOOLBAR)),
-                               instance, nullptr);
+                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDW_TOOLBAR)), instance,
+                               nullptr);
     if (!toolbar_)
         return fail();
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);

@@ -11,23 +11,28 @@ constexpr int kItemIconSize = 16;
 
 struct Entry {
     int command;  // 0: separator
-    const char* text;
     int icon;
+    const char* text;
 };
 
 const Entry kEntries[] = {
-    {ID_TRAY_RESTORE, "返回主窗口", IDI_MAIN}, {0, nullptr, 0},
-    {ID_TRAY_SETTINGS, "系统设置", IDI_SETTINGS}, {0, nullptr, 0},
-    {ID_TRAY_HOST_SCAN, "主机检测", IDI_HOST_SCAN}, {ID_TRAY_PING, "Ping", IDI_PING}, {0, nullptr, 0},
-    {ID_TRAY_ABOUT, "关于软件", IDI_MAIN}, {0, nullptr, 0},
-    {ID_TRAY_QUIT, "退出系统", IDI_QUIT},
+    {ID_TRAY_RESTORE, IDI_MAIN, "返回主窗口"},
+    {0, 0, nullptr},
+    {ID_TRAY_SETTINGS, IDI_SETTINGS, "系统设置"},
+    {0, 0, nullptr},
+    {ID_TRAY_HOST_SCAN, IDI_HOST_SCAN, "主机检测"},
+    {ID_TRAY_PING, IDI_PING, "Ping"},
+    {0, 0, nullptr},
+    {ID_TRAY_ABOUT, IDI_MAIN, "关于软件"},
+    {0, 0, nullptr},
+    {ID_TRAY_QUIT, IDI_QUIT, "退出系统"},
 };
 
 // A private copy at the standard icon size: the item destroys it with itself,
 // which a shared LoadIcon handle would not survive.
 HICON load_item_icon(int id) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0,
-                                         LR_DEFAULTSIZE));
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
 }
 
 }  // namespace
@@ -47,8 +52,8 @@ std::unique_ptr<DrawnMenu> build_tray_menu() {
             complete = menu->append_drawn_separator() && complete;
             continue;
         }
-        auto item = std::make_unique<MenuEntryData>(entry.command, entry.text, load_item_icon(entry.icon),
-                                                    kItemIconSize);
+        auto item =
+            std::make_unique<MenuEntryData>(entry.command, entry.text, load_item_icon(entry.icon), kItemIconSize);
         complete = menu->append_drawn_item(0, std::move(item), nullptr) && complete;
     }
     // A menu with entries missing is not shown at all.

@@ -47,12 +47,12 @@ std::string fetch_url_text(const std::string& url) {
     char agent[64] = {0};
     std::snprintf(agent, sizeof agent, "Agent%ld", static_cast<long>(timeGetTime()));
     DWORD access = (connection & INTERNET_CONNECTION_PROXY) ? INTERNET_OPEN_TYPE_PRECONFIG
-                                                             : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+                                                            : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
     InternetHandle session(InternetOpenA(agent, access, nullptr, nullptr, 0));
     if (!session)
         return kFetchFailed;
-    InternetHandle request(InternetOpenUrlA(session.get(), url.c_str(), kAcceptHeaders, sizeof kAcceptHeaders - 1,
-                                            kOpenUrlFlags, 0));
+    InternetHandle request(
+        InternetOpenUrlA(session.get(), url.c_str(), kAcceptHeaders, sizeof kAcceptHeaders - 1, kOpenUrlFlags, 0));
     if (!request)
         return kFetchFailed;
     std::vector<char> buffer(kReadBuffer, 0);

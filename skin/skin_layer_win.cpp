@@ -20,9 +20,7 @@ thread_local HHOOK t_hook = nullptr;
 constexpr WCHAR kDialogClass[] = L"#32770";
 constexpr WCHAR kPreviousProc[] = L"FilvaneSkinProc";
 
-COLORREF to_colorref(std::uint32_t rgb) {
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+COLORREF to_colorref(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 bool is_class(HWND hwnd, const WCHAR* name) {
     WCHAR cls[32] = {0};

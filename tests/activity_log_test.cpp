@@ -24,9 +24,7 @@ struct DayFile : ::testing::Test {
     ActivityLog log{[this] { return time; }, dir, 300};
     EntryContent sessions{true, false, {{"USER1", "PC1", "2", "35秒", "0秒"}, {"USER2", "PC2", "0", "8秒", "8秒"}}, {}};
     std::string path() const { return dir + activity_file_name(time); }
-    void SetUp() override {
-        std::system(("rm -rf " + dir + " && mkdir -p " + dir).c_str());
-    }
+    void SetUp() override { std::system(("rm -rf " + dir + " && mkdir -p " + dir).c_str()); }
 };
 
 }  // namespace
@@ -47,10 +45,13 @@ TEST(ActivityFormat, EntryLineIsByteExact) {
     std::string entry = activity_entry({2011, 3, 5, 9, 7, 3}, content);
     EXPECT_EQ(entry.substr(0, 5), "\xCA\xB1\xBC\xE4:");
     EXPECT_NE(entry.find("\xC4\xDA\xC8\xDD:"), std::string::npos);
-    EXPECT_NE(entry.find("\xB5\xDA" "1\xCC\xF5\xBB\xE1\xBB\xB0\xBC\xC7\xC2\xBC:"), std::string::npos);
-    EXPECT_NE(entry.find("\xD3\xC3\xBB\xA7:USER1\xBC\xC6\xCB\xE3\xBB\xFA:PC1"), std::string::npos);
-    EXPECT_NE(entry.find("\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE\xCA\xFD\xC4\xBF:2\xC1\xAC\xBD\xD3\xCA\xB1\xBC\xE4:35\xC3\xEB"),
+    EXPECT_NE(entry.find("\xB5\xDA"
+                         "1\xCC\xF5\xBB\xE1\xBB\xB0\xBC\xC7\xC2\xBC:"),
               std::string::npos);
+    EXPECT_NE(entry.find("\xD3\xC3\xBB\xA7:USER1\xBC\xC6\xCB\xE3\xBB\xFA:PC1"), std::string::npos);
+    EXPECT_NE(
+        entry.find("\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE\xCA\xFD\xC4\xBF:2\xC1\xAC\xBD\xD3\xCA\xB1\xBC\xE4:35\xC3\xEB"),
+        std::string::npos);
     EXPECT_NE(entry.find("\xBF\xD5\xCF\xD0\xCA\xB1\xBC\xE4:0\xC3\xEB "), std::string::npos);
     EXPECT_EQ(activity_counter_line(1), "\xCA\xFD\xC4\xBF:1     \r\n");
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/file.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "monitor/error_log.h"
@@ -22,8 +22,13 @@ struct ErrorLogFile : ::testing::Test {
 TEST(ErrorLogLine, HasTheGbkStampAndCrLf) {
     std::string line = error_log_line({2011, 3, 5, 9, 7, 3}, "监控打开文件2出错!错误信息:ERROR_ACCESS_DENIED");
     EXPECT_EQ(line,
-              "\xA1\xBE" "2011\xC4\xEA" "3\xD4\xC2" "5\xC8\xD5" " 9:7:3\xA1\xBF"
-              "\xBC\xE0\xBF\xD8\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE" "2\xB3\xF6\xB4\xED!\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2:ERROR_ACCESS_DENIED\r\n");
+              "\xA1\xBE"
+              "2011\xC4\xEA"
+              "3\xD4\xC2"
+              "5\xC8\xD5"
+              " 9:7:3\xA1\xBF"
+              "\xBC\xE0\xBF\xD8\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE"
+              "2\xB3\xF6\xB4\xED!\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2:ERROR_ACCESS_DENIED\r\n");
     EXPECT_EQ(error_log_line({2026, 12, 31, 23, 59, 59}, ""), "【2026年12月31日 23:59:59】\r\n");
 }
 

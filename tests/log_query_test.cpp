@@ -44,9 +44,9 @@ TEST(TextToTime, AcceptsTheLogsFormOnly) {
     EXPECT_EQ(*text_to_time("2011-03-05 09:07:03"), *t);
     EXPECT_EQ(*text_to_time("2011-3-5 9:7:4") - *t, 1);
     EXPECT_EQ(*text_to_time("2012-2-29 0:0:0") - *text_to_time("2012-2-28 0:0:0"), 86400);
-    for (const char* bad : {"", "2011-3-5", "2011-2-30 1:1:1", "2011-2-29 1:1:1", "2011-13-1 1:1:1",
-                            "2011-3-5 24:0:0", "2011-3-5 9:60:0", "2011-3-5 9:7:3x", "2011/3/5 9:7:3",
-                            "x2011-3-5 9:7:3", "2011-3-5  9:7:3", "2011-0-5 9:7:3"})
+    for (const char* bad :
+         {"", "2011-3-5", "2011-2-30 1:1:1", "2011-2-29 1:1:1", "2011-13-1 1:1:1", "2011-3-5 24:0:0", "2011-3-5 9:60:0",
+          "2011-3-5 9:7:3x", "2011/3/5 9:7:3", "x2011-3-5 9:7:3", "2011-3-5  9:7:3", "2011-0-5 9:7:3"})
         EXPECT_FALSE(text_to_time(bad)) << bad;
 }
 
@@ -73,7 +73,7 @@ TEST_F(DayLog, CollidingDatesAndEmptyEntriesAddNothing) {
 TEST_F(DayLog, CutsAtTheFirstMarkAndListsTheFilePart) {
     write(activity_counter_line(1) +
           entry("2011-3-5 9:0:0", kAlice + "〓第1条文件记录:文件:D:\\报告.doc访问者:alice打开模式:读取 "
-                                            "第2条文件记录:文件:D:\\x.txt访问者:bob打开模式:写入 〓junk"));
+                                           "第2条文件记录:文件:D:\\x.txt访问者:bob打开模式:写入 〓junk"));
     QueryResult r = query("2011-3-5 0:0:0", "2011-3-5 23:0:0");
     EXPECT_EQ(r.session_log, "2011-3-5 9:0:0" + kAlice + "\r\n");
     EXPECT_NE(r.file_log.find("D:\\报告.doc"), std::string::npos);

@@ -67,8 +67,8 @@ TEST(AcceleratorText, ModifiersInOrderThenTheKey) {
     EXPECT_EQ(accelerator_text(kAccelVirtKey | kAccelControl, 0x46, name), "Ctrl+F");
     EXPECT_EQ(accelerator_text(kAccelVirtKey | kAccelShift, 0x46, name), "Shift+F");
     EXPECT_EQ(accelerator_text(kAccelVirtKey | kAccelAlt, 0x46, name), "Alt+F");
-    EXPECT_EQ(accelerator_text(kAccelVirtKey | kAccelAlt | kAccelShift | kAccelControl, 0x46, name),
-              "Ctrl+Shift+Alt+F");
+    EXPECT_EQ(
+        accelerator_text(kAccelVirtKey | kAccelAlt | kAccelShift | kAccelControl, 0x46, name), "Ctrl+Shift+Alt+F");
     EXPECT_EQ(accelerator_text(kAccelControl | kAccelShift, 'k', name), "Ctrl+Shift+k") << "a character key";
     EXPECT_EQ(accelerator_text(0, 'Q', name), "Q");
 }

@@ -21,7 +21,9 @@ struct PassFixture : ::testing::Test {
     MemoryList sessions, open_files;
     std::vector<std::string> logged, shown;
     bool log_works = true;
-    MonitorPass pass{net, sessions, open_files,
+    MonitorPass pass{net,
+                     sessions,
+                     open_files,
                      {[this](const std::string& line) {
                           logged.push_back(line);
                           return log_works;

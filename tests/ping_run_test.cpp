@@ -14,8 +14,8 @@ namespace {
 // What happens while the run waits after a send.
 struct Arrival {
     ping::EchoPort::Wait wait;
-    std::uint32_t after_ms;               // time the wait takes
-    std::vector<std::uint8_t> datagram;   // delivered by the next receive
+    std::uint32_t after_ms;              // time the wait takes
+    std::vector<std::uint8_t> datagram;  // delivered by the next receive
     bool receive_fails = false;
 };
 

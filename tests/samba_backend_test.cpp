@@ -152,7 +152,7 @@ TEST_F(SambaBackend, CloseRefusesWithoutAccountUnknownIdsOrAmbiguity) {
     // pid 0x10FA0 and pid 0xFA0 (4000) look the same to Samba's srvsvc.
     std::string two = report_with_opens(1, 4000);
     std::string other = report_with_opens(1, 0x10FA0);
-    two.insert(two.rfind("}}") , "," + other.substr(other.find("\"/srv"), other.rfind("}}") - other.find("\"/srv")));
+    two.insert(two.rfind("}}"), "," + other.substr(other.find("\"/srv"), other.rfind("}}") - other.find("\"/srv")));
     two.replace(two.find("/srv/d/f0\":"), 9, "/srv/d/g0");
     source->status = {{kSuccess, two}};
     const auto colliding = all_opens(2048);

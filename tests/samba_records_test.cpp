@@ -91,7 +91,9 @@ TEST(SambaRecords, SessionOpensAreThoseOfItsProcessAndUid) {
     s.taken_at = 1000;
     s.sessions = {{"1", {10, 7}, 100, "a", "h1"}, {"2", {11, 8}, 100, "a", "h2"}, {"3", {12, 9}, 200, "b", "h3"}};
     s.tree_connects = {{"x", "1", 900}, {"y", "1", 950}, {"x", "3", 2000}};
-    s.opens = {{{10, 7}, 1, 100, "a", 1, "/p"}, {{10, 7}, 2, 100, "a", 1, "/q"}, {{10, 99}, 3, 100, "a", 1, "/r"},
+    s.opens = {{{10, 7}, 1, 100, "a", 1, "/p"},
+               {{10, 7}, 2, 100, "a", 1, "/q"},
+               {{10, 99}, 3, 100, "a", 1, "/r"},
                {{12, 9}, 1, 300, "c", 1, "/s"}};
     const auto r = session_records(s);
     ASSERT_EQ(r.size(), 3u);

@@ -80,8 +80,7 @@ TEST(SambaStatusReport, RejectsWhatIsNotAReport) {
     EXPECT_THROW(parse_status_report("smbd is not running\n"), StatusFormatError);
     EXPECT_THROW(parse_status_report("[1, 2]"), StatusFormatError);
     EXPECT_THROW(parse_status_report(R"({"sessions": {}})"), StatusFormatError) << "no timestamp";
-    EXPECT_THROW(parse_status_report(R"({"timestamp": "2026-01-01T00:00:00Z", "sessions": []})"),
-                 StatusFormatError);
+    EXPECT_THROW(parse_status_report(R"({"timestamp": "2026-01-01T00:00:00Z", "sessions": []})"), StatusFormatError);
     EXPECT_THROW(parse_status_report(R"({"timestamp": "2026-01-01T00:00:00Z", "open_files": {"/x": {"opens":
         {"1/1": {"access_mask": {"hex": "0xZZ"}}}}}})"),
                  StatusFormatError);
@@ -104,7 +103,8 @@ TEST(SambaTimestamp, ReadsSambaFormsAndRefusesOthers) {
 }
 
 TEST(SambaJson, DecodesEscapesAndKeepsUtf8) {
-    const json::Value v = json::parse(u8R"({"a": "x\"\\\/\n\u4e2d\ud83d\ude00\ud800z", "b": [true, false, null, -1.5e3],
+    const json::Value v = json::parse(
+        u8R"({"a": "x\"\\\/\n\u4e2d\ud83d\ude00\ud800z", "b": [true, false, null, -1.5e3],
         "c": {}, "n": 18446744073709551615, "big": "18446744073709551616", "neg": -1, "t": "é"})");
     EXPECT_EQ(json::text_of(v, "a"), "x\"\\/\n\xE4\xB8\xAD\xF0\x9F\x98\x80\xEF\xBF\xBDz");
     ASSERT_EQ(v.find("b")->elements().size(), 4u);

@@ -168,7 +168,7 @@ TEST(NodeStatusReply, FirstNameBeginningWithSpaceFillsNothing) {
 
 TEST(NodeStatusReply, HighBytesAreCarriedOver) {
     Bytes b = header();
-    add_name(b, "\xd6\xf7\xbb\xfa");  // 主机 in GBK
+    add_name(b, "\xd6\xf7\xbb\xfa");                      // 主机 in GBK
     add_name(b, "\xb9\xa4\xd7\xf7\xd7\xe9", 0x00, 0x84);  // 工作组
     add_statistics(b, {0x80, 0x90, 0xa0, 0xb0, 0xc0, 0xd0});
     NodeStatusRow row = read(b);

@@ -27,10 +27,11 @@ TEST(ScanReport, HeaderPlacesTheHeadingsAtTheirColumns) {
 TEST(ScanReport, EmptyListIsTheHeaderOnly) { EXPECT_EQ(scanner::format_report({}), scanner::report_header()); }
 
 TEST(ScanReport, RowsAreFixedColumnsWithEmptyLineAfter) {
-    std::string report = scanner::format_report(
-        {{"192.168.1.5", "WORKGROUP", "PC1", "00.0c.29.ab.cd.ef"}, {"192.168.1.6", "", "", ""}});
+    std::string report =
+        scanner::format_report({{"192.168.1.5", "WORKGROUP", "PC1", "00.0c.29.ab.cd.ef"}, {"192.168.1.6", "", "", ""}});
     std::string expected = scanner::report_header() +
                            "192.168.1.5      WORKGROUP     PC1           00.0c.29.ab.cd.ef \r\n\r\n"
-                           "192.168.1.6" + std::string(6 + 14 + 14 + 17, ' ') + "\r\n\r\n";
+                           "192.168.1.6" +
+                           std::string(6 + 14 + 14 + 17, ' ') + "\r\n\r\n";
     EXPECT_EQ(report, expected);
 }

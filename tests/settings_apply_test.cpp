@@ -28,9 +28,7 @@ struct FakeRegistry : SettingsRegistry {
             return true;
         }
     };
-    std::unique_ptr<SettingsKey> open_or_create() override {
-        return can_open ? std::make_unique<Key>(*this) : nullptr;
-    }
+    std::unique_ptr<SettingsKey> open_or_create() override { return can_open ? std::make_unique<Key>(*this) : nullptr; }
 };
 
 struct Apply : ::testing::Test {

@@ -17,8 +17,8 @@ TEST(SkinFormat, ReadsOurShippedSkin) {
 
 TEST(SkinFormat, ParsesColoursAndIgnoresUnknownKeys) {
     SkinObjects objects;
-    ASSERT_TRUE(parse_skin("FILVANE-SKIN 1\r\n[Dialog]\r\nbackground=0a0B0c\r\ntext=FFFFFF\r\nglow=1\r\naccent=000001\r\n",
-                           objects));
+    ASSERT_TRUE(parse_skin(
+        "FILVANE-SKIN 1\r\n[Dialog]\r\nbackground=0a0B0c\r\ntext=FFFFFF\r\nglow=1\r\naccent=000001\r\n", objects));
     EXPECT_EQ(objects["Dialog"].background, 0x0A0B0Cu);
     EXPECT_EQ(objects["Dialog"].text, 0xFFFFFFu);
     EXPECT_EQ(objects["Dialog"].accent, 1u);

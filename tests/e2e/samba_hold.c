@@ -21,9 +21,13 @@
 static const char* g_user;
 static const char* g_password;
 
-static void auth(SMBCCTX* ctx, const char* srv, const char* shr, char* wg, int wglen, char* un, int unlen,
-                 char* pw, int pwlen) {
-    (void)ctx; (void)srv; (void)shr; (void)wg; (void)wglen;
+static void auth(SMBCCTX* ctx, const char* srv, const char* shr, char* wg, int wglen, char* un, int unlen, char* pw,
+                 int pwlen) {
+    (void)ctx;
+    (void)srv;
+    (void)shr;
+    (void)wg;
+    (void)wglen;
     snprintf(un, (size_t)unlen, "%s", g_user);
     snprintf(pw, (size_t)pwlen, "%s", g_password);
 }

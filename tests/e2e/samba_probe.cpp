@@ -19,8 +19,8 @@ namespace {
 std::string utf8(const std::string& cell) { return codepage::gbk_to_utf8(cell); }
 
 void print(const netmgmt::ShareInfo& r) {
-    std::printf("share\t%s\t%s\t%u\t%s\n", utf8(r.name).c_str(), utf8(r.path).c_str(), r.current_uses,
-                utf8(r.remark).c_str());
+    std::printf(
+        "share\t%s\t%s\t%u\t%s\n", utf8(r.name).c_str(), utf8(r.path).c_str(), r.current_uses, utf8(r.remark).c_str());
 }
 
 void print(const netmgmt::SessionInfo& r) {

@@ -15,8 +15,8 @@ CommandOwnerWindow::CommandOwnerWindow() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClass;
     RegisterClassW(&wc);  // fails harmlessly once registered
-    hwnd_ = CreateWindowExW(0, kClass, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 640, 240, nullptr,
-                            nullptr, wc.hInstance, this);
+    hwnd_ = CreateWindowExW(
+        0, kClass, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 640, 240, nullptr, nullptr, wc.hInstance, this);
 }
 
 CommandOwnerWindow::~CommandOwnerWindow() {
@@ -26,8 +26,8 @@ CommandOwnerWindow::~CommandOwnerWindow() {
 
 LRESULT CALLBACK CommandOwnerWindow::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE)
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        SetWindowLongPtrW(
+            hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
     auto self = reinterpret_cast<CommandOwnerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self) {
         switch (msg) {

@@ -17,4 +17,6 @@ inline void write_file(const std::string& path, const std::string& bytes) {
 }
 
 // A file of the tests' data folder.
-inline std::string read_test_data(const std::string& name) { return read_file(std::string(FILVANE_TEST_DATA) + "/" + name); }
+inline std::string read_test_data(const std::string& name) {
+    return read_file(std::string(FILVANE_TEST_DATA) + "/" + name);
+}

@@ -40,5 +40,7 @@ public:
     }
 
     std::string text(int row, int column) { return cell_text(row, column); }
-    int image(int row, int column) { return rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)).image; }
+    int image(int row, int column) {
+        return rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)).image;
+    }
 };

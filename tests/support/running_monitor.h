@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "filvane_version.h"
 #include "shell/monitor_dialog_win.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
-#include "filvane_version.h"
 
 struct RunningMonitor : ::testing::Test {
     FakeNet net;

@@ -117,8 +117,8 @@ void print_cells(HWND list) {
             item.pszText = reinterpret_cast<WCHAR*>(remote.address() + sizeof(LVITEMW));
             item.cchTextMax = 1024;
             remote.put(&item, sizeof item);
-            auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                       reinterpret_cast<LPARAM>(remote.address()));
+            auto length = SendMessageW(
+                list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
             char16_t text[1024] = {0};
             remote.get(text, sizeof text - 2, sizeof(LVITEMW));
             if (column)
@@ -142,7 +142,9 @@ int main() {
     if (argc < 3)
         return usage();
     const std::string& verb = argv[1];
-    auto number = [&](int i) { return static_cast<int>(std::strtol(argv[static_cast<std::size_t>(i)].c_str(), nullptr, 10)); };
+    auto number = [&](int i) {
+        return static_cast<int>(std::strtol(argv[static_cast<std::size_t>(i)].c_str(), nullptr, 10));
+    };
     const std::string& title = argv[2];
     DWORD timeout = argc > 3 && (verb == "wait" || verb == "gone") ? std::strtoul(argv[3].c_str(), nullptr, 10) : 10000;
     if (verb == "gone")

@@ -60,7 +60,9 @@ struct ScannerWindow : ::testing::Test {
                std::to_string(THIRD_IPADDRESS(a)) + "." + std::to_string(FOURTH_IPADDRESS(a));
     }
     void set_timeout(int ms) { SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_SETPOS32, 0, ms); }
-    void click(int id) { PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item(id))); }
+    void click(int id) {
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item(id)));
+    }
 
     std::vector<std::string> probed() {
         std::vector<std::string> lines;
@@ -126,12 +128,13 @@ TEST_F(ScannerWindow, StartsIdleWithItsColumnsRangeAndTimeout) {
         EXPECT_EQ(c.cx, widths[i]);
         EXPECT_EQ(c.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
     }
-    EXPECT_EQ(SendMessageW(item(IDC_RESULTS), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
-              LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(
+        SendMessageW(item(IDC_RESULTS), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     EXPECT_EQ(GetWindowLongW(item(IDC_PROBED), GWL_STYLE) & LBS_SORT, 0);
     EXPECT_TRUE(idle());
     int low = 0, high = 0;
-    SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    SendMessageW(
+        item(IDC_TIMEOUT_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(low, 100);
     EXPECT_EQ(high, 10000);
     EXPECT_EQ(window_text(item(IDC_TIMEOUT)), "100");

@@ -74,10 +74,17 @@ TEST(TrayMenu, HasTheSideBarAndTheItemsInOrder) {
         UINT id;
         const char* text;  // nullptr: separator
     };
-    const Expected expected[] = {{0, "Zelqo共享文件监控器"}, {ID_TRAY_RESTORE, "返回主窗口"}, {0, nullptr},
-                                 {ID_TRAY_SETTINGS, "系统设置"},  {0, nullptr},           {ID_TRAY_HOST_SCAN, "主机检测"},
-                                 {ID_TRAY_PING, "Ping"},          {0, nullptr},           {ID_TRAY_ABOUT, "关于软件"},
-                                 {0, nullptr},                     {ID_TRAY_QUIT, "退出系统"}};
+    const Expected expected[] = {{0, "Zelqo共享文件监控器"},
+                                 {ID_TRAY_RESTORE, "返回主窗口"},
+                                 {0, nullptr},
+                                 {ID_TRAY_SETTINGS, "系统设置"},
+                                 {0, nullptr},
+                                 {ID_TRAY_HOST_SCAN, "主机检测"},
+                                 {ID_TRAY_PING, "Ping"},
+                                 {0, nullptr},
+                                 {ID_TRAY_ABOUT, "关于软件"},
+                                 {0, nullptr},
+                                 {ID_TRAY_QUIT, "退出系统"}};
     const int count = static_cast<int>(sizeof expected / sizeof expected[0]);
     ASSERT_EQ(GetMenuItemCount(handle), count);
     for (int i = 0; i < count; ++i) {

@@ -8,15 +8,14 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
-#include "shell/monitor_dialog_win.h"
 #include "shell/filvane_resources.h"
+#include "shell/monitor_dialog_win.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
 
 namespace {
 
 struct MonitorWindow : RunningMonitor {
-
     HWND list(int id) { return GetDlgItem(main, id); }
     std::string cell(int id, int row, int column) { return list_cell_text(list(id), row, column); }
     int rows(int id) { return list_row_count(list(id)); }

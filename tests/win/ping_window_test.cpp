@@ -61,9 +61,7 @@ struct PingWindow : ::testing::Test {
         dialog.reset();
         main = nullptr;
     }
-    void SetUp() override {
-        clear_history();
-    }
+    void SetUp() override { clear_history(); }
     void TearDown() override {
         if (ui)
             close();
@@ -119,7 +117,8 @@ struct PingWindow : ::testing::Test {
     }
     std::pair<int, int> selection() {
         DWORD start = 0, end = 0;
-        SendMessageW(control(IDC_HOST), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageW(
+            control(IDC_HOST), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         return {static_cast<int>(start), static_cast<int>(end)};
     }
 };
@@ -165,8 +164,8 @@ TEST_F(PingWindow, MissingValuesAreNoHistoryOrEmptyEntries) {
     close();
     std::u16string key = widen("Software\\RODA\\" + profile_name() + "\\MRU");
     DWORD two = 2;
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, wide_ptr(key), L"Entries", REG_DWORD, &two, sizeof two),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetKeyValueW(HKEY_CURRENT_USER, wide_ptr(key), L"Entries", REG_DWORD, &two, sizeof two), ERROR_SUCCESS);
     std::u16string only = widen("only");
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, wide_ptr(key), L"Host#1", REG_SZ, only.c_str(),
                               static_cast<DWORD>((only.size() + 1) * 2)),

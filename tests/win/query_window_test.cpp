@@ -98,8 +98,9 @@ TEST_F(QueryWindow, ListsTheDaysEntriesInTheWindow) {
     WCHAR here_after[MAX_PATH] = {0};
     GetCurrentDirectoryW(MAX_PATH, here_after);
     EXPECT_EQ(lstrcmpW(here_before, here_after), 0) << "the day files stay where they are looked up";
-    EXPECT_EQ(win32_file_bytes(saved), "会话日志\r\n" + stamp(9, 30, 0) + kAlice + "\r\n\r\n打开文件日志\r\n" + stamp(9, 30, 0) +
-                               "第1条文件记录:文件:D:\\a.txt访问者:alice打开模式:读取 \r\n\r\n");
+    EXPECT_EQ(win32_file_bytes(saved), "会话日志\r\n" + stamp(9, 30, 0) + kAlice + "\r\n\r\n打开文件日志\r\n" +
+                                           stamp(9, 30, 0) +
+                                           "第1条文件记录:文件:D:\\a.txt访问者:alice打开模式:读取 \r\n\r\n");
     DeleteFileA(saved.c_str());
 }
 

@@ -132,7 +132,9 @@ struct SettingsWindow : ::testing::Test {
         ASSERT_NE(dialog, nullptr);
     }
 
-    bool closed() { return wait_until([&] { return done.load(); }, 5000); }
+    bool closed() {
+        return wait_until([&] { return done.load(); }, 5000);
+    }
     bool still_open() {
         Sleep(300);
         return !done && IsWindow(dialog);
@@ -156,8 +158,8 @@ struct SettingsWindow : ::testing::Test {
     }
     void select_folder(int index) {
         SendMessageW(control(IDC_SETTINGS_FOLDERS), LB_SETCURSEL, index, 0);
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_FOLDERS, LBN_SELCHANGE),
-                     (LPARAM)control(IDC_SETTINGS_FOLDERS));
+        PostMessageW(
+            dialog, WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_FOLDERS, LBN_SELCHANGE), (LPARAM)control(IDC_SETTINGS_FOLDERS));
     }
 
     HWND find_other_dialog(const std::string& containing, DWORD timeout_ms = 5000) {
@@ -209,8 +211,8 @@ TEST_F(SettingsWindow, WithoutAKeyShowsDefaultsAndFirstApplyStoresEveryValue) {
         items.push_back(wide_item_text(intervals, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
     EXPECT_EQ(items, (std::vector<std::string>{"10", "20", "30", "40", "50", "60", "<none>"}));
     EXPECT_TRUE(folders().empty());
-    EXPECT_EQ(GetWindowLongW(control(IDC_SETTINGS_FOLDERS), GWL_STYLE) & (LBS_SORT | LBS_NOTIFY),
-              LBS_SORT | LBS_NOTIFY);
+    EXPECT_EQ(
+        GetWindowLongW(control(IDC_SETTINGS_FOLDERS), GWL_STYLE) & (LBS_SORT | LBS_NOTIFY), LBS_SORT | LBS_NOTIFY);
     EXPECT_TRUE(GetWindowLongW(control(IDC_SETTINGS_PATH), GWL_STYLE) & ES_READONLY);
 
     click(IDC_SETTINGS_APPLY);

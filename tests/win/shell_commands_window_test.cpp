@@ -9,9 +9,9 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
-#include "shell/monitor_dialog_win.h"
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
+#include "shell/monitor_dialog_win.h"
 #include "shell/tray_icon_win.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
@@ -50,7 +50,6 @@ private:
 };
 
 struct ShellCommands : RunningMonitor {
-
     void command(int id) { PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
     // The tray answers a modify only for an icon it holds.
@@ -66,8 +65,8 @@ struct ShellCommands : RunningMonitor {
         HWND found = nullptr;
         wait_until(
             [&] {
-                EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), match_popup,
-                                  reinterpret_cast<LPARAM>(&found));
+                EnumThreadWindows(
+                    GetWindowThreadProcessId(main, nullptr), match_popup, reinterpret_cast<LPARAM>(&found));
                 return found != nullptr;
             },
             5000);

@@ -6,11 +6,11 @@
 
 #include <memory>
 
+#include "filvane_version.h"
 #include "shell/monitor_dialog_win.h"
 #include "shell/tray_icon_win.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
-#include "filvane_version.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include "support/gtest_winelib.h"
 
 #include "common/dialog_win.h"
+#include "filvane_version.h"
 #include "shell/about_dialog_win.h"
 #include "shell/filvane_resources.h"
 #include "skin/skin_layer_win.h"
 #include "support/window_driver.h"
-#include "filvane_version.h"
 
 namespace {
 

@@ -156,8 +156,9 @@ TEST_F(UpdateCheck, EverythingElseShowsNothing) {
         const char* name;
         const char* fetched;
     };
-    const Case cases[] = {{"v50", "5.0"},      {"v49", "4.9"},         {"empty", ""},
-                          {"crlf", "5.2\r\n"}, {"dotted", "5.2.1"},    {"missing", "<html><body>404 Not Found</body></html>"}};
+    const Case cases[] = {{"v50", "5.0"},      {"v49", "4.9"},
+                          {"empty", ""},       {"crlf", "5.2\r\n"},
+                          {"dotted", "5.2.1"}, {"missing", "<html><body>404 Not Found</body></html>"}};
     for (const Case& c : cases) {
         std::string shown;
         UpdateCheckResult result = check(url(c.name), shown);
