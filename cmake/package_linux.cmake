@@ -1,0 +1,1 @@
+# The linux build's installation and Debian package.

@@ -1,0 +1,1 @@
+# The windows build's installation, zip and installer.
