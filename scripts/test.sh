@@ -20,4 +20,11 @@ for preset in $presets; do
   echo "=== tests of the $preset build ==="
   ctest --preset "$preset" || status=1
 done
+# The packages, built from the linux and windows builds, installed and used
+# as a user would, then removed.
+for check in tests/e2e/package_*_e2e.sh; do
+  [ -e "$check" ] || continue
+  echo "=== $check"
+  bash "$check" || status=1
+done
 exit $status
