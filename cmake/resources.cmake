@@ -8,6 +8,20 @@ file(GLOB filvane_rc_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/*/*.rci ${CMAK
      ${CMAKE_SOURCE_DIR}/skin/skins/*.skin)
 list(APPEND filvane_rc_inputs ${CMAKE_BINARY_DIR}/generated/filvane_version.h)
 
+# Each program's manifest, from one template and the one version. Filvane
+# needs administrator rights for the server's session and open-file calls and
+# its settings key under HKLM, Corvap for raw ICMP sockets; brenvik does not.
+function(filvane_manifest program level)
+  set(MANIFEST_PROGRAM ${program})
+  set(MANIFEST_LEVEL ${level})
+  set(manifest ${CMAKE_BINARY_DIR}/generated/${program}.manifest)
+  configure_file(${CMAKE_SOURCE_DIR}/common/program.manifest.in ${manifest} @ONLY)
+  set(filvane_rc_inputs ${filvane_rc_inputs} ${manifest} PARENT_SCOPE)
+endfunction()
+filvane_manifest(Filvane requireAdministrator)
+filvane_manifest(Corvap requireAdministrator)
+filvane_manifest(brenvik asInvoker)
+
 # Adds `rc` (a path in the source tree) to `target`, with the icons that
 # artwork target `art` draws into `art_dir`.
 function(filvane_resources target rc art art_dir)

@@ -7,13 +7,9 @@ ORANGE = (240, 140, 30)
 
 
 def computer_with_waves(c):
-    monitor(c, 1, 6, 20, 15)
-    for r, colour in ((5, GREEN), (9, GREEN), (13, BLUE)):
-        for a in range(-40, 41, 8):
-            x = 20 + round(r * math.cos(math.radians(a)))
-            y = 13 + round(r * math.sin(math.radians(a)))
-            c.dot(x, y, colour)
-            c.dot(x + 1, y, colour)
+    monitor(c, 1, 6, 18, 15)
+    for r, colour in ((6, GREEN), (10, GREEN), (14, BLUE)):
+        c.arc(16, 13, r, -40, 40, colour)
 
 
 def networked_computer(c):
