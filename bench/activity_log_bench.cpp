@@ -58,9 +58,9 @@ void BM_QueryListingEveryEntry(benchmark::State& state) {
     window.start = *text_to_time("2011-3-5 0:0:0");
     window.end = *text_to_time("2011-3-5 23:59:59");
     for (auto _ : state) {
-        auto file = ExclusiveFile::open(path, ExclusiveFile::Disposition::OpenExisting);
-        QueryResult r = run_log_query(
-            *file, window, [](long) {}, [](long) {});
+        QueryProgress progress;
+        QueryResult r =
+            run_log_query(ExclusiveFile::open(path, ExclusiveFile::Disposition::OpenExisting), window, progress);
         benchmark::DoNotOptimize(r.session_log.size());
     }
     std::remove(path.c_str());

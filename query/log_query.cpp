@@ -1,7 +1,6 @@
 #include "query/log_query.h"
 
 #include <cstdlib>
-#include <vector>
 
 #include "common/exclusive_file.h"
 #include "common/gbk_text.h"
@@ -13,93 +12,25 @@ const std::string kContentLabel = "内容:";
 const std::string kFileMark = "〓";
 constexpr std::size_t kLabelBytes = 5;
 
-// Lines of a file read in large chunks; the line end (LF, CR LF) is dropped.
-class LineReader {
-public:
-    explicit LineReader(ExclusiveFile& file) : file_(file) {}
-    bool next(std::string& line) {
-        for (;;) {
-            auto lf = buffer_.find('\n', scanned_);
-            if (lf != std::string::npos) {
-                line.assign(buffer_, 0, lf);
-                buffer_.erase(0, lf + 1);
-                scanned_ = 0;
-                break;
-            }
-            scanned_ = buffer_.size();
-            char chunk[1 << 16];
-            long got = file_.read(chunk, sizeof chunk);
-            if (got <= 0) {
-                if (buffer_.empty())
-                    return false;
-                line.swap(buffer_);
-                buffer_.clear();
-                scanned_ = 0;
-                break;
-            }
-            buffer_.append(chunk, static_cast<std::size_t>(got));
-        }
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        return true;
-    }
-
-private:
-    ExclusiveFile& file_;
-    std::string buffer_;
-    std::size_t scanned_ = 0;
-};
-
-// The records of a content part: each begins with "第N条<kind>记录:".
-std::vector<std::string> split_records(const std::string& part, const std::string& kind_label) {
-    std::vector<std::string> records;
-    std::vector<std::size_t> starts;
-    for (std::size_t at = gbk::find(part, kind_label); at != std::string::npos;
-         at = gbk::find(part, kind_label, at + 1)) {
-        std::size_t start = at;
-        while (start > 0 && part[start - 1] >= '0' && part[start - 1] <= '9')
-            --start;
-        if (start >= 2 && part.compare(start - 2, 2, "第") == 0)
-            starts.push_back(start - 2);
-    }
-    for (std::size_t i = 0; i < starts.size(); ++i)
-        records.push_back(part.substr(starts[i], (i + 1 < starts.size() ? starts[i + 1] : part.size()) - starts[i]));
-    return records;
+std::string read_whole(ExclusiveFile& file, const std::atomic<bool>& stop) {
+    std::string bytes;
+    char chunk[1 << 16];
+    for (long got; !stop && (got = file.read(chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    return bytes;
 }
 
-// The value after `label` up to `next_label` (or the record's end).
-std::string field(const std::string& record, const std::string& label, const std::string& next_label) {
-    auto at = gbk::find(record, label);
-    if (at == std::string::npos)
-        return {};
-    at += label.size();
-    auto end = next_label.empty() ? std::string::npos : gbk::find(record, next_label, at);
-    return record.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
-bool matches(const std::string& value, const std::string& wanted) {
-    return wanted.empty() || gbk::contains(value, wanted);
-}
-
-std::string kept_sessions(const std::string& part, const QueryConditions& c) {
-    if (c.user.empty() && c.computer.empty())
-        return part;
-    std::string kept;
-    for (const auto& record : split_records(part, "条会话记录:"))
-        if (matches(field(record, "用户:", "计算机:"), c.user) &&
-            matches(field(record, "计算机:", "打开文件数目:"), c.computer))
-            kept += record;
-    return kept;
-}
-
-std::string kept_files(const std::string& part, const QueryConditions& c) {
-    if (c.file.empty())
-        return part;
-    std::string kept;
-    for (const auto& record : split_records(part, "条文件记录:"))
-        if (matches(field(record, "文件:", "访问者:"), c.file))
-            kept += record;
-    return kept;
+// The line starting at `at` without its end (LF or CR LF); false at the end.
+bool next_line(const std::string& text, std::size_t& at, std::string& line) {
+    if (at >= text.size())
+        return false;
+    auto lf = text.find('\n', at);
+    std::size_t end = lf == std::string::npos ? text.size() : lf;
+    line.assign(text, at, end - at);
+    at = lf == std::string::npos ? text.size() : lf + 1;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
 }
 
 }  // namespace
@@ -110,17 +41,19 @@ long parse_counter_line(const std::string& line) {
     return std::atol(line.substr(kLabelBytes, 6).c_str());
 }
 
-QueryResult run_log_query(ExclusiveFile& day_file, const QueryConditions& conditions,
-                          const std::function<void(long)>& counted, const std::function<void(long)>& progress) {
+QueryResult run_log_query(std::unique_ptr<ExclusiveFile> day_file, const QueryConditions& conditions,
+                          QueryProgress& progress) {
+    const std::string day = read_whole(*day_file, progress.stop);
+    day_file.reset();
     QueryResult result;
-    LineReader lines(day_file);
+    std::size_t at = 0;
     std::string line;
-    lines.next(line);
+    next_line(day, at, line);
     result.counter = parse_counter_line(line);
-    counted(result.counter);
+    progress.counter = result.counter;
     long number = 0;
-    while (lines.next(line)) {
-        progress(++number);
+    while (!progress.stop && next_line(day, at, line)) {
+        progress.line = ++number;
         std::string rest = line.size() > kLabelBytes ? line.substr(kLabelBytes) : std::string();
         auto label = gbk::find(rest, kContentLabel);
         std::string stamp = label == std::string::npos ? std::string() : rest.substr(0, label);
@@ -133,14 +66,13 @@ QueryResult run_log_query(ExclusiveFile& day_file, const QueryConditions& condit
             continue;
         std::string content = rest.substr(label + kContentLabel.size());
         auto mark = gbk::find(content, kFileMark);
-        std::string sessions = kept_sessions(content.substr(0, mark), conditions);
-        if (!sessions.empty())
-            result.session_log += stamp + sessions + "\r\n";
-        if (mark != std::string::npos) {
-            std::string files = kept_files(content.substr(mark + kFileMark.size()), conditions);
-            if (!files.empty())
-                result.file_log += stamp + files + "\r\n";
-        }
+        EntryRecords kept = narrow_entry(
+            content.substr(0, mark),
+            mark == std::string::npos ? std::string() : content.substr(mark + kFileMark.size()), conditions);
+        if (!kept.sessions.empty())
+            result.session_log += stamp + kept.sessions + "\r\n";
+        if (!kept.files.empty())
+            result.file_log += stamp + kept.files + "\r\n";
     }
     return result;
 }

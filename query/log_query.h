@@ -3,19 +3,13 @@
 // open-file box, narrowed by the condition fields.
 #pragma once
 
-#include <ctime>
-#include <functional>
+#include <atomic>
+#include <memory>
 #include <string>
 
-class ExclusiveFile;
+#include "query/query_conditions.h"
 
-struct QueryConditions {
-    std::time_t start = 0;
-    std::time_t end = 0;
-    std::string user;  // empty: no condition
-    std::string computer;
-    std::string file;
-};
+class ExclusiveFile;
 
 struct QueryResult {
     long counter = 0;         // what the counter line claims
@@ -24,11 +18,18 @@ struct QueryResult {
     int bad_line = 0;  // line number (1 = counter line) that ended the walk; 0 when none did
 };
 
-// Reads the counter line, hands its count to `counted`, then walks every
-// further line; `progress(k)` gets the number of the entry line being read
-// (1 for the first).
-QueryResult run_log_query(ExclusiveFile& day_file, const QueryConditions& conditions,
-                          const std::function<void(long)>& counted, const std::function<void(long)>& progress);
+// How far a walk has come, read by the window that draws it while the walk
+// runs on another thread; `stop` ends the walk before its next line.
+struct QueryProgress {
+    std::atomic<long> counter{-1};  // -1 until the counter line is read
+    std::atomic<long> line{0};      // the entry line being read, 1 for the first
+    std::atomic<bool> stop{false};
+};
+
+// Reads the day file whole and closes it, so the monitor's appends wait only
+// for the read, then walks every line after the counter line.
+QueryResult run_log_query(std::unique_ptr<ExclusiveFile> day_file, const QueryConditions& conditions,
+                          QueryProgress& progress);
 
 // The counter line's count: the six bytes after the label, leading digits.
 long parse_counter_line(const std::string& line);

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <tuple>
 
-#include "common/controls_win.h"
 #include "common/exclusive_file.h"
 #include "common/win_text.h"
 #include "monitor/activity_log.h"
@@ -15,6 +14,11 @@
 #include "query/text_to_time.h"
 
 namespace {
+
+constexpr UINT kQueryDone = WM_APP + 1;
+// The bar follows the walk at this pace, whatever the day's size.
+constexpr UINT_PTR kProgressTimer = 1;
+constexpr UINT kProgressMs = 50;
 
 SYSTEMTIME picker_time(HWND picker) {
     SYSTEMTIME st{};
@@ -42,12 +46,13 @@ const Condition kConditions[] = {{IDC_QUERY_USER_CHECK, IDC_QUERY_USER},
 
 }  // namespace
 
-LogQueryDialog::LogQueryDialog() : Dialog(IDD_LOG_QUERY, true) {}
+LogQueryDialog::LogQueryDialog() : Dialog(IDD_LOG_QUERY, true) { LogView::register_class(); }
+
+LogQueryDialog::~LogQueryDialog() = default;
 
 BOOL LogQueryDialog::on_init() {
-    // A busy day must never be cut by the edit controls' default limit.
-    for (int box : {IDC_QUERY_SESSION_LOG, IDC_QUERY_FILE_LOG})
-        SendMessageW(item(box), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    session_box_ = LogView::of(item(IDC_QUERY_SESSION_LOG));
+    file_box_ = LogView::of(item(IDC_QUERY_FILE_LOG));
     return TRUE;
 }
 
@@ -73,7 +78,29 @@ bool LogQueryDialog::on_command(int id, int notification) {
     }
 }
 
+bool LogQueryDialog::on_message(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
+    switch (msg) {
+    case WM_TIMER:
+        if (wp != kProgressTimer)
+            return false;
+        if (run_)
+            show_progress();
+        return true;
+    case kQueryDone:
+        if (run_)
+            finish_query();
+        return true;
+    case WM_DESTROY:
+        run_.reset();  // a walk still going is stopped before the dialog goes
+        return false;
+    default:
+        return false;
+    }
+}
+
 void LogQueryDialog::query() {
+    if (run_)
+        return;
     SYSTEMTIME day = picker_time(item(IDC_QUERY_DATE));
     SYSTEMTIME from = picker_time(item(IDC_QUERY_START));
     SYSTEMTIME to = picker_time(item(IDC_QUERY_END));
@@ -95,22 +122,57 @@ void LogQueryDialog::query() {
         message_box("打开日志文件失败!软件目录下没有该天的日志文件!", MB_OK);
         return;
     }
-    HWND progress = item(IDC_QUERY_PROGRESS);
-    QueryResult result = run_log_query(
-        *file, conditions,
-        [&](long count) {
-            // The range carries 16-bit values: the count's low 16 bits.
-            SendMessageW(progress, PBM_SETRANGE, 0, MAKELPARAM(1, static_cast<WORD>(count & 0xFFFF)));
-        },
-        [&](long line) { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(line), 0); });
-    file.reset();
-    set_item_text(IDC_QUERY_SESSION_LOG, result.session_log);
-    set_item_text(IDC_QUERY_FILE_LOG, result.file_log);
+    session_box_->show({});
+    file_box_->show({});
+    bar_.reset();
+    // The walk runs beside the message loop: the dialog, and the main
+    // window whose monitoring thread waits on its lists, keep answering.
+    run_ = std::make_unique<QueryRun>(std::move(file), conditions, hwnd(), kQueryDone);
+    set_running(true);
+    SetTimer(hwnd(), kProgressTimer, kProgressMs, nullptr);
+}
+
+void LogQueryDialog::show_progress() {
+    const QueryProgress& progress = run_->progress();
+    HWND bar = item(IDC_QUERY_PROGRESS);
+    if (!bar_) {
+        long counter = progress.counter;
+        if (counter < 0)
+            return;  // the counter line is not read yet
+        RECT client{};
+        GetClientRect(bar, &client);
+        bar_.emplace(counter, client.right);
+        // The range carries 16-bit values: the count's low 16 bits.
+        SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(1, static_cast<WORD>(bar_->range_max())));
+        SendMessageW(bar, PBM_SETPOS, 1, 0);
+    }
+    long line = progress.line;
+    if (bar_->moves(line))
+        SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(line), 0);
+}
+
+void LogQueryDialog::finish_query() {
+    KillTimer(hwnd(), kProgressTimer);
+    QueryResult result = run_->finish();
+    show_progress();
+    run_.reset();
+    session_box_->show(std::move(result.session_log));
+    file_box_->show(std::move(result.file_log));
+    set_running(false);
     if (result.bad_line > 0) {
         char text[160];
         std::snprintf(text, sizeof text, "日志文件第%d行不是有效的日志记录,查询在此行结束!", result.bad_line);
         message_box(text, MB_OK);
     }
+}
+
+// While a walk runs, neither a second query nor a save of the half-empty
+// boxes can start.
+void LogQueryDialog::set_running(bool running) {
+    EnableWindow(item(IDC_QUERY_RUN), !running);
+    EnableWindow(item(IDC_QUERY_SAVE), !running);
+    if (!running && !GetFocus())
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_QUERY_RUN)), TRUE);
 }
 
 void LogQueryDialog::save_as() {
@@ -142,7 +204,7 @@ void LogQueryDialog::save_to(const std::string& path) {
     auto file = ExclusiveFile::open(path, ExclusiveFile::Disposition::CreateAlways);
     if (!file)
         return;  // a file that cannot be created: nothing written, nothing shown
-    if (!file->write(saved_log_bytes(item_text(IDC_QUERY_SESSION_LOG), item_text(IDC_QUERY_FILE_LOG))))
+    if (!file->write(saved_log_bytes(session_box_->text(), file_box_->text())))
         message_box("保存文件失败!", MB_OK);
 }
 

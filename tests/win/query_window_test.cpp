@@ -5,19 +5,81 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
-#include "common/controls_win.h"
+#include "bench/query_box_candidates_win.h"
+#include "common/exclusive_file.h"
+#include "common/win_text.h"
 #include "monitor/activity_log.h"
+#include "query/log_query.h"
 #include "query/log_query_dialog_win.h"
 #include "query/query_resources.h"
+#include "query/text_to_time.h"
 #include "support/window_driver.h"
 
 namespace {
 
 const std::string kAlice = "第1条会话记录:用户:alice计算机:PC1打开文件数目:1连接时间:5秒空闲时间:0秒 ";
+
+// A key pressed with Ctrl held, through the window system's input queue.
+void press_with_control(WORD key) {
+    INPUT keys[4] = {};
+    WORD order[4] = {VK_CONTROL, key, key, VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+long env_number(const char* name, long fallback) {
+    const char* value = std::getenv(name);
+    return value ? std::atol(value) : fallback;
+}
+
+void mouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// Presses the left button at one point of `window` and lets it go at another.
+void drag(HWND window, POINT from, POINT to) {
+    ClientToScreen(window, &from);
+    ClientToScreen(window, &to);
+    SetCursorPos(from.x, from.y);
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    SetCursorPos(to.x, to.y);
+    mouse(MOUSEEVENTF_LEFTUP);
+}
+
+void shift_click(HWND window, POINT at) {
+    INPUT shift{};
+    shift.type = INPUT_KEYBOARD;
+    shift.ki.wVk = VK_SHIFT;
+    SendInput(1, &shift, sizeof shift);
+    drag(window, at, at);
+    shift.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &shift, sizeof shift);
+}
+
+bool clipboard_text(std::string& text) {
+    if (!OpenClipboard(nullptr))
+        return false;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    auto wide = data ? static_cast<const WCHAR*>(GlobalLock(data)) : nullptr;
+    if (wide) {
+        text = narrow(wide, static_cast<std::size_t>(lstrlenW(wide)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return wide != nullptr;
+}
 
 struct QueryWindow : ::testing::Test {
     std::unique_ptr<LogQueryDialog> dialog;
@@ -62,9 +124,54 @@ struct QueryWindow : ::testing::Test {
         SendMessageW(GetDlgItem(box, id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
     }
     void click(int id) { SendMessageW(box, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-    std::string text(int id) { return window_text(GetDlgItem(box, id)); }
+    HWND control(int id) { return GetDlgItem(box, id); }
+    // Clicks 查询 and waits for the walk, which runs beside the window's
+    // message loop, to fill the boxes.
+    bool run_query(DWORD timeout_ms = 10000) {
+        click(IDC_QUERY_RUN);
+        return wait_until([&] { return IsWindowEnabled(control(IDC_QUERY_RUN)) != FALSE; }, timeout_ms);
+    }
+    // What Ctrl+C in a box puts on the clipboard.
+    std::string copied_selection(int id) {
+        if (!OpenClipboard(nullptr))
+            return "<no clipboard>";
+        EmptyClipboard();
+        CloseClipboard();
+        // A message box closing over the dialog would take the keys.
+        wait_until([&] { return IsWindowEnabled(box) != FALSE; }, 5000);
+        SetForegroundWindow(box);
+        SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(id)), TRUE);
+        press_with_control('C');
+        std::string text;
+        wait_until([&] { return clipboard_text(text); }, 30000);
+        return text;
+    }
+    // A box's whole text as the user copies it: Ctrl+A, Ctrl+C.
+    std::string copied(int id) {
+        SetForegroundWindow(box);
+        SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(id)), TRUE);
+        press_with_control('A');
+        return copied_selection(id);
+    }
 
     bool answer(const std::string& message) { return answer_message_box(box, message, IDOK); }
+
+    // A busy day: `entries` entries of ten session records, spread over the day.
+    void write_busy_day(long entries) {
+        std::string records;
+        for (int k = 1; k <= 10; ++k)
+            records += "第" + std::to_string(k) + "条会话记录:用户:user" + std::to_string(k) + "计算机:PC" +
+                       std::to_string(k) + "打开文件数目:1连接时间:35秒空闲时间:0秒 ";
+        std::string body;
+        for (long i = 0; i < entries; ++i) {
+            long second = i * 86400 / entries;
+            body += "时间:" +
+                    stamp(static_cast<int>(second / 3600), static_cast<int>(second / 60 % 60),
+                          static_cast<int>(second % 60)) +
+                    "内容:" + records + "\r\n";
+        }
+        write_day(body, entries);
+    }
 };
 
 }  // namespace
@@ -76,10 +183,23 @@ TEST_F(QueryWindow, ListsTheDaysEntriesInTheWindow) {
               4);
     set_time(IDC_QUERY_START, 9, 0, 0);
     set_time(IDC_QUERY_END, 10, 0, 0);
-    PostMessageW(box, WM_COMMAND, IDC_QUERY_RUN, 0);
-    ASSERT_TRUE(wait_until([&] { return !text(IDC_QUERY_SESSION_LOG).empty(); }, 5000));
-    EXPECT_EQ(text(IDC_QUERY_SESSION_LOG), stamp(9, 30, 0) + kAlice + "\r\n");
-    EXPECT_EQ(text(IDC_QUERY_FILE_LOG), stamp(9, 30, 0) + "第1条文件记录:文件:D:\\a.txt访问者:alice打开模式:读取 \r\n");
+    ASSERT_TRUE(run_query());
+    const std::string listed = stamp(9, 30, 0) + kAlice + "\r\n";
+    EXPECT_EQ(copied(IDC_QUERY_SESSION_LOG), listed);
+    // Dragging over the first row selects the start of the entry; a Shift
+    // click below the text extends it to the end.
+    HWND session_box = control(IDC_QUERY_SESSION_LOG);
+    RECT client{};
+    GetClientRect(session_box, &client);
+    drag(session_box, {1, 3}, {client.right / 2, 3});
+    std::string part = copied_selection(IDC_QUERY_SESSION_LOG);
+    EXPECT_FALSE(part.empty());
+    EXPECT_LT(part.size(), listed.size());
+    EXPECT_EQ(listed.compare(0, part.size(), part), 0) << part;
+    shift_click(session_box, {client.right / 2, client.bottom - 2});
+    EXPECT_EQ(copied_selection(IDC_QUERY_SESSION_LOG), listed);
+    EXPECT_EQ(
+        copied(IDC_QUERY_FILE_LOG), stamp(9, 30, 0) + "第1条文件记录:文件:D:\\a.txt访问者:alice打开模式:读取 \r\n");
     HWND progress = GetDlgItem(box, IDC_QUERY_PROGRESS);
     EXPECT_EQ(SendMessageW(progress, PBM_GETRANGE, FALSE, 0), 4);
     EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), 4) << "the walk covered every line";
@@ -120,7 +240,7 @@ TEST_F(QueryWindow, ABadLineIsNamedAndEarlierEntriesStay) {
     set_time(IDC_QUERY_END, 23, 59, 59);
     PostMessageW(box, WM_COMMAND, IDC_QUERY_RUN, 0);
     EXPECT_TRUE(answer("日志文件第3行不是有效的日志记录,查询在此行结束!"));
-    EXPECT_EQ(text(IDC_QUERY_SESSION_LOG), stamp(8, 0, 0) + kAlice + "\r\n");
+    EXPECT_EQ(copied(IDC_QUERY_SESSION_LOG), stamp(8, 0, 0) + kAlice + "\r\n");
 }
 
 TEST_F(QueryWindow, TickingAConditionEnablesItsField) {
@@ -137,4 +257,71 @@ TEST_F(QueryWindow, EnterAndEscapeDoNothing) {
     PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
     Sleep(300);
     EXPECT_TRUE(IsWindowVisible(box));
+}
+
+// A busy day through the real dialog: every entry listed, byte for byte what
+// the core gives, while the window keeps answering. bench/query_dialog_timing.sh
+// runs it with other sizes and collects the time it prints.
+TEST_F(QueryWindow, ListsEveryEntryOfABusyDay) {
+    long entries = env_number("FILVANE_QUERY_ENTRIES", 100000);
+    write_busy_day(entries);
+    QueryConditions whole_day;
+    whole_day.start = *text_to_time(stamp(0, 0, 0));
+    whole_day.end = *text_to_time(stamp(23, 59, 59));
+    QueryProgress progress;
+    std::string expected =
+        run_log_query(ExclusiveFile::open(day_file, ExclusiveFile::Disposition::OpenExisting), whole_day, progress)
+            .session_log;
+    ASSERT_EQ(progress.line, entries);
+
+    set_time(IDC_QUERY_START, 0, 0, 0);
+    set_time(IDC_QUERY_END, 23, 59, 59);
+    DWORD start = GetTickCount();
+    click(IDC_QUERY_RUN);
+    ASSERT_FALSE(IsWindowEnabled(control(IDC_QUERY_RUN))) << "the walk is under way when the click returns";
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer))
+        << "the window's thread answers during the walk";
+    ASSERT_TRUE(wait_until([&] { return IsWindowEnabled(control(IDC_QUERY_RUN)) != FALSE; }, 60000));
+    UpdateWindow(control(IDC_QUERY_SESSION_LOG));
+    DWORD elapsed = GetTickCount() - start;
+    std::printf("query dialog: %ld entries, %lu ms from the click to the filled box\n", entries,
+                static_cast<unsigned long>(elapsed));
+
+    std::string shown = copied(IDC_QUERY_SESSION_LOG);
+    EXPECT_EQ(shown.size(), expected.size());
+    EXPECT_TRUE(shown == expected) << "the box holds the core's result byte for byte";
+}
+
+// Run by bench/query_box_candidates.sh: the time each control takes to show
+// a busy day's text in the box's place and size, then to select all of it.
+TEST_F(QueryWindow, TimedBoxCandidates) {
+    const char* names = std::getenv("FILVANE_QUERY_CANDIDATES");
+    if (!names)
+        GTEST_SKIP() << "run by bench/query_box_candidates.sh";
+    long entries = env_number("FILVANE_QUERY_ENTRIES", 100000);
+    write_busy_day(entries);
+    QueryConditions whole_day;
+    whole_day.start = *text_to_time(stamp(0, 0, 0));
+    whole_day.end = *text_to_time(stamp(23, 59, 59));
+    QueryProgress progress;
+    std::string text =
+        run_log_query(ExclusiveFile::open(day_file, ExclusiveFile::Disposition::OpenExisting), whole_day, progress)
+            .session_log;
+    std::istringstream list(names);
+    for (std::string name; std::getline(list, name, ',');) {
+        BoxCandidate candidate = box_candidate(name, control(IDC_QUERY_SESSION_LOG));
+        ASSERT_TRUE(candidate.window) << name;
+        DWORD start = GetTickCount();
+        candidate.show(text);
+        UpdateWindow(candidate.window);
+        DWORD shown = GetTickCount() - start;
+        start = GetTickCount();
+        candidate.select_all();
+        UpdateWindow(candidate.window);
+        DWORD selected = GetTickCount() - start;
+        std::printf("box candidate %s: %ld entries, %zu bytes: shown in %lu ms, all selected in %lu ms\n", name.c_str(),
+                    entries, text.size(), static_cast<unsigned long>(shown), static_cast<unsigned long>(selected));
+        DestroyWindow(candidate.window);
+    }
 }
