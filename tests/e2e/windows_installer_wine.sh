@@ -51,9 +51,9 @@ runs_installed() { grep -qlF "$install_dir/$1" /proc/[0-9]*/maps 2>/dev/null; }
 
 # The Windows command lines of this prefix's help viewers.
 help_viewers() {
-    local pid
-    for pid in $(pgrep -f 'hh\.exe'); do
-        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && tr '\0' ' ' <"/proc/$pid/cmdline"
+    local proc
+    for proc in /proc/[0-9]*; do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "$proc/environ" 2>/dev/null && tr '\0' ' ' <"$proc/cmdline" | grep -iF hh.exe
     done
 }
 
