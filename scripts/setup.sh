@@ -13,6 +13,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   samba samba-common-bin smbclient samba-dev libsmbclient-dev \
   xvfb xauth x11-utils xdotool imagemagick \
   nsis fp-utils-3.2.2 icoutils unzip \
+  file desktop-file-utils man-db \
   nbtscan iputils-ping iproute2 python3 \
   locales fonts-wqy-zenhei \
   cppcheck clang-tidy clang-format
