@@ -13,17 +13,24 @@ namespace netmgmt {
 
 enum : std::uint32_t {
     kSuccess = 0,
+    kFileNotFound = 2,  // a tool the backend needs is missing
     kAccessDenied = 5,
     kNotEnoughMemory = 8,
+    kInvalidData = 13,  // an answer that does not read as one
     kNotSupported = 50,
+    kBadNetPath = 53,  // the server cannot be reached
     kInvalidParameter = 87,
     kInvalidLevel = 124,
     kMoreData = 234,
+    kNotAuthenticated = 1244,  // no administrator account to log on with
+    kLogonFailure = 1326,      // that account's name or password is wrong
+    kTimeout = 1460,
+    kServerNotStarted = 2114,  // the file-sharing service is not running
     kBufTooSmall = 2123,
     kUserNotFound = 2221,
     kClientNameNotFound = 2312,
-    kInvalidComputer = 2351,
     kFileIdNotFound = 2314,
+    kInvalidComputer = 2351,
 };
 
 struct ShareInfo {

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <new>
+#include <set>
 
-#include "netmgmt/samba_config.h"
 #include "netmgmt/samba_paging.h"
-#include "netmgmt/samba_records.h"
 #include "netmgmt/samba_status.h"
 
 namespace netmgmt {
@@ -18,8 +17,6 @@ template <class Step>
 std::uint32_t guarded(Step step) {
     try {
         return step();
-    } catch (const StatusFormatError&) {
-        return kInvalidData;
     } catch (const std::bad_alloc&) {
         return kNotEnoughMemory;
     } catch (const std::exception&) {
@@ -29,23 +26,7 @@ std::uint32_t guarded(Step step) {
 
 }  // namespace
 
-std::uint32_t SambaNetManagement::read_status(std::shared_ptr<const Status>& out) {
-    Fetched report = source_->status_report();
-    if (report.status != kSuccess)
-        return report.status;
-    std::lock_guard<std::mutex> lock(parsed_mutex_);
-    if (!parsed_ || report.text != parsed_text_) {
-        parsed_.reset();
-        auto status = std::make_shared<const Status>(parse_status_report(report.text));
-        parsed_text_ = std::move(report.text);
-        parsed_ = std::move(status);
-    }
-    out = parsed_;
-    return kSuccess;
-}
-
-SambaNetManagement::SambaNetManagement(std::shared_ptr<SambaSource> source, std::shared_ptr<OpenIdRegistry> ids)
-    : source_(std::move(source)), ids_(std::move(ids)) {}
+SambaNetManagement::SambaNetManagement(std::shared_ptr<SambaSource> source) : source_(std::move(source)) {}
 
 template <class Record, class Take>
 Reply<Record> SambaNetManagement::enumerate(Snapshot<Record>& snapshot, std::uint32_t preferred, std::uint32_t& resume,
@@ -62,39 +43,139 @@ Reply<Record> SambaNetManagement::enumerate(Snapshot<Record>& snapshot, std::uin
         snapshot.records = std::move(records);
         snapshot.taken = true;
     }
-    try {
-        return page(snapshot.records, preferred, resume);
-    } catch (const std::bad_alloc&) {
-        return {kNotEnoughMemory, {}};
-    } catch (const std::exception&) {
-        return {kInvalidData, {}};
-    }
+    std::uint32_t status = kSuccess;
+    Reply<Record> reply;
+    status = guarded([&] {
+        reply = page(snapshot.records, preferred, resume);
+        return kSuccess;
+    });
+    if (status != kSuccess)
+        return {status, {}};
+    return reply;
 }
 
-std::uint32_t SambaNetManagement::take_shares(std::vector<ShareInfo>& out) {
-    std::shared_ptr<const Status> status;
-    if (std::uint32_t code = read_status(status))
-        return code;
+std::uint32_t SambaNetManagement::read_config(bool reread, std::vector<ConfigSection>& out) {
+    std::lock_guard<std::mutex> lock(config_mutex_);
+    if (config_read_ && !reread)
+        return kSuccess;
     Fetched config = source_->config_report();
     if (config.status != kSuccess)
         return config.status;
-    out = share_records(shares_of(parse_config(config.text), {source_->host_name(), status->version}), *status);
+    out = parse_config(config.text);
+    settings_ = server_settings(out);
+    source_->use_settings(settings_);
+    config_read_ = true;
+    return kSuccess;
+}
+
+std::uint32_t SambaNetManagement::take_shares(std::vector<ShareInfo>& out) {
+    // Every refresh reads the configuration: a share added to it shows, and
+    // the srvsvc calls follow the server to a new address.
+    std::vector<ConfigSection> config;
+    if (std::uint32_t code = read_config(true, config))
+        return code;
+    std::vector<SrvsvcShare> listed;
+    if (std::uint32_t code = source_->shares(listed))
+        return code;
+    std::set<std::string> names;
+    for (const auto& s : listed) {
+        names.insert(s.name);
+        out.push_back(share_record(s));
+        // The srvsvc calls themselves hold one connection to IPC$: like the
+        // monitor's own session, it is not a client's.
+        if (is_interprocess(s) && out.back().current_uses > 0)
+            --out.back().current_uses;
+    }
+    for (const auto& name : unlisted_shares(config)) {
+        SrvsvcShare share;
+        // A share the configuration names but the server does not offer
+        // (a path that is gone) is not offered: it is not listed.
+        if (names.count(name) == 0 && source_->share(name, share) == kSuccess)
+            out.push_back(share_record(share));
+    }
+    return kSuccess;
+}
+
+std::uint32_t SambaNetManagement::read_status(Status& out) {
+    Fetched sessions = source_->sessions_report();
+    if (sessions.status != kSuccess)
+        return sessions.status;
+    Fetched connects = source_->tree_connects_report();
+    if (connects.status != kSuccess)
+        return connects.status;
+    out = parse_status_report(sessions.text);
+    Status tree = parse_status_report(connects.text);
+    out.tree_connects = std::move(tree.tree_connects);
+    out.taken_at = std::max(out.taken_at, tree.taken_at);
+    return kSuccess;
+}
+
+std::uint32_t SambaNetManagement::count_opens(const Status& status, std::uint32_t opens_status,
+                                              const std::vector<SrvsvcOpen>& opens, OpenCounts& out) {
+    if (opens_status == kSuccess) {
+        if (auto counts = open_counts_from_ids(status, opens)) {
+            out = std::move(*counts);
+            return kSuccess;
+        }
+    }
+    // Without the srvsvc list, or when its ids cannot say whose an open is,
+    // the lock listing counts exactly (and costs more).
+    Fetched listing = source_->lock_listing();
+    if (listing.status != kSuccess)
+        return listing.status;
+    out = open_counts_from_owners(status, parse_lock_owners(listing.text));
     return kSuccess;
 }
 
 std::uint32_t SambaNetManagement::take_sessions(std::vector<SessionInfo>& out) {
-    std::shared_ptr<const Status> status;
+    std::vector<ConfigSection> config;
+    if (std::uint32_t code = read_config(false, config))
+        return code;
+    std::vector<SrvsvcOpen> opens;
+    const std::uint32_t opens_status = source_->open_files(opens);
+    Status status;
     if (std::uint32_t code = read_status(status))
         return code;
-    out = session_records(*status);
+    OpenCounts counts;
+    if (std::uint32_t code = count_opens(status, opens_status, opens, counts))
+        return code;
+    HiddenSessions hidden;
+    {
+        std::lock_guard<std::mutex> lock(config_mutex_);
+        hidden.guest_account = settings_.guest_account;
+    }
+    hidden.monitor_account = source_->monitor_account();
+    out = session_records(status, counts, hidden);
+
+    std::lock_guard<std::mutex> lock(pass_mutex_);
+    pass_opens_status_ = opens_status;
+    pass_opens_ = std::move(opens);
+    pass_opens_waiting_ = true;
     return kSuccess;
 }
 
 std::uint32_t SambaNetManagement::take_open_files(std::vector<OpenFileInfo>& out) {
-    std::shared_ptr<const Status> status;
-    if (std::uint32_t code = read_status(status))
-        return code;
-    out = open_file_records(*status, *ids_);
+    std::uint32_t status;
+    std::vector<SrvsvcOpen> opens;
+    {
+        std::lock_guard<std::mutex> lock(pass_mutex_);
+        if (pass_opens_waiting_) {
+            pass_opens_waiting_ = false;
+            status = pass_opens_status_;
+            opens = std::move(pass_opens_);
+            pass_opens_.clear();
+        } else {
+            std::vector<ConfigSection> config;
+            status = read_config(false, config);
+            if (status == kSuccess)
+                status = source_->open_files(opens);
+        }
+    }
+    if (status != kSuccess)
+        return status;
+    out.reserve(opens.size());
+    for (const auto& o : opens)
+        out.push_back(open_file_record(o));
     return kSuccess;
 }
 
@@ -112,25 +193,21 @@ Reply<OpenFileInfo> SambaNetManagement::enum_open_files(std::uint32_t preferred,
 
 std::uint32_t SambaNetManagement::close_open_file(std::uint32_t id) {
     return guarded([&]() -> std::uint32_t {
-        Credentials credentials;
-        if (std::uint32_t code = source_->credentials(credentials))
+        std::vector<ConfigSection> config;
+        if (std::uint32_t code = read_config(false, config))
             return code;
         // A fresh look, so the identifier names an open that still exists.
-        std::shared_ptr<const Status> status;
-        if (std::uint32_t code = read_status(status))
+        std::vector<SrvsvcOpen> opens;
+        if (std::uint32_t code = source_->open_files(opens))
             return code;
-        ids_->refresh(status->opens);
-        const std::optional<OpenKey> key = ids_->find(id);
-        if (!key)
+        const auto named = std::count_if(opens.begin(), opens.end(), [&](const SrvsvcOpen& o) { return o.id == id; });
+        if (named == 0)
             return kFileIdNotFound;
-        // Samba closes every open its srvsvc id names: refuse rather than
-        // close another client's file as well.
-        const std::uint32_t srvsvc_id = srvsvc_file_id(*key);
-        auto sharing = std::count_if(status->opens.begin(), status->opens.end(),
-                                     [&](const Open& o) { return srvsvc_file_id(key_of(o)) == srvsvc_id; });
-        if (sharing > 1)
+        // Samba closes every open its id names: refuse rather than close
+        // another client's file as well.
+        if (named > 1)
             return kNotSupported;
-        return source_->close_file(srvsvc_id, credentials);
+        return source_->close_file(id);
     });
 }
 

@@ -1,52 +1,62 @@
 // The network-management port over a Samba server. What it needs from the
-// machine (the tools' reports, the credentials, the close request) comes
-// through SambaSource, so everything else here is portable and testable.
+// machine (the status tool's reports, the configuration, the server's srvsvc
+// calls) comes through SambaSource, so everything else here is portable and
+// testable.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "netmgmt/net_management.h"
-#include "netmgmt/samba_credentials.h"
-#include "netmgmt/samba_open_ids.h"
-#include "netmgmt/samba_status.h"
+#include "netmgmt/samba_config.h"
+#include "netmgmt/samba_records.h"
 
 namespace netmgmt {
 namespace samba {
-
-// ERROR_INVALID_DATA: a tool answered with something that is not its report.
-constexpr std::uint32_t kInvalidData = 13;
 
 struct Fetched {
     std::uint32_t status = kSuccess;  // kSuccess, or the failure to pass on
     std::string text;
 };
 
+// Failures are the Windows codes nearest in meaning: kServerNotStarted when
+// no smbd runs, kFileNotFound when a tool is missing, kAccessDenied without
+// the rights to read the server's state, kTimeout for a tool that did not
+// answer in time, kNotAuthenticated without an administrator account,
+// kLogonFailure when the server refuses it.
 class SambaSource {
 public:
     virtual ~SambaSource() = default;
-    // `smbstatus --json` of the running server; kAccessDenied when no server
-    // runs or the report cannot be had.
-    virtual Fetched status_report() = 0;
+    // The status tool's sessions (`smbstatus -p --json`), tree connects
+    // (`smbstatus -S --json`) and plain lock listing (`smbstatus -L`).
+    virtual Fetched sessions_report() = 0;
+    virtual Fetched tree_connects_report() = 0;
+    virtual Fetched lock_listing() = 0;
     // `testparm -s` of the server's configuration.
     virtual Fetched config_report() = 0;
-    virtual std::string host_name() = 0;
-    // The administrator account, or the failure (kAccessDenied when the
-    // file is missing, exposed or incomplete).
-    virtual std::uint32_t credentials(Credentials& out) = 0;
-    // Samba's NetFileClose for a srvsvc file id.
-    virtual std::uint32_t close_file(std::uint32_t srvsvc_id, const Credentials& credentials) = 0;
+    // Where the srvsvc calls go: the server's settings, read from its
+    // configuration by the backend.
+    virtual void use_settings(const ServerSettings& settings) = 0;
+    // The server's srvsvc, logged on with the administrator account.
+    virtual std::uint32_t open_files(std::vector<SrvsvcOpen>& out) = 0;
+    virtual std::uint32_t shares(std::vector<SrvsvcShare>& out) = 0;
+    virtual std::uint32_t share(const std::string& name, SrvsvcShare& out) = 0;
+    virtual std::uint32_t close_file(std::uint32_t id) = 0;
+    // That account's name; empty when none is configured.
+    virtual std::string monitor_account() = 0;
 };
 
 class SambaNetManagement : public NetManagement {
 public:
-    SambaNetManagement(std::shared_ptr<SambaSource> source, std::shared_ptr<OpenIdRegistry> ids);
+    explicit SambaNetManagement(std::shared_ptr<SambaSource> source);
 
     Reply<ShareInfo> enum_shares(std::uint32_t preferred_length, std::uint32_t& resume) override;
+    // The sessions enumeration of a pass also takes the opens its counts come
+    // from; the open-file enumeration that follows gets those same opens, so
+    // the two lists agree however long the calls take.
     Reply<SessionInfo> enum_sessions(std::uint32_t preferred_length, std::uint32_t& resume) override;
     Reply<OpenFileInfo> enum_open_files(std::uint32_t preferred_length, std::uint32_t& resume) override;
     std::uint32_t close_open_file(std::uint32_t id) override;
@@ -67,16 +77,22 @@ private:
     std::uint32_t take_shares(std::vector<ShareInfo>& out);
     std::uint32_t take_sessions(std::vector<SessionInfo>& out);
     std::uint32_t take_open_files(std::vector<OpenFileInfo>& out);
-
-    // The sessions and open-file enumerations of one pass usually get the
-    // same report: it is parsed once.
-    std::uint32_t read_status(std::shared_ptr<const Status>& out);
+    std::uint32_t read_status(Status& out);
+    std::uint32_t count_opens(const Status& status, std::uint32_t opens_status, const std::vector<SrvsvcOpen>& opens,
+                              OpenCounts& out);
+    // The configuration, read afresh (`reread`) or once for the first pass.
+    std::uint32_t read_config(bool reread, std::vector<ConfigSection>& out);
 
     std::shared_ptr<SambaSource> source_;
-    std::shared_ptr<OpenIdRegistry> ids_;
-    std::mutex parsed_mutex_;
-    std::string parsed_text_;
-    std::shared_ptr<const Status> parsed_;
+    std::mutex config_mutex_;
+    bool config_read_ = false;
+    ServerSettings settings_;
+    // The opens that the last sessions enumeration took, until the open-file
+    // enumeration of the same pass uses them.
+    std::mutex pass_mutex_;
+    bool pass_opens_waiting_ = false;
+    std::uint32_t pass_opens_status_ = kSuccess;
+    std::vector<SrvsvcOpen> pass_opens_;
     Snapshot<ShareInfo> shares_;
     Snapshot<SessionInfo> sessions_;
     Snapshot<OpenFileInfo> opens_;

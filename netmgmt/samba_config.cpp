@@ -31,56 +31,16 @@ bool is_no(const std::string& value) {
     return v == "no" || v == "false" || v == "0";
 }
 
-// Samba's defaults, for parameters testparm leaves out when unchanged.
-const char kDefaultServerString[] = "Samba %v";
+bool is_yes(const std::string& value) {
+    const std::string v = lower(value);
+    return v == "yes" || v == "true" || v == "1";
+}
 
-struct Expansion {
-    const ServerFacts& facts;
-    std::string netbios_name;
-    std::string service;
-    std::string path;
-
-    std::string operator()(const std::string& text) const {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] != '%' || i + 1 == text.size()) {
-                out += text[i];
-                continue;
-            }
-            switch (text[i + 1]) {
-            case 'v':
-                out += facts.version;
-                break;
-            case 'h':
-                out += facts.host_name;
-                break;
-            case 'L':
-                out += netbios_name;
-                break;
-            case 'S':
-                out += service;
-                break;
-            case 'P':
-                out += path;
-                break;
-            case '%':
-                out += '%';
-                break;
-            default:
-                out.append(text, i, 2);
-                break;
-            }
-            ++i;
-        }
-        return out;
-    }
-};
-
-std::string default_netbios_name(const std::string& host) {
-    std::string name = host.substr(0, host.find('.'));
-    for (char& c : name)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return name;
+const ConfigSection* global_of(const std::vector<ConfigSection>& config) {
+    for (const auto& s : config)
+        if (lower(s.name) == "global")
+            return &s;
+    return nullptr;
 }
 
 }  // namespace
@@ -108,30 +68,39 @@ std::vector<ConfigSection> parse_config(const std::string& text) {
     return sections;
 }
 
-std::vector<ShareEntry> shares_of(const std::vector<ConfigSection>& config, const ServerFacts& facts) {
-    ConfigSection global;
-    for (const auto& s : config)
-        if (lower(s.name) == "global")
-            global = s;
-    Expansion expand{facts, value_or(global, "netbios name", default_netbios_name(facts.host_name)), {}, {}};
+ServerSettings server_settings(const std::vector<ConfigSection>& config) {
+    ServerSettings settings;
+    const ConfigSection* global = global_of(config);
+    if (!global)
+        return settings;
+    settings.guest_account = value_or(*global, "guest account", settings.guest_account);
+    if (!is_yes(value_or(*global, "bind interfaces only", "no")))
+        return settings;
+    // "10.0.0.1/24", "eth0;speed=1000", "lo": the address or name before any
+    // mask or options, separated by blanks or commas.
+    std::string entry;
+    for (char c : value_or(*global, "interfaces", "") + " ") {
+        if (c == ' ' || c == '\t' || c == ',') {
+            entry = entry.substr(0, entry.find_first_of("/;"));
+            if (!entry.empty())
+                settings.bound_to.push_back(entry);
+            entry.clear();
+        } else {
+            entry += c;
+        }
+    }
+    return settings;
+}
 
-    std::vector<ShareEntry> shares;
-    bool has_ipc = false;
+std::vector<std::string> unlisted_shares(const std::vector<ConfigSection>& config) {
+    std::vector<std::string> names;
     for (const auto& s : config) {
-        const std::string key = lower(s.name);
-        if (key == "global" || is_no(value_or(s, "available", "yes")))
+        if (lower(s.name) == "global" || is_no(value_or(s, "available", "yes")))
             continue;
-        has_ipc = has_ipc || key == "ipc$";
-        expand.service = s.name;
-        // IPC$ reaches no folder, whatever path it may carry.
-        expand.path = key == "ipc$" ? "" : value_or(s, "path", "");
-        shares.push_back({s.name, expand(expand.path), expand(value_or(s, "comment", ""))});
+        if (is_no(value_or(s, "browseable", value_or(s, "browsable", "yes"))))
+            names.push_back(s.name);
     }
-    if (!has_ipc) {
-        const std::string server_string = expand(value_or(global, "server string", kDefaultServerString));
-        shares.push_back({"IPC$", "", "IPC Service (" + server_string + ")"});
-    }
-    return shares;
+    return names;
 }
 
 }  // namespace samba

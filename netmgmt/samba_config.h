@@ -1,5 +1,5 @@
-// The shares a Samba server offers, read from its configuration as
-// `testparm -s` writes it (includes resolved, defaults left out).
+// A Samba server's configuration as `testparm -s` writes it (includes
+// resolved, defaults left out), and what the backend takes from it.
 #pragma once
 
 #include <map>
@@ -16,23 +16,20 @@ struct ConfigSection {
 
 std::vector<ConfigSection> parse_config(const std::string& text);
 
-struct ShareEntry {
-    std::string name;
-    std::string path;
-    std::string remark;
+// What the backend needs to know of the server beyond its live state.
+struct ServerSettings {
+    // The account anonymous connections run as.
+    std::string guest_account = "nobody";
+    // The interfaces smbd is bound to ("interfaces" with "bind interfaces
+    // only"), as addresses or interface names; empty when it listens on all.
+    std::vector<std::string> bound_to;
 };
 
-// What `%` variables of comments expand to; those of the connecting user are
-// unknown here and stay as written.
-struct ServerFacts {
-    std::string host_name;  // %h
-    std::string version;    // %v, Samba's version text
-};
+ServerSettings server_settings(const std::vector<ConfigSection>& config);
 
-// Every available share in configuration order, then IPC$ (which Samba adds
-// itself, with no path of its own to show). Unlike Samba's own enumeration,
-// shares hidden from browsing are listed too: the monitor shows all.
-std::vector<ShareEntry> shares_of(const std::vector<ConfigSection>& config, const ServerFacts& facts);
+// Shares the server offers but leaves out of its enumeration (browseable =
+// no); the monitor shows every share, so these are asked for by name.
+std::vector<std::string> unlisted_shares(const std::vector<ConfigSection>& config);
 
 }  // namespace samba
 }  // namespace netmgmt

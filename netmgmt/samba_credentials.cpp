@@ -53,9 +53,5 @@ std::optional<Credentials> parse_credentials(const std::string& text) {
 
 bool exposed(unsigned mode) { return (mode & 077) != 0; }
 
-std::string samba_auth_file(const Credentials& credentials) {
-    return "username=" + credentials.user + "\npassword=" + credentials.password + "\n";
-}
-
 }  // namespace samba
 }  // namespace netmgmt

@@ -20,8 +20,5 @@ std::optional<Credentials> parse_credentials(const std::string& text);
 // True when the file's mode lets its group or others read or change it.
 bool exposed(unsigned mode);
 
-// The same account as an authentication file of Samba's tools (-A).
-std::string samba_auth_file(const Credentials& credentials);
-
 }  // namespace samba
 }  // namespace netmgmt

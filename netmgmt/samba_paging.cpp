@@ -14,16 +14,6 @@ constexpr std::size_t kEmptyString = 2;
 
 }  // namespace
 
-std::string windows_path(const std::string& unix_path) {
-    if (unix_path.empty() || unix_path[0] != '/')
-        return unix_path;
-    std::string path = "Z:" + unix_path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 std::size_t utf16_bytes(const std::string& utf8) {
     std::size_t units = 0;
     for (unsigned char c : utf8) {
@@ -47,7 +37,7 @@ std::size_t buffer_bytes(const SessionInfo& r) {
 std::size_t buffer_bytes(const OpenFileInfo& r) { return kFileInfo3 + utf16_bytes(r.path) + utf16_bytes(r.user); }
 
 ShareInfo to_cells(const ShareInfo& r) {
-    return {codepage::utf8_to_cell(r.name), codepage::utf8_to_cell(windows_path(r.path)), r.current_uses,
+    return {codepage::utf8_to_cell(r.name), codepage::utf8_to_cell(r.path), r.current_uses,
             codepage::utf8_to_cell(r.remark)};
 }
 
@@ -57,7 +47,7 @@ SessionInfo to_cells(const SessionInfo& r) {
 }
 
 OpenFileInfo to_cells(const OpenFileInfo& r) {
-    return {r.id, r.permissions, codepage::utf8_to_cell(windows_path(r.path)), codepage::utf8_to_cell(r.user)};
+    return {r.id, r.permissions, codepage::utf8_to_cell(r.path), codepage::utf8_to_cell(r.user)};
 }
 
 }  // namespace samba

@@ -14,10 +14,6 @@ namespace netmgmt {
 namespace samba {
 
 // Bytes of a UTF-8 text as a terminated UTF-16 string.
-// A server path as Win32 programs on Wine see it: "/" is drive Z: there, so
-// the paths match what the folder browser gives for the monitored folders.
-std::string windows_path(const std::string& unix_path);
-
 std::size_t utf16_bytes(const std::string& utf8);
 
 // Buffer bytes of one record as netapi32 lays out its level 2 / 502 / 3

@@ -71,28 +71,18 @@ int reap(pid_t pid, long long deadline, bool& in_time) {
 
 }  // namespace
 
-ProcessResult run_process(const std::vector<std::string>& argv, int timeout_ms, const std::string& secret) {
+ProcessResult run_process(const std::vector<std::string>& argv, int timeout_ms) {
     ProcessResult result;
     const long long deadline = now_ms() + timeout_ms;
-    Fd out_r, out_w, err_r, err_w, sec_r, sec_w;
+    Fd out_r, out_w, err_r, err_w;
     if (!make_pipe(out_r, out_w) || !make_pipe(err_r, err_w))
         return result;
-    if (!secret.empty()) {
-        // Written before the child exists, so the pipe is never without a
-        // reader (no SIGPIPE) and the child finds it all at once.
-        if (secret.size() > 4096 || !make_pipe(sec_r, sec_w) ||
-            write(sec_w.get(), secret.data(), secret.size()) != static_cast<ssize_t>(secret.size()))
-            return result;
-        sec_w.reset();
-    }
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out_w.get(), 1);
     posix_spawn_file_actions_adddup2(&actions, err_w.get(), 2);
-    if (sec_r.get() >= 0)
-        posix_spawn_file_actions_adddup2(&actions, sec_r.get(), 3);
 
     // A new session: no controlling terminal to prompt on, and one process
     // group to kill. Signal state is reset from whatever Wine set up.
@@ -117,9 +107,10 @@ ProcessResult run_process(const std::vector<std::string>& argv, int timeout_ms, 
     posix_spawnattr_destroy(&attr);
     out_w.reset();
     err_w.reset();
-    sec_r.reset();
-    if (spawned != 0)
+    if (spawned != 0) {
+        result.outcome = spawned == ENOENT ? ProcessResult::Missing : ProcessResult::Failed;
         return result;
+    }
 
     pollfd fds[2] = {{out_r.get(), POLLIN, 0}, {err_r.get(), POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
@@ -148,8 +139,10 @@ ProcessResult run_process(const std::vector<std::string>& argv, int timeout_ms, 
     }
     bool in_time = open_streams == 0;
     int status = reap(pid, in_time ? deadline : now_ms(), in_time);
-    if (in_time && status != -1 && WIFEXITED(status)) {
-        result.ran = true;
+    if (!in_time) {
+        result.outcome = ProcessResult::TimedOut;
+    } else if (status != -1 && WIFEXITED(status)) {
+        result.outcome = ProcessResult::Ran;
         result.exit_code = WEXITSTATUS(status);
     }
     return result;

@@ -9,15 +9,19 @@ namespace netmgmt {
 namespace samba {
 
 struct ProcessResult {
-    bool ran = false;    // started and ended within the time limit
+    enum Outcome {
+        Ran,       // started and ended within the time limit
+        Missing,   // no such program
+        TimedOut,  // killed at the time limit
+        Failed,    // could not be started, or did not end normally
+    };
+    Outcome outcome = Failed;
     int exit_code = -1;  // exit status when it ran, else -1
     std::string out;
     std::string err;
 };
 
-// `secret`, when not empty, is readable by the child as /dev/fd/3 (a pipe, so
-// it never lands in a file, the command line or the environment).
-ProcessResult run_process(const std::vector<std::string>& argv, int timeout_ms, const std::string& secret = {});
+ProcessResult run_process(const std::vector<std::string>& argv, int timeout_ms);
 
 }  // namespace samba
 }  // namespace netmgmt

@@ -3,26 +3,21 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <tuple>
-#include <unordered_map>
+#include <utility>
 
 namespace netmgmt {
 namespace samba {
 namespace {
 
 enum : std::uint32_t {
-    kFileReadData = 0x1,
-    kFileWriteData = 0x2,
-    kFileAppendData = 0x4,
-    kPermFileRead = 0x1,
-    kPermFileWrite = 0x2,
+    kPermRead = 0x1,
+    kPermWrite = 0x2,
+    kWindowsRead = 0x1,
+    kWindowsReadWrite = 0x23,
+    kWindowsWrite = 0x32,
+    kShareTypeMask = 0xFF,
+    kShareTypeIpc = 3,
 };
-
-bool same_name(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::uint32_t clamp_seconds(std::int64_t s) {
     if (s < 0)
@@ -30,73 +25,100 @@ std::uint32_t clamp_seconds(std::int64_t s) {
     return s > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<std::uint32_t>(s);
 }
 
-// The uid's name as a session of the report shows it, else the number.
-std::string user_of(const Open& open, const std::unordered_map<std::uint32_t, std::string>& names) {
-    if (!open.user.empty())
-        return open.user;
-    auto it = names.find(open.uid);
-    return it != names.end() ? it->second : std::to_string(open.uid);
+bool is_ipc(const std::string& service) {
+    return service.size() == 4 && std::toupper(static_cast<unsigned char>(service[0])) == 'I' &&
+           std::toupper(static_cast<unsigned char>(service[1])) == 'P' &&
+           std::toupper(static_cast<unsigned char>(service[2])) == 'C' && service[3] == '$';
 }
 
 }  // namespace
 
-std::uint32_t permissions_of(std::uint32_t access_mask) {
-    std::uint32_t p = 0;
-    if (access_mask & kFileReadData)
-        p |= kPermFileRead;
-    if (access_mask & (kFileWriteData | kFileAppendData))
-        p |= kPermFileWrite;
-    return p;
+std::string windows_path(const std::string& srvsvc_path) {
+    if (srvsvc_path.size() < 2 || srvsvc_path[1] != ':')
+        return srvsvc_path;
+    return "Z" + srvsvc_path.substr(1);
 }
 
-std::vector<ShareInfo> share_records(const std::vector<ShareEntry>& shares, const Status& status) {
-    std::vector<ShareInfo> out;
-    out.reserve(shares.size());
-    for (const auto& share : shares) {
-        auto uses = std::count_if(status.tree_connects.begin(), status.tree_connects.end(),
-                                  [&](const TreeConnect& t) { return same_name(t.service, share.name); });
-        out.push_back({share.name, share.path, static_cast<std::uint32_t>(uses), share.remark});
+std::uint32_t windows_open_mode(std::uint32_t srvsvc_permissions) {
+    switch (srvsvc_permissions & (kPermRead | kPermWrite)) {
+    case kPermRead:
+        return kWindowsRead;
+    case kPermRead | kPermWrite:
+        return kWindowsReadWrite;
+    case kPermWrite:
+        return kWindowsWrite;
+    default:
+        return srvsvc_permissions;
     }
-    return out;
 }
 
-std::vector<SessionInfo> session_records(const Status& status) {
-    std::map<std::tuple<std::uint32_t, std::uint64_t, std::uint32_t>, std::uint32_t> opens;
-    for (const auto& o : status.opens)
-        ++opens[{o.process.pid, o.process.unique_id, o.uid}];
-    std::unordered_map<std::string, std::int64_t> first_connect;
+bool is_interprocess(const SrvsvcShare& share) { return (share.type & kShareTypeMask) == kShareTypeIpc; }
+
+ShareInfo share_record(const SrvsvcShare& share) {
+    return {share.name, is_interprocess(share) ? std::string() : windows_path(share.path), share.current_uses,
+            share.remark};
+}
+
+OpenFileInfo open_file_record(const SrvsvcOpen& open) {
+    return {open.id, windows_open_mode(open.permissions), windows_path(open.path), open.user};
+}
+
+std::optional<OpenCounts> open_counts_from_ids(const Status& status, const std::vector<SrvsvcOpen>& opens) {
+    std::map<std::pair<std::uint32_t, std::string>, const Session*> sessions;
+    for (const auto& s : status.sessions)
+        if (!sessions.emplace(std::make_pair(s.process.pid & 0xFFFFu, s.user), &s).second)
+            return std::nullopt;
+    OpenCounts counts;
+    for (const auto& o : opens) {
+        auto it = sessions.find({o.id >> 16, o.user});
+        if (it == sessions.end())
+            return std::nullopt;
+        ++counts[it->second->session_id];
+    }
+    return counts;
+}
+
+OpenCounts open_counts_from_owners(const Status& status, const std::vector<LockOwner>& owners) {
+    std::map<std::pair<std::uint32_t, std::uint32_t>, std::uint32_t> by_owner;
+    for (const auto& o : owners)
+        ++by_owner[{o.pid, o.uid}];
+    OpenCounts counts;
+    for (const auto& s : status.sessions) {
+        auto it = by_owner.find({s.process.pid, s.uid});
+        if (it != by_owner.end())
+            counts[s.session_id] = it->second;
+    }
+    return counts;
+}
+
+std::vector<SessionInfo> session_records(const Status& status, const OpenCounts& opens, const HiddenSessions& hidden) {
+    struct Connects {
+        std::int64_t first = 0;
+        bool share = false;  // reaches a share other than IPC$
+    };
+    std::unordered_map<std::string, Connects> connects;
     for (const auto& t : status.tree_connects) {
-        auto [it, added] = first_connect.emplace(t.session_id, t.connected_at);
+        auto [it, added] = connects.emplace(t.session_id, Connects{t.connected_at, false});
         if (!added)
-            it->second = std::min(it->second, t.connected_at);
+            it->second.first = std::min(it->second.first, t.connected_at);
+        it->second.share = it->second.share || !is_ipc(t.service);
     }
 
     std::vector<SessionInfo> out;
     out.reserve(status.sessions.size());
     for (const auto& s : status.sessions) {
+        auto c = connects.find(s.session_id);
+        const bool share = c != connects.end() && c->second.share;
+        if (!share && (s.user == hidden.guest_account || s.user == hidden.monitor_account))
+            continue;
         SessionInfo info;
         info.user = s.user;
         info.computer = s.remote_machine;
-        auto o = opens.find({s.process.pid, s.process.unique_id, s.uid});
+        auto o = opens.find(s.session_id);
         info.opens = o == opens.end() ? 0 : o->second;
-        auto c = first_connect.find(s.session_id);
-        info.seconds_connected = c == first_connect.end() ? 0 : clamp_seconds(status.taken_at - c->second);
+        info.seconds_connected = c == connects.end() ? 0 : clamp_seconds(status.taken_at - c->second.first);
         info.seconds_idle = 0;
         out.push_back(std::move(info));
-    }
-    return out;
-}
-
-std::vector<OpenFileInfo> open_file_records(const Status& status, OpenIdRegistry& ids) {
-    std::unordered_map<std::uint32_t, std::string> names;
-    for (const auto& s : status.sessions)
-        names.emplace(s.uid, s.user);
-    const std::vector<std::uint32_t> id = ids.refresh(status.opens);
-    std::vector<OpenFileInfo> out;
-    out.reserve(status.opens.size());
-    for (std::size_t i = 0; i < status.opens.size(); ++i) {
-        const Open& o = status.opens[i];
-        out.push_back({id[i], permissions_of(o.access_mask), o.path, user_of(o, names)});
     }
     return out;
 }

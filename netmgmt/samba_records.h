@@ -1,33 +1,75 @@
-// The monitor's records built from a Samba server's configuration and status.
+// The monitor's records from what a Samba server answers: its srvsvc lists
+// of shares and opens, and its status tool's sessions and tree connects.
 // Texts here are still UTF-8, as Samba gives them; paging converts them.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "netmgmt/net_management.h"
-#include "netmgmt/samba_config.h"
-#include "netmgmt/samba_open_ids.h"
 #include "netmgmt/samba_status.h"
 
 namespace netmgmt {
 namespace samba {
 
-// Permission bits of an open as Samba's srvsvc gives them: read data
-// (PERM_FILE_READ) and write data (PERM_FILE_WRITE); an append-only open
-// counts as writing too, where Samba would show nothing.
-std::uint32_t permissions_of(std::uint32_t access_mask);
+// One open as srvsvc lists it. Its id is (smbd pid << 16 | the process's
+// own open counter), cut to 32 bits: what NetFileClose takes.
+struct SrvsvcOpen {
+    std::uint32_t id = 0;
+    std::uint32_t permissions = 0;  // 1 read data, 2 write data
+    std::string path;               // "C:\dir\file"
+    std::string user;
+};
 
-// Current connections are the tree connects naming the share (case-blind).
-std::vector<ShareInfo> share_records(const std::vector<ShareEntry>& shares, const Status& status);
+struct SrvsvcShare {
+    std::string name;
+    std::string path;  // "C:\dir"
+    std::string remark;
+    std::uint32_t type = 0;
+    std::uint32_t current_uses = 0;
+};
 
-// Opens of a session are those of its smbd process under its uid, connect
-// time runs from its first tree connect. Samba keeps no idle time for
-// sessions (its own srvsvc answers 0), so idle time is 0.
-std::vector<SessionInfo> session_records(const Status& status);
+// A srvsvc path as Win32 programs on Wine see it: srvsvc calls the server's
+// root "C:", Wine calls it "Z:", so the paths match what the folder browser
+// gives for the monitored folders.
+std::string windows_path(const std::string& srvsvc_path);
 
-// The opens of the report with identifiers from `ids`.
-std::vector<OpenFileInfo> open_file_records(const Status& status, OpenIdRegistry& ids);
+// The permissions a Windows server reports for the same access, which the
+// open-mode texts know: read 0x1, read and write 0x23, write 0x32.
+std::uint32_t windows_open_mode(std::uint32_t srvsvc_permissions);
+
+// The interprocess share (IPC$) reaches no folder: its path is left empty,
+// as Windows shows it.
+bool is_interprocess(const SrvsvcShare& share);
+ShareInfo share_record(const SrvsvcShare& share);
+OpenFileInfo open_file_record(const SrvsvcOpen& open);
+
+// Number of opens by session id.
+using OpenCounts = std::unordered_map<std::string, std::uint32_t>;
+
+// Counts from the srvsvc ids alone: an open belongs to the session of its
+// smbd process (the pid's low 16 bits) and user. Nothing when that is not
+// certain: two sessions look alike, or an open matches none (a process with
+// 65,536 opens or more spills into the pid's bits).
+std::optional<OpenCounts> open_counts_from_ids(const Status& status, const std::vector<SrvsvcOpen>& opens);
+// Exact counts from the owners of the lock listing: process and uid.
+OpenCounts open_counts_from_owners(const Status& status, const std::vector<LockOwner>& owners);
+
+// Sessions the server counts but a Windows server would not show: anonymous
+// connections (the guest account) and the monitor's own connection for the
+// srvsvc calls (its administrator account), as long as they reach no share
+// but the interprocess one.
+struct HiddenSessions {
+    std::string guest_account;
+    std::string monitor_account;
+};
+
+// Connect time runs from a session's first tree connect. Samba keeps no idle
+// time for sessions (its own srvsvc answers 0), so idle time is 0.
+std::vector<SessionInfo> session_records(const Status& status, const OpenCounts& opens, const HiddenSessions& hidden);
 
 }  // namespace samba
 }  // namespace netmgmt

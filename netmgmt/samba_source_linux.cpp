@@ -1,14 +1,19 @@
-// The local Samba server as the `linux` build sees it: its tools run as child
-// processes. Which server: FILVANE_SAMBA_CONF names its smb.conf (default
-// /etc/samba/smb.conf); the administrator account for closing opens comes
+// The local Samba server as the `linux` build sees it: the status tool and
+// testparm run as child processes, the srvsvc calls go through Samba's
+// libnetapi. Which server: FILVANE_SAMBA_CONF names its smb.conf (default
+// /etc/samba/smb.conf); the administrator account for the srvsvc calls comes
 // from FILVANE_SAMBA_CREDENTIALS (default /etc/filvane/samba-admin.conf).
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -16,7 +21,8 @@
 
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_backend.h"
-#include "netmgmt/samba_config.h"
+#include "netmgmt/samba_credentials.h"
+#include "netmgmt/samba_netapi_linux.h"
 #include "netmgmt/samba_process_linux.h"
 
 namespace netmgmt {
@@ -24,11 +30,9 @@ namespace samba {
 namespace {
 
 constexpr int kToolTimeoutMs = 5000;
-// The worker asks for sessions and then for opens in the same pass: one
-// report serves both, so the two lists agree with each other.
-constexpr auto kStatusReuse = std::chrono::milliseconds(500);
-// NetFileClose goes to the server over loopback, as a Windows tool would.
-const char kServerAddress[] = "127.0.0.1";
+constexpr int kConnectTimeoutMs = 2000;
+constexpr std::uint32_t kCanNotComplete = 1003;
+const char kLoopback[] = "127.0.0.1";
 
 std::string env_or(const char* name, const char* fallback) {
     const char* v = std::getenv(name);
@@ -52,119 +56,245 @@ bool read_small_file(const std::string& path, std::string& out) {
     return true;
 }
 
+// The IPv4 address of an interface smbd is bound to: the entry itself, or
+// the address of the interface it names.
+std::string address_of(const std::string& entry) {
+    in_addr parsed{};
+    if (inet_pton(AF_INET, entry.c_str(), &parsed) == 1)
+        return entry;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0)
+        return {};
+    std::string found;
+    for (ifaddrs* i = list; i && found.empty(); i = i->ifa_next) {
+        if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET || entry != i->ifa_name)
+            continue;
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(i->ifa_addr)->sin_addr, text, sizeof text);
+        found = text;
+    }
+    freeifaddrs(list);
+    return found;
+}
+
+// True when `address` accepts a connection on the SMB port.
+bool takes_connections(const std::string& address) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(445);
+    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1)
+        return false;
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+    if (!connected && errno == EINPROGRESS) {
+        pollfd wait{fd, POLLOUT, 0};
+        int error = 0;
+        socklen_t size = sizeof error;
+        connected = poll(&wait, 1, kConnectTimeoutMs) == 1 &&
+                    getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+    }
+    close(fd);
+    return connected;
+}
+
+// One srvsvc answer as a list: the items copied out of the shim's block,
+// which is given back on every path.
+template <class Item, class Row, class Convert>
+std::uint32_t take_list(std::uint32_t status, samba_netapi_list& list, std::vector<Row>& out, Convert convert) {
+    if (status == kSuccess) {
+        const auto* items = static_cast<const Item*>(list.items);
+        out.reserve(list.count);
+        for (std::uint32_t i = 0; i < list.count; ++i)
+            out.push_back(convert(items[i]));
+    }
+    samba_netapi_free(&list);
+    return status;
+}
+
+SrvsvcShare share_of(const samba_netapi_share& s) { return {s.name, s.path, s.remark, s.type, s.current_uses}; }
+
 class LocalSamba : public SambaSource {
 public:
     LocalSamba()
         : conf_(env_or("FILVANE_SAMBA_CONF", "/etc/samba/smb.conf")),
           credentials_path_(env_or("FILVANE_SAMBA_CREDENTIALS", "/etc/filvane/samba-admin.conf")) {}
 
-    Fetched status_report() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        const auto now = std::chrono::steady_clock::now();
-        if (!cached_status_.empty() && now - cached_at_ < kStatusReuse)
-            return {kSuccess, cached_status_};
-        if (!server_running())
-            return {kAccessDenied, {}};
-        // smbstatus needs root to read the server's databases.
-        ProcessResult r = run_process({"smbstatus", "-s", conf_, "--json", "--resolve-uids"}, kToolTimeoutMs);
-        if (!r.ran || r.exit_code != 0 || r.out.empty())
-            return {kAccessDenied, {}};
-        cached_status_ = r.out;
-        cached_at_ = now;
-        return {kSuccess, r.out};
-    }
+    Fetched sessions_report() override { return status_tool({"-p", "--json", "--resolve-uids"}); }
+    Fetched tree_connects_report() override { return status_tool({"-S", "--json"}); }
+    Fetched lock_listing() override { return status_tool({"-L"}); }
 
     Fetched config_report() override {
-        ProcessResult r = run_process({"testparm", "-s", "--suppress-prompt", conf_}, kToolTimeoutMs);
-        if (!r.ran || r.exit_code != 0)
-            return {kAccessDenied, {}};
-        return {kSuccess, r.out};
+        if (access(conf_.c_str(), R_OK) != 0)
+            return {errno == ENOENT ? kFileNotFound : kAccessDenied, {}};
+        return tool({"testparm", "-s", "--suppress-prompt", conf_});
     }
 
-    std::string host_name() override {
-        char name[256] = {};
-        if (gethostname(name, sizeof name - 1) != 0)
-            return {};
-        return name;
+    void use_settings(const ServerSettings& settings) override {
+        std::string address;
+        for (const auto& entry : settings.bound_to)
+            if (!(address = address_of(entry)).empty())
+                break;
+        std::lock_guard<std::mutex> lock(mutex_);
+        server_address_ = address.empty() ? kLoopback : address;
     }
 
-    std::uint32_t credentials(Credentials& out) override {
+    std::uint32_t open_files(std::vector<SrvsvcOpen>& out) override {
+        samba_netapi_list list{};
+        std::uint32_t status = logged_on();
+        if (status == kSuccess)
+            status = answer(samba_netapi_opens(&list));
+        return take_list<samba_netapi_open>(status, list, out, [](const samba_netapi_open& o) {
+            return SrvsvcOpen{o.id, o.permissions, o.path, o.user};
+        });
+    }
+
+    std::uint32_t shares(std::vector<SrvsvcShare>& out) override {
+        samba_netapi_list list{};
+        std::uint32_t status = logged_on();
+        if (status == kSuccess)
+            status = answer(samba_netapi_shares(&list));
+        return take_list<samba_netapi_share>(status, list, out, share_of);
+    }
+
+    std::uint32_t share(const std::string& name, SrvsvcShare& out) override {
+        samba_netapi_list list{};
+        std::uint32_t status = logged_on();
+        if (status == kSuccess)
+            status = answer(samba_netapi_share_info(name.c_str(), &list));
+        std::vector<SrvsvcShare> one;
+        status = take_list<samba_netapi_share>(status, list, one, share_of);
+        if (status == kSuccess && one.size() == 1)
+            out = one.front();
+        return status == kSuccess && one.size() != 1 ? kInvalidData : status;
+    }
+
+    std::uint32_t close_file(std::uint32_t id) override {
+        std::uint32_t status = logged_on();
+        return status == kSuccess ? answer(samba_netapi_close(id)) : status;
+    }
+
+    std::string monitor_account() override {
+        Credentials credentials;
+        return read_credentials(credentials) == kSuccess ? credentials.user : std::string();
+    }
+
+private:
+    Fetched tool(const std::vector<std::string>& argv) {
+        ProcessResult r = run_process(argv, kToolTimeoutMs);
+        switch (r.outcome) {
+        case ProcessResult::Ran:
+            break;
+        case ProcessResult::Missing:
+            return {kFileNotFound, {}};
+        case ProcessResult::TimedOut:
+            return {kTimeout, {}};
+        case ProcessResult::Failed:
+            return {kInvalidData, {}};
+        }
+        if (r.exit_code != 0 || r.out.empty())
+            // The tools read the server's own files: without root they fail.
+            return {geteuid() != 0 ? kAccessDenied : kInvalidData, {}};
+        return {kSuccess, std::move(r.out)};
+    }
+
+    // The status tool reads the server's databases even when no smbd runs,
+    // and then reports an idle server: a stopped server is told apart first.
+    Fetched status_tool(std::vector<std::string> arguments) {
+        if (std::uint32_t code = server_state())
+            return {code, {}};
+        arguments.insert(arguments.begin(), {"smbstatus", "-s", conf_});
+        return tool(arguments);
+    }
+
+    std::uint32_t server_state() {
+        std::string pid_file;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            pid_file = pid_file_;
+        }
+        if (pid_file.empty()) {
+            Fetched dir = tool({"testparm", "-s", "--suppress-prompt", "--parameter-name=pid directory", conf_});
+            if (dir.status != kSuccess)
+                return dir.status;
+            pid_file = first_line(dir.text) + "/smbd.pid";
+            std::lock_guard<std::mutex> lock(mutex_);
+            pid_file_ = pid_file;
+        }
+        std::string text;
+        if (!read_small_file(pid_file, text))
+            return kServerNotStarted;
+        const long pid = std::strtol(text.c_str(), nullptr, 10);
+        if (pid <= 0 || (kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM))
+            return kServerNotStarted;
+        std::string comm;
+        if (!read_small_file("/proc/" + std::to_string(pid) + "/comm", comm) || comm.compare(0, 4, "smbd") != 0)
+            return kServerNotStarted;
+        return kSuccess;
+    }
+
+    // The account file must be root's alone: it holds a password.
+    std::uint32_t read_credentials(Credentials& out) {
         int fd = open(credentials_path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0)
-            return kAccessDenied;
+            return kNotAuthenticated;
         struct stat st {};
         bool safe = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !exposed(st.st_mode) && st.st_size < 4096;
         close(fd);
         std::string text;
         if (!safe || !read_small_file(credentials_path_, text))
-            return kAccessDenied;
+            return kNotAuthenticated;
         auto parsed = parse_credentials(text);
         if (!parsed)
-            return kAccessDenied;
+            return kNotAuthenticated;
         out = *parsed;
         return kSuccess;
     }
 
-    std::uint32_t close_file(std::uint32_t srvsvc_id, const Credentials& credentials) override {
-        ProcessResult r = run_process({"net", "-s", conf_, "rpc", "file", "close", std::to_string(srvsvc_id), "-S",
-                                       kServerAddress, "-A", "/dev/fd/3"},
-                                      kToolTimeoutMs, samba_auth_file(credentials));
+    std::uint32_t logged_on() {
+        Credentials credentials;
+        if (std::uint32_t code = read_credentials(credentials))
+            return code;
+        std::string address;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            cached_status_.clear();
+            address = server_address_;
         }
-        if (!r.ran)
-            return kAccessDenied;
-        // net's exit status is the call's result cut to 8 bits: 2 is
-        // ERROR_FILE_NOT_FOUND, which Samba answers for an unknown id.
-        switch (r.exit_code) {
-        case 0:
-            return kSuccess;
-        case 2:
-            return kFileIdNotFound;
-        default:
-            return kAccessDenied;
-        }
+        return samba_netapi_use(address.c_str(), credentials.user.c_str(), credentials.password.c_str());
     }
 
-private:
-    // smbstatus reads the databases even when no smbd runs and then reports
-    // an idle server; the pid file tells a stopped server from an idle one.
-    bool server_running() {
-        if (pid_file_.empty()) {
-            ProcessResult r = run_process(
-                {"testparm", "-s", "--suppress-prompt", "--parameter-name=pid directory", conf_}, kToolTimeoutMs);
-            const std::string dir = first_line(r.out);
-            if (!r.ran || r.exit_code != 0 || dir.empty())
-                return false;
-            pid_file_ = dir + "/smbd.pid";
+    // A refused account or missing rights are the server's answer; any other
+    // failure is most often a server that is not there. libnetapi says only
+    // that it could not complete, for a refused logon and an unreachable
+    // server alike: a server that takes connections refused the account.
+    std::uint32_t answer(std::uint32_t status) {
+        if (status == kSuccess || status == kAccessDenied || status == kLogonFailure || status == kFileIdNotFound)
+            return status;
+        if (std::uint32_t state = server_state())
+            return state;
+        if (status != kCanNotComplete)
+            return status;
+        std::string address;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            address = server_address_;
         }
-        std::string text;
-        if (!read_small_file(pid_file_, text))
-            return false;
-        const long pid = std::strtol(text.c_str(), nullptr, 10);
-        if (pid <= 0 || (kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM))
-            return false;
-        std::string comm;
-        return read_small_file("/proc/" + std::to_string(pid) + "/comm", comm) && comm.compare(0, 4, "smbd") == 0;
+        return takes_connections(address) ? kLogonFailure : kBadNetPath;
     }
 
     const std::string conf_;
     const std::string credentials_path_;
-    std::string pid_file_;
     std::mutex mutex_;
-    std::string cached_status_;
-    std::chrono::steady_clock::time_point cached_at_;
+    std::string pid_file_;
+    std::string server_address_ = kLoopback;
 };
 
 }  // namespace
 }  // namespace samba
 
 std::unique_ptr<NetManagement> make_system_net_management() {
-    // One registry for the process, so every backend object (the window's
-    // and the worker's) gives an open the same identifier.
-    static const auto ids = std::make_shared<samba::OpenIdRegistry>();
-    return std::make_unique<samba::SambaNetManagement>(std::make_shared<samba::LocalSamba>(), ids);
+    return std::make_unique<samba::SambaNetManagement>(std::make_shared<samba::LocalSamba>());
 }
 
 }  // namespace netmgmt

@@ -1,5 +1,7 @@
 #include "netmgmt/samba_status.h"
 
+#include <sstream>
+
 #include "netmgmt/json_reader.h"
 
 namespace netmgmt {
@@ -42,30 +44,6 @@ const json::Value* section(const json::Value& root, const char* name) {
     if (s && !s->is_object())
         throw StatusFormatError(std::string("section ") + name + " is not an object");
     return s;
-}
-
-std::uint32_t access_mask_of(const json::Value& open) {
-    const json::Value* field = open.find("access_mask");
-    if (!field)
-        return 0;
-    const std::string hex = json::text_of(*field, "hex");
-    if (hex.size() < 3 || hex.size() > 10 || hex.compare(0, 2, "0x") != 0)
-        throw StatusFormatError("bad access mask " + hex);
-    std::uint32_t mask = 0;
-    for (std::size_t i = 2; i < hex.size(); ++i) {
-        char c = hex[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
-            throw StatusFormatError("bad access mask " + hex);
-        mask = mask << 4 | digit;
-    }
-    return mask;
 }
 
 }  // namespace
@@ -139,35 +117,31 @@ Status parse_status_report(const std::string& json_text) {
             status.tree_connects.push_back(std::move(out));
         }
     }
-    if (const json::Value* files = section(root, "open_files")) {
-        for (const auto& [key, file] : files->members()) {
-            // Samba names a directory opened at the share's root ".".
-            const std::string dir = json::text_of(file, "service_path");
-            const std::string name = json::text_of(file, "filename");
-            std::string path = key;
-            if (!dir.empty()) {
-                path = dir;
-                if (!name.empty() && name != ".") {
-                    path += '/';
-                    path += name;
-                }
-            }
-            const json::Value* opens = file.find("opens");
-            if (!opens)
-                continue;
-            for (const auto& [open_key, o] : opens->members()) {
-                Open out;
-                out.process = process_of(o);
-                out.share_file_id = json::unsigned_of(o, "share_file_id");
-                out.uid = static_cast<std::uint32_t>(json::unsigned_of(o, "uid"));
-                out.user = json::text_of(o, "username");
-                out.access_mask = access_mask_of(o);
-                out.path = path;
-                status.opens.push_back(std::move(out));
-            }
-        }
-    }
     return status;
+}
+
+std::vector<LockOwner> parse_lock_owners(const std::string& listing) {
+    std::vector<LockOwner> owners;
+    std::istringstream in(listing);
+    std::string line;
+    bool rows = false;
+    while (std::getline(in, line)) {
+        if (!rows) {
+            // The rows follow the line of dashes under the heading.
+            rows = line.compare(0, 10, "----------") == 0;
+            continue;
+        }
+        std::istringstream fields(line);
+        long long pid = -1, uid = -1;
+        if (!(fields >> pid))
+            continue;  // a blank line or the end of the section
+        if (!(fields >> uid) || pid <= 0 || pid > 0xFFFFFFFFll || uid < 0 || uid > 0xFFFFFFFFll)
+            throw StatusFormatError("lock listing: bad row " + line);
+        owners.push_back({static_cast<std::uint32_t>(pid), static_cast<std::uint32_t>(uid)});
+    }
+    if (!rows && listing.find("No locked files") == std::string::npos)
+        throw StatusFormatError("not a lock listing");
+    return owners;
 }
 
 }  // namespace samba

@@ -1,5 +1,8 @@
-// The live state of a Samba server as `smbstatus --json` reports it: sessions,
-// tree connects and opens, reduced to what the monitor's records need.
+// The live state of a Samba server as its status tool reports it: sessions
+// (`smbstatus -p --json`), tree connects (`smbstatus -S --json`) and the
+// owners of the opens (plain `smbstatus -L`), reduced to what the monitor's
+// records need. The tool's JSON list of opens is left alone: its cost grows
+// with the square of the opens.
 #pragma once
 
 #include <cstdint>
@@ -36,13 +39,10 @@ struct TreeConnect {
     std::int64_t connected_at = 0;  // seconds since 1970
 };
 
-struct Open {
-    ServerProcess process;
-    std::uint64_t share_file_id = 0;
+// Who holds one open: its smbd process and the uid it runs for.
+struct LockOwner {
+    std::uint32_t pid = 0;
     std::uint32_t uid = 0;
-    std::string user;  // empty when the report did not resolve the uid
-    std::uint32_t access_mask = 0;
-    std::string path;  // local path: the share's path and the name within it
 };
 
 struct Status {
@@ -50,12 +50,17 @@ struct Status {
     std::string version;        // Samba's version text
     std::vector<Session> sessions;
     std::vector<TreeConnect> tree_connects;
-    std::vector<Open> opens;
 };
 
-// Reads a report of `smbstatus --json` (sections that are absent stay empty).
+// Reads a JSON report of smbstatus (sections that are absent stay empty);
+// the sessions and the tree connects of two reports go into one Status.
 // Throws StatusFormatError when the text is not such a report.
 Status parse_status_report(const std::string& json_text);
+
+// The owner of every open in a plain `smbstatus -L` listing. Only the first
+// two columns are read: the share path and the name may hold blanks.
+// Throws StatusFormatError when the text is not such a listing.
+std::vector<LockOwner> parse_lock_owners(const std::string& listing);
 
 // Seconds since 1970 of an ISO 8601 time as Samba writes it:
 // "2026-12-07T19:49:58.860702+00:00" or "...+0000"; fractions are dropped.

@@ -1,5 +1,6 @@
-// The backend over a scripted source: one snapshot per enumeration, failures
-// passed on as Windows codes, and the checks before an open is closed.
+// The backend over a scripted source: one snapshot serves a pass's two
+// enumerations, counts fall back to the lock listing, failures are passed on
+// as their Windows codes, and the checks before an open is closed.
 #include <gtest/gtest.h>
 
 #include "netmgmt/samba_backend.h"
@@ -10,159 +11,171 @@ using namespace netmgmt::samba;
 
 namespace {
 
-std::string report_with_opens(int count, std::uint32_t pid = 4000) {
-    std::string files;
-    for (int i = 0; i < count; ++i) {
-        if (i)
-            files += ",";
-        files += "\"/srv/d/f" + std::to_string(i) + "\": {\"service_path\": \"/srv/d\", \"filename\": \"f" +
-                 std::to_string(i) + "\", \"opens\": {\"x\": {\"server_id\": {\"pid\": \"" + std::to_string(pid) +
-                 "\", \"unique_id\": \"1\"}, \"uid\": 1, \"username\": \"u\", \"share_file_id\": \"" +
-                 std::to_string(i + 1) + "\", \"access_mask\": {\"hex\": \"0x00000001\"}}}}";
-    }
-    return "{\"timestamp\": \"2026-01-01T00:00:00+0000\", \"open_files\": {" + files + "}}";
+std::vector<SrvsvcOpen> opens_of(int count, std::uint32_t pid = 4000, const std::string& user = "u") {
+    std::vector<SrvsvcOpen> opens;
+    for (int i = 0; i < count; ++i)
+        opens.push_back({pid << 16 | static_cast<std::uint32_t>(i + 1), 1, "C:\\srv\\d\\f" + std::to_string(i), user});
+    return opens;
 }
 
+const char kSessions[] = R"({"timestamp": "2026-01-01T00:00:10+0000", "sessions": {
+    "7": {"session_id": "7", "server_id": {"pid": "4000", "unique_id": "1"}, "uid": 100, "username": "u",
+          "remote_machine": "pc1"},
+    "8": {"session_id": "8", "server_id": {"pid": "4001", "unique_id": "2"}, "uid": 0, "username": "root",
+          "remote_machine": "127.0.0.1"}}})";
+const char kConnects[] = R"({"timestamp": "2026-01-01T00:00:10+0000", "tcons": {
+    "1": {"service": "docs", "session_id": "7", "connected_at": "2026-01-01T00:00:00+00:00"},
+    "2": {"service": "IPC$", "session_id": "8", "connected_at": "2026-01-01T00:00:09+00:00"}}})";
+
 struct FakeSource : SambaSource {
-    std::vector<Fetched> status;  // answers in turn; the last one repeats
-    Fetched config{kSuccess, "[global]\n[docs]\n\tpath = /srv/d\n"};
-    std::uint32_t credentials_status = kSuccess;
+    Fetched sessions{kSuccess, kSessions};
+    Fetched connects{kSuccess, kConnects};
+    Fetched locks{kSuccess, "Locked files:\nPid  User(ID)\n----------------\n4000 100 DENY_NONE x\n"};
+    Fetched config{kSuccess,
+                   "[global]\n\tinterfaces = 10.0.0.5/24 eth1\n\tbind interfaces only = yes\n"
+                   "[docs]\n\tpath = /srv/d\n[hidden$]\n\tpath = /srv/h\n\tbrowseable = no\n"
+                   "[gone$]\n\tpath = /srv/g\n\tbrowseable = no\n"};
+    std::vector<std::vector<SrvsvcOpen>> opens{opens_of(3)};  // answers in turn; the last one repeats
+    std::uint32_t opens_status = kSuccess;
     std::uint32_t close_status = kSuccess;
-    int status_calls = 0;
+    int opens_calls = 0, lock_calls = 0;
+    std::vector<std::string> bound_to;
     std::vector<std::uint32_t> closed;
 
-    Fetched status_report() override {
-        const std::size_t i = std::min<std::size_t>(status_calls++, status.size() - 1);
-        return status[i];
+    Fetched sessions_report() override { return sessions; }
+    Fetched tree_connects_report() override { return connects; }
+    Fetched lock_listing() override {
+        ++lock_calls;
+        return locks;
     }
     Fetched config_report() override { return config; }
-    std::string host_name() override { return "box"; }
-    std::uint32_t credentials(Credentials& out) override {
-        out = {"root", "pw"};
-        return credentials_status;
+    void use_settings(const ServerSettings& settings) override { bound_to = settings.bound_to; }
+    std::uint32_t open_files(std::vector<SrvsvcOpen>& out) override {
+        out = opens[std::min<std::size_t>(opens_calls++, opens.size() - 1)];
+        return opens_status;
     }
-    std::uint32_t close_file(std::uint32_t id, const Credentials& c) override {
-        EXPECT_EQ(c.user, "root");
+    std::uint32_t shares(std::vector<SrvsvcShare>& out) override {
+        out = {{"docs", "C:\\srv\\d", "", 0, 1}, {"IPC$", "C:\\tmp", "IPC", 3, 2}};
+        return kSuccess;
+    }
+    std::uint32_t share(const std::string& name, SrvsvcShare& out) override {
+        if (name != "hidden$")
+            return 2310;  // NERR_NetNameNotFound
+        out = {name, "C:\\srv\\h", "", 0, 0};
+        return kSuccess;
+    }
+    std::uint32_t close_file(std::uint32_t id) override {
         closed.push_back(id);
         return close_status;
     }
+    std::string monitor_account() override { return "root"; }
 };
 
 struct SambaBackend : ::testing::Test {
     std::shared_ptr<FakeSource> source = std::make_shared<FakeSource>();
-    std::shared_ptr<OpenIdRegistry> ids = std::make_shared<OpenIdRegistry>();
-    SambaNetManagement backend{source, ids};
+    SambaNetManagement backend{source};
 
-    std::vector<OpenFileInfo> all_opens(std::uint32_t preferred, int* replies = nullptr) {
-        std::vector<OpenFileInfo> out;
+    template <class Enumerate>
+    auto all(Enumerate enumerate, std::uint32_t preferred = 2048) {
+        decltype(enumerate(preferred, std::declval<std::uint32_t&>()).records) out;
         std::uint32_t resume = 0;
-        for (int n = 1;; ++n) {
-            auto reply = backend.enum_open_files(preferred, resume);
+        for (int n = 0; n < 1000; ++n) {
+            auto reply = enumerate(preferred, resume);
             EXPECT_TRUE(reply.status == kSuccess || reply.status == kMoreData) << reply.status;
             out.insert(out.end(), reply.records.begin(), reply.records.end());
-            if (reply.status != kMoreData || n > 1000) {
-                if (replies)
-                    *replies = n;
-                return out;
-            }
+            if (reply.status != kMoreData)
+                break;
         }
+        return out;
+    }
+    std::vector<SessionInfo> sessions(std::uint32_t preferred = 2048) {
+        return all([&](std::uint32_t p, std::uint32_t& r) { return backend.enum_sessions(p, r); }, preferred);
+    }
+    std::vector<OpenFileInfo> opens(std::uint32_t preferred = 2048) {
+        return all([&](std::uint32_t p, std::uint32_t& r) { return backend.enum_open_files(p, r); }, preferred);
     }
 };
 
 }  // namespace
 
-TEST_F(SambaBackend, OneReportServesAllRepliesOfAnEnumeration) {
-    // The server changes between replies; the enumeration does not see it.
-    source->status = {{kSuccess, report_with_opens(40)}, {kSuccess, report_with_opens(3)}};
-    int replies = 0;
-    const auto first = all_opens(256, &replies);
-    EXPECT_EQ(replies, 10) << "four records of 56 or 58 bytes fit into 256";
-    EXPECT_EQ(first.size(), 40u);
-    EXPECT_EQ(source->status_calls, 1);
-    EXPECT_EQ(all_opens(256).size(), 3u) << "the next enumeration takes a new report";
-    EXPECT_EQ(source->status_calls, 2);
+TEST_F(SambaBackend, APassListsTheOpensItsSessionCountsCameFrom) {
+    source->opens = {opens_of(3), opens_of(5)};  // the server changes between the calls
+    const auto s = sessions(40);
+    ASSERT_EQ(s.size(), 1u) << "the monitor's own IPC$ session is left out";
+    EXPECT_EQ(s[0].user, "u");
+    EXPECT_EQ(s[0].opens, 3u);
+    EXPECT_EQ(s[0].seconds_connected, 10u);
+    EXPECT_EQ(opens(40).size(), 3u) << "the same opens, paged in small replies";
+    EXPECT_EQ(source->opens_calls, 1);
+    EXPECT_EQ(opens().size(), 5u) << "an enumeration without a pass of its own asks afresh";
+    EXPECT_EQ(source->lock_calls, 0) << "the ids named every open's session";
+    EXPECT_EQ(source->bound_to, (std::vector<std::string>{"10.0.0.5", "eth1"}));
 }
 
-TEST_F(SambaBackend, IdsStayTheSameAcrossPasses) {
-    source->status = {{kSuccess, report_with_opens(5)}};
-    const auto a = all_opens(2048);
-    const auto b = all_opens(64);
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i)
-        EXPECT_EQ(a[i].id, b[i].id);
-    EXPECT_EQ(a[0].id, (4000u << 16) | 1u);
-}
+TEST_F(SambaBackend, CountsComeFromTheLockListingWhenTheIdsCannotTell) {
+    source->opens = {opens_of(3, 4999)};  // no session has this process
+    EXPECT_EQ(sessions()[0].opens, 1u);
+    EXPECT_EQ(source->lock_calls, 1);
 
-TEST_F(SambaBackend, FailuresArePassedOnAndEndTheEnumeration) {
-    source->status = {{kAccessDenied, ""}};
+    // Without the administrator account the sessions still count exactly,
+    // while the open-file list says why it is empty.
+    source->opens_status = kNotAuthenticated;
+    EXPECT_EQ(sessions()[0].opens, 1u);
+    EXPECT_EQ(source->lock_calls, 2);
     std::uint32_t resume = 0;
-    EXPECT_EQ(backend.enum_sessions(2048, resume).status, kAccessDenied);
-    EXPECT_EQ(backend.enum_shares(8192, resume).status, kAccessDenied);
-    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kAccessDenied);
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kNotAuthenticated);
+}
 
-    source->status = {{kSuccess, "smbd is not running"}};
-    source->status_calls = 0;
-    auto garbled = backend.enum_open_files(2048, resume);
-    EXPECT_EQ(garbled.status, kInvalidData);
-    EXPECT_TRUE(garbled.records.empty());
-
-    source->status = {{kSuccess, report_with_opens(1)}};
+TEST_F(SambaBackend, FailuresArePassedOnWithTheirOwnCodes) {
+    std::uint32_t resume = 0;
+    source->sessions = {kServerNotStarted, ""};
+    EXPECT_EQ(backend.enum_sessions(2048, resume).status, kServerNotStarted);
+    source->sessions = {kSuccess, kSessions};
+    source->connects = {kTimeout, ""};
+    EXPECT_EQ(backend.enum_sessions(2048, resume).status, kTimeout);
+    source->connects = {kSuccess, "smbd is not running"};
+    EXPECT_EQ(backend.enum_sessions(2048, resume).status, kInvalidData);
+    source->connects = {kSuccess, kConnects};
+    source->opens = {opens_of(1, 4999)};
+    source->locks = {kFileNotFound, ""};
+    EXPECT_EQ(backend.enum_sessions(2048, resume).status, kFileNotFound) << "no way to count";
+    source->opens_status = kLogonFailure;
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kLogonFailure);
     source->config = {kAccessDenied, ""};
     EXPECT_EQ(backend.enum_shares(8192, resume).status, kAccessDenied) << "no configuration, no shares";
 }
 
-TEST_F(SambaBackend, SharesAndSessionsFromCapturedReport) {
-    source->status = {{kSuccess, read_data("status_four_opens.json")}};
-    source->config = {kSuccess, read_data("testparm.txt")};
+TEST_F(SambaBackend, SharesListedThenThoseHiddenFromTheList) {
     std::uint32_t resume = 0;
-    auto shares = backend.enum_shares(8192, resume);
-    ASSERT_EQ(shares.status, kSuccess);
-    ASSERT_EQ(shares.records.size(), 4u);
-    EXPECT_EQ(shares.records[0].name, "公共") << "GBK cells";
-    EXPECT_EQ(shares.records[3].name, "IPC$");
-    resume = 0;
-    auto first = backend.enum_sessions(60, resume);
-    EXPECT_EQ(first.status, kMoreData);
-    EXPECT_EQ(first.records.size(), 1u);
-    EXPECT_EQ(resume, 1u);
+    auto reply = backend.enum_shares(8192, resume);
+    ASSERT_EQ(reply.status, kSuccess);
+    ASSERT_EQ(reply.records.size(), 3u) << "a configured share the server does not offer is left out";
+    EXPECT_EQ(reply.records[0].path, "Z:\\srv\\d");
+    EXPECT_EQ(reply.records[1].name, "IPC$");
+    EXPECT_EQ(reply.records[1].path, "");
+    EXPECT_EQ(reply.records[1].current_uses, 1u) << "the backend's own connection to IPC$ is not counted";
+    EXPECT_EQ(reply.records[2].name, "hidden$");
 }
 
-TEST_F(SambaBackend, CloseNamesSambasIdOfAnOpenThatExists) {
-    source->status = {{kSuccess, report_with_opens(3)}};
-    const auto opens = all_opens(2048);
-    EXPECT_EQ(backend.close_open_file(opens[1].id), kSuccess);
+TEST_F(SambaBackend, CloseNamesAnOpenThatExistsAndOnlyIt) {
+    const auto listed = opens();
+    EXPECT_EQ(backend.close_open_file(listed[1].id), kSuccess);
     EXPECT_EQ(source->closed, std::vector<std::uint32_t>{(4000u << 16) | 2u});
-
     source->close_status = kFileIdNotFound;
-    EXPECT_EQ(backend.close_open_file(opens[2].id), kFileIdNotFound) << "the server's answer is passed on";
-}
-
-TEST_F(SambaBackend, CloseRefusesWithoutAccountUnknownIdsOrAmbiguity) {
-    source->status = {{kSuccess, report_with_opens(2)}};
-    const auto opens = all_opens(2048);
-
-    source->credentials_status = kAccessDenied;
-    EXPECT_EQ(backend.close_open_file(opens[0].id), kAccessDenied);
-    source->credentials_status = kSuccess;
+    EXPECT_EQ(backend.close_open_file(listed[2].id), kFileIdNotFound) << "the server's answer is passed on";
 
     EXPECT_EQ(backend.close_open_file(12345), kFileIdNotFound);
-    source->status = {{kSuccess, report_with_opens(0)}};
-    EXPECT_EQ(backend.close_open_file(opens[0].id), kFileIdNotFound) << "the open ended meanwhile";
+    source->opens = {opens_of(0)};
+    EXPECT_EQ(backend.close_open_file(listed[0].id), kFileIdNotFound) << "the open ended meanwhile";
 
-    // pid 0x10FA0 and pid 0xFA0 (4000) look the same to Samba's srvsvc.
-    std::string two = report_with_opens(1, 4000);
-    std::string other = report_with_opens(1, 0x10FA0);
-    two.insert(two.rfind("}}"), "," + other.substr(other.find("\"/srv"), other.rfind("}}") - other.find("\"/srv")));
-    two.replace(two.find("/srv/d/f0\":"), 9, "/srv/d/g0");
-    source->status = {{kSuccess, two}};
-    const auto colliding = all_opens(2048);
-    ASSERT_EQ(colliding.size(), 2u);
-    EXPECT_NE(colliding[0].id, colliding[1].id);
-    EXPECT_EQ(backend.close_open_file(colliding[1].id), kNotSupported) << "Samba would close both";
-    EXPECT_EQ(source->closed.size(), 0u);
-}
+    // pid 0x10FA0 and pid 0xFA0 (4000) give their opens the same srvsvc id.
+    auto colliding = opens_of(1);
+    colliding.push_back(opens_of(1, 0x10FA0, "v")[0]);
+    source->opens = {colliding};
+    source->closed.clear();
+    EXPECT_EQ(backend.close_open_file(colliding[0].id), kNotSupported) << "Samba would close both";
+    EXPECT_TRUE(source->closed.empty());
 
-TEST_F(SambaBackend, StatusFailureOnCloseIsPassedOn) {
-    source->status = {{kAccessDenied, ""}};
-    EXPECT_EQ(backend.close_open_file(1), kAccessDenied);
+    source->opens_status = kNotAuthenticated;
+    EXPECT_EQ(backend.close_open_file(colliding[0].id), kNotAuthenticated);
 }

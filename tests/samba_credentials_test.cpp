@@ -38,7 +38,3 @@ TEST(SambaCredentials, OnlyOwnerOnlyModesAreSafe) {
     EXPECT_TRUE(exposed(0100620));
     EXPECT_TRUE(exposed(0100601));
 }
-
-TEST(SambaCredentials, AuthFileForSambasTools) {
-    EXPECT_EQ(samba_auth_file({"root", "p w"}), "username=root\npassword=p w\n");
-}

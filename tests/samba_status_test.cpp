@@ -1,5 +1,6 @@
-// The status report of a real smbd (captured with `smbstatus --json
-// --resolve-uids` while two users held four opens) and the JSON beneath it.
+// Reports of a real smbd (captured with `smbstatus -p --json --resolve-uids`,
+// `smbstatus -S --json` and `smbstatus -L` while two users held eight opens
+// and two anonymous clients were connected) and the JSON beneath them.
 #include <gtest/gtest.h>
 
 #include "netmgmt/json_reader.h"
@@ -8,71 +9,45 @@
 
 using namespace netmgmt::samba;
 
-namespace {
-
-const Open* open_at(const Status& s, const std::string& path, const std::string& user) {
-    for (const auto& o : s.opens)
-        if (o.path == path && o.user == user)
-            return &o;
-    return nullptr;
-}
-
-}  // namespace
-
-TEST(SambaStatusReport, CapturedReportGivesEverySessionTreeConnectAndOpen) {
-    const Status s = parse_status_report(read_data("status_four_opens.json"));
+TEST(SambaStatusReport, CapturedReportsGiveEverySessionAndTreeConnect) {
+    const Status s = parse_status_report(read_data("sessions.json"));
     EXPECT_EQ(s.version, "4.17.12-Debian");
-    EXPECT_EQ(s.taken_at, *parse_timestamp("2026-12-07T19:57:28+00:00"));
-    ASSERT_EQ(s.sessions.size(), 4u);
-    ASSERT_EQ(s.tree_connects.size(), 4u);
-    ASSERT_EQ(s.opens.size(), 4u);
-
+    ASSERT_EQ(s.sessions.size(), 8u);
+    EXPECT_TRUE(s.tree_connects.empty());
     const Session& first = s.sessions[0];
-    EXPECT_EQ(first.session_id, "255392176");
-    EXPECT_EQ(first.user, "daemon");
-    EXPECT_EQ(first.uid, 1u);
+    EXPECT_EQ(first.session_id, "1460455559");
+    EXPECT_EQ(first.user, "bin");
+    EXPECT_EQ(first.uid, 2u);
     EXPECT_EQ(first.remote_machine, "127.0.0.1");
-    EXPECT_EQ(first.process.pid, 12292u);
+    EXPECT_EQ(first.process.pid, 14636u);
     EXPECT_NE(first.process.unique_id, 0u);
 
-    // Two opens of one file by two users stay two opens.
-    const Open* reader = open_at(s, "/tmp/filvcap/shares/docs/a.txt", "daemon");
-    const Open* writer = open_at(s, "/tmp/filvcap/shares/docs/a.txt", "bin");
-    ASSERT_TRUE(reader && writer);
-    EXPECT_EQ(reader->access_mask, 0x00120089u);
-    EXPECT_EQ(writer->access_mask, 0x0012019fu);
-    EXPECT_EQ(writer->process.pid, 12291u);
-    EXPECT_EQ(writer->share_file_id, 5u);
-    EXPECT_TRUE(open_at(s, u8"/tmp/filvcap/shares/公共/读我.txt", "daemon"));
-    EXPECT_TRUE(open_at(s, u8"/tmp/filvcap/shares/docs/新建 文件.txt", "bin"));
-
-    const TreeConnect& tc = s.tree_connects[3];
-    EXPECT_EQ(tc.service, u8"公共");
-    EXPECT_EQ(tc.session_id, "255392176");
-    EXPECT_EQ(tc.connected_at, *parse_timestamp("2026-12-07T19:57:26Z"));
+    const Status t = parse_status_report(read_data("tree_connects.json"));
+    ASSERT_EQ(t.tree_connects.size(), 8u);
+    EXPECT_TRUE(t.sessions.empty());
+    EXPECT_EQ(t.tree_connects[0].service, "docs");
+    EXPECT_EQ(t.tree_connects[0].session_id, "2051774479");
+    EXPECT_EQ(t.tree_connects[0].connected_at, *parse_timestamp("2026-12-08T01:31:57+00:00"));
 }
 
 TEST(SambaStatusReport, IdleServerAndMissingSectionsGiveEmptyLists) {
     const Status idle = parse_status_report(read_data("status_idle.json"));
-    EXPECT_TRUE(idle.sessions.empty() && idle.tree_connects.empty() && idle.opens.empty());
+    EXPECT_TRUE(idle.sessions.empty() && idle.tree_connects.empty());
     const Status bare = parse_status_report(R"({"timestamp": "2026-01-01T00:00:00+0000"})");
     EXPECT_TRUE(bare.sessions.empty());
     EXPECT_EQ(bare.taken_at, 1767225600);
 }
 
-TEST(SambaStatusReport, DirectoryOpenedAtShareRootIsTheSharePath) {
-    const Status s = parse_status_report(R"({"timestamp": "2026-01-01T00:00:00+0000", "open_files": {
-        "/srv/a/.": {"service_path": "/srv/a", "filename": ".", "opens": {"9/1": {
-            "server_id": {"pid": "9", "unique_id": "1"}, "uid": 0, "share_file_id": "1",
-            "access_mask": {"hex": "0x00100081"}}}},
-        "/srv/a/sub/x": {"service_path": "/srv/a", "filename": "sub/x", "opens": {"9/2": {
-            "server_id": {"pid": "9", "unique_id": "1"}, "uid": 0, "share_file_id": "2",
-            "access_mask": {"hex": "0x00000004"}}}}}})");
-    ASSERT_EQ(s.opens.size(), 2u);
-    EXPECT_EQ(s.opens[0].path, "/srv/a");
-    EXPECT_EQ(s.opens[1].path, "/srv/a/sub/x");
-    EXPECT_EQ(s.opens[1].access_mask, 4u);
-    EXPECT_EQ(s.opens[0].user, "") << "unresolved uid: left to the records";
+TEST(SambaLockListing, GivesTheOwnerOfEveryOpen) {
+    const auto owners = parse_lock_owners(read_data("locks.txt"));
+    ASSERT_EQ(owners.size(), 8u) << "names with blanks and Chinese do not split rows";
+    EXPECT_EQ(owners[0].pid, 14635u);
+    EXPECT_EQ(owners[0].uid, 1u);
+    EXPECT_EQ(owners[3].pid, 29745u);
+    EXPECT_EQ(owners[3].uid, 2u);
+    EXPECT_TRUE(parse_lock_owners("\nNo locked files\n\n").empty());
+    EXPECT_THROW(parse_lock_owners("smbd is not running\n"), StatusFormatError);
+    EXPECT_THROW(parse_lock_owners("Locked files:\nPid User\n-----------\n12 x DENY_NONE\n"), StatusFormatError);
 }
 
 TEST(SambaStatusReport, RejectsWhatIsNotAReport) {
@@ -81,10 +56,7 @@ TEST(SambaStatusReport, RejectsWhatIsNotAReport) {
     EXPECT_THROW(parse_status_report("[1, 2]"), StatusFormatError);
     EXPECT_THROW(parse_status_report(R"({"sessions": {}})"), StatusFormatError) << "no timestamp";
     EXPECT_THROW(parse_status_report(R"({"timestamp": "2026-01-01T00:00:00Z", "sessions": []})"), StatusFormatError);
-    EXPECT_THROW(parse_status_report(R"({"timestamp": "2026-01-01T00:00:00Z", "open_files": {"/x": {"opens":
-        {"1/1": {"access_mask": {"hex": "0xZZ"}}}}}})"),
-                 StatusFormatError);
-    const std::string full = read_data("status_four_opens.json");
+    const std::string full = read_data("sessions.json");
     EXPECT_THROW(parse_status_report(full.substr(0, full.size() / 2)), StatusFormatError) << "cut short";
 }
 

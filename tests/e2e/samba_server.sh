@@ -11,7 +11,10 @@
 # The backend watches it with FILVANE_SAMBA_CONF=DIR/smb.conf and
 # FILVANE_SAMBA_CREDENTIALS=DIR/admin.conf.
 #
-# Everything lives under DIR: configuration, state, locks, logs, passdb.
+# SAMBA_ADDRESS (default 127.0.0.1) is the one address smbd is bound to.
+#
+# Everything lives under DIR: configuration, state, locks, logs, passdb,
+# usershares.
 # Samba accounts need Unix accounts; the existing system accounts "daemon"
 # and "bin" serve as the two users and root as the administrator, so no file
 # of the system is changed. Their Samba passwords are fixed test values.
@@ -20,6 +23,7 @@ set -euo pipefail
 readonly USER1=daemon USER2=bin ADMIN=root
 readonly PASS1='Filv-pw1' PASS2='Filv-pw2' ADMIN_PASS='Filv-admin'
 readonly SHARE1='公共' SHARE2='docs'
+readonly ADDRESS=${SAMBA_ADDRESS:-127.0.0.1}
 
 die() { echo "samba_server.sh: $*" >&2; exit 1; }
 
@@ -31,7 +35,7 @@ write_conf() {
     workgroup = FILVGROUP
     server string = Filvane test server
     server role = standalone server
-    interfaces = 127.0.0.1
+    interfaces = $ADDRESS
     bind interfaces only = yes
     smb ports = 445
     disable netbios = yes
@@ -51,6 +55,9 @@ write_conf() {
     disable spoolss = yes
     map to guest = never
     unix charset = UTF-8
+    usershare path = $dir/usershares
+    usershare max shares = 10
+    usershare owner only = no
 
 [$SHARE1]
     path = $dir/shares/$SHARE1
@@ -70,7 +77,8 @@ CONF
 
 start() {
     local dir=$1
-    mkdir -p "$dir"/{run,lock,state,cache,private,bind-dns,ncalrpc,log}
+    mkdir -p "$dir"/{run,lock,state,cache,private,bind-dns,ncalrpc,log,usershares}
+    chmod 1770 "$dir/usershares"
     mkdir -p "$dir/shares/$SHARE1" "$dir/shares/docs" "$dir/shares/hidden"
     chmod 0777 "$dir/shares/$SHARE1" "$dir/shares/docs"
     chmod 0755 "$dir"
@@ -97,13 +105,13 @@ USERS
     smbd -D -s "$dir/smb.conf" </dev/null || die "smbd did not start"
     local i
     for i in $(seq 50); do
-        if smbclient -s "$dir/smb.conf" -L 127.0.0.1 -U "$USER1%$PASS1" -m SMB3 >/dev/null 2>&1 </dev/null; then
+        if smbclient -s "$dir/smb.conf" -L "$ADDRESS" -U "$USER1%$PASS1" -m SMB3 >/dev/null 2>&1 </dev/null; then
             return 0
         fi
         sleep 0.2
     done
     stop "$dir"
-    die "smbd does not answer on 127.0.0.1:445 (see $dir/log)"
+    die "smbd does not answer on $ADDRESS:445 (see $dir/log)"
 }
 
 stop() {
