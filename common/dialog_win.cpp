@@ -1,8 +1,36 @@
 #include "common/dialog_win.h"
 
+#include <algorithm>
+#include <map>
+
 #include "common/controls_win.h"
 #include "common/message_box_win.h"
 #include "skin/skin_layer_win.h"
+
+namespace {
+
+// Dialogs run on the user-interface thread only, so no lock guards this.
+std::map<int, HWND> g_running;
+
+// As the framework the programs follow centres its dialogs: on the owner
+// when it is on screen, else on the work area, and never off the work area.
+void centre(HWND dialog, HWND owner) {
+    RECT box, around, work;
+    GetWindowRect(dialog, &box);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &around);
+    else
+        around = work;
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    int x = around.left + (around.right - around.left - width) / 2;
+    int y = around.top + (around.bottom - around.top - height) / 2;
+    x = std::max(work.left, std::min(x, static_cast<int>(work.right) - width));
+    y = std::max(work.top, std::min(y, static_cast<int>(work.bottom) - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 Dialog::Dialog(int template_id, bool swallow_enter_escape)
     : template_id_(template_id), swallow_enter_escape_(swallow_enter_escape) {}
@@ -13,6 +41,13 @@ Dialog::~Dialog() {
 }
 
 INT_PTR Dialog::run_modal(HWND owner) {
+    auto running = g_running.find(template_id_);
+    if (running != g_running.end()) {
+        if (IsIconic(running->second))
+            ShowWindow(running->second, SW_RESTORE);
+        SetForegroundWindow(running->second);
+        return -1;
+    }
     skin::attach_current_thread();
     bool owner_was_enabled = owner && IsWindowEnabled(owner);
     ended_ = false;
@@ -20,6 +55,8 @@ INT_PTR Dialog::run_modal(HWND owner) {
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id_), owner, procedure, reinterpret_cast<LPARAM>(this));
     if (!hwnd_)
         return -1;
+    g_running[template_id_] = hwnd_;
+    centre(hwnd_, owner);
     if (owner_was_enabled)
         EnableWindow(owner, FALSE);
     if (!ended_)
@@ -42,6 +79,7 @@ INT_PTR Dialog::run_modal(HWND owner) {
         EnableWindow(owner, TRUE);
         SetActiveWindow(owner);
     }
+    g_running.erase(template_id_);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     return result_;

@@ -15,8 +15,10 @@ public:
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
 
-    // Creates the dialog, runs it until end() and returns end()'s result;
-    // -1 when the template cannot be created.
+    // Creates the dialog centred on its owner (on the screen without one),
+    // runs it until end() and returns end()'s result; -1 when the template
+    // cannot be created. A dialog of a template already running is not made
+    // twice: the running one comes to the front and -1 is returned.
     INT_PTR run_modal(HWND owner);
     HWND hwnd() const { return hwnd_; }
 

@@ -14,8 +14,14 @@ public:
         CreateAlways,  // creates, truncating an existing file
     };
 
-    // nullptr when the file cannot be had (missing, locked, no rights).
-    static std::unique_ptr<ExclusiveFile> open(const std::string& path, Disposition disposition);
+    // nullptr when the file cannot be had (missing, locked, no rights);
+    // `in_use`, when given, tells whether another holder has it.
+    static std::unique_ptr<ExclusiveFile> open(const std::string& path, Disposition disposition,
+                                               bool* in_use = nullptr);
+    // The same, tried again every 100 ms for up to `wait_ms` while another
+    // holder has the file (a log query reading it, another writer); a file
+    // that cannot be had for any other reason fails at once.
+    static std::unique_ptr<ExclusiveFile> open_waiting(const std::string& path, Disposition disposition, int wait_ms);
     static bool exists(const std::string& path);
 
     virtual ~ExclusiveFile() = default;

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "common/exclusive_file.h"
 
 namespace {
@@ -37,7 +39,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disposition disposition) {
+std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disposition disposition, bool* in_use) {
+    if (in_use)
+        *in_use = false;
     int flags = O_RDWR | O_CLOEXEC;
     if (disposition == Disposition::OpenAlways)
         flags |= O_CREAT;
@@ -47,6 +51,8 @@ std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disp
     if (fd < 0)
         return nullptr;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (in_use)
+            *in_use = errno == EWOULDBLOCK;
         ::close(fd);
         return nullptr;
     }

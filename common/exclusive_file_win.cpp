@@ -41,14 +41,17 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disposition disposition) {
+std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disposition disposition, bool* in_use) {
     DWORD creation = disposition == Disposition::OpenExisting ? OPEN_EXISTING
                      : disposition == Disposition::OpenAlways ? OPEN_ALWAYS
                                                               : CREATE_ALWAYS;
     HANDLE h = CreateFileW(
         wide_ptr(widen(path)), GENERIC_READ | GENERIC_WRITE, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    if (h == INVALID_HANDLE_VALUE) {
+        if (in_use)
+            *in_use = GetLastError() == ERROR_SHARING_VIOLATION;
         return nullptr;
+    }
     return std::make_unique<Win32File>(h);
 }
 

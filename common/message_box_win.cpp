@@ -1,5 +1,7 @@
 #include "common/message_box_win.h"
 
+#include <atomic>
+
 #include "common/win_text.h"
 #include "skin/skin_layer_win.h"
 
@@ -23,3 +25,22 @@ int show_message(HWND owner, const std::string& gbk, UINT type) {
     skin::attach_current_thread();
     return MessageBoxW(owner, wide_ptr(widen(gbk)), wide_ptr(widen(program_name())), type);
 }
+
+namespace {
+
+std::atomic<bool> g_report_shown{false};
+std::atomic<unsigned long> g_reports_dropped{0};
+
+}  // namespace
+
+int show_report(HWND owner, const std::string& gbk, UINT type) {
+    if (g_report_shown.exchange(true)) {
+        ++g_reports_dropped;
+        return 0;
+    }
+    int answer = show_message(owner, gbk, type);
+    g_report_shown = false;
+    return answer;
+}
+
+unsigned long dropped_reports() { return g_reports_dropped; }

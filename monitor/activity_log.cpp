@@ -1,9 +1,7 @@
 #include "monitor/activity_log.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <utility>
 
 #include "common/exclusive_file.h"
@@ -98,13 +96,7 @@ AppendResult ActivityLog::append(const EntryContent& content) const {
     const std::string entry = activity_entry(now, content);
     const std::string path = directory_ + activity_file_name(now);
 
-    std::unique_ptr<ExclusiveFile> file;
-    for (int waited = 0;; waited += 100) {
-        file = ExclusiveFile::open(path, ExclusiveFile::Disposition::OpenAlways);
-        if (file || waited >= retry_ms_)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    auto file = ExclusiveFile::open_waiting(path, ExclusiveFile::Disposition::OpenAlways, retry_ms_);
     if (!file)
         return AppendResult::NoFile;
 

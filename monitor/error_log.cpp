@@ -1,6 +1,7 @@
 #include "monitor/error_log.h"
 
 #include <cstdio>
+#include <mutex>
 #include <utility>
 
 #include "common/exclusive_file.h"
@@ -11,12 +12,17 @@ std::string error_log_line(const LocalTime& t, const std::string& message) {
     return stamp + message + "\r\n";
 }
 
-ErrorLog::ErrorLog(std::string path, Clock clock) : path_(std::move(path)), clock_(std::move(clock)) {}
+ErrorLog::ErrorLog(std::string path, Clock clock, int retry_ms)
+    : path_(std::move(path)), clock_(std::move(clock)), retry_ms_(retry_ms) {}
 
 bool ErrorLog::write(const std::string& message) const {
+    static std::mutex writers;
+    std::lock_guard<std::mutex> turn(writers);
     std::string line = error_log_line(clock_(), message);
-    auto file = ExclusiveFile::exists(path_) ? ExclusiveFile::open(path_, ExclusiveFile::Disposition::OpenExisting)
-                                             : ExclusiveFile::open(path_, ExclusiveFile::Disposition::CreateAlways);
+    auto file = ExclusiveFile::open_waiting(path_,
+                                            ExclusiveFile::exists(path_) ? ExclusiveFile::Disposition::OpenExisting
+                                                                         : ExclusiveFile::Disposition::CreateAlways,
+                                            retry_ms_);
     if (!file || !file->seek_to_end())
         return false;
     // A write cut short (disk full) is a failure the caller must hear of.

@@ -12,17 +12,46 @@ struct CodeName {
     const char* name;
 };
 
+// The causes the backends report beyond the enumeration calls' own codes:
+// their error-log lines name them and say what they mean.
+struct Cause {
+    std::uint32_t code;
+    const char* name;
+    const char* text;
+};
+
+const Cause kCauses[] = {
+    {netmgmt::kFileNotFound, "ERROR_FILE_NOT_FOUND", "找不到Samba的工具程序"},
+    {netmgmt::kInvalidData, "ERROR_INVALID_DATA", "服务器的回答无法识别"},
+    {netmgmt::kNotSupported, "ERROR_NOT_SUPPORTED", "系统不支持网络管理调用"},
+    {netmgmt::kBadNetPath, "ERROR_BAD_NETPATH", "无法连接文件共享服务"},
+    {netmgmt::kNotAuthenticated, "ERROR_NOT_AUTHENTICATED", "没有可用的Samba管理员账户"},
+    {netmgmt::kLogonFailure, "ERROR_LOGON_FAILURE", "Samba管理员账户的用户名或密码错误"},
+    {netmgmt::kTimeout, "ERROR_TIMEOUT", "读取超时"},
+    {netmgmt::kServerNotStarted, "NERR_ServerNotStarted", "文件共享服务没有运行"},
+};
+
+const Cause* cause_of(std::uint32_t status) {
+    for (const Cause& c : kCauses)
+        if (c.code == status)
+            return &c;
+    return nullptr;
+}
+
 std::string with_code_name(const char* prefix, std::uint32_t status, const CodeName* names, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         if (names[i].code == status)
             return std::string(prefix) + names[i].name;
+    if (const Cause* c = cause_of(status))
+        return std::string(prefix) + c->name + "(" + c->text + ")";
     return std::string(prefix) + "未知";
 }
 
 std::string with_number(const char* format, std::uint32_t status) {
     char text[128];
     std::snprintf(text, sizeof text, format, static_cast<unsigned long>(status));
-    return text;
+    const Cause* c = cause_of(status);
+    return c ? text + std::string("(") + c->text + ")" : text;
 }
 
 }  // namespace
@@ -61,4 +90,17 @@ std::string share_call_failure_message(std::uint32_t status) {
 
 std::string share_refresh_failure_message(std::uint32_t status) {
     return with_number("监控共享文件夹2出错!错误代码:%lu", status);
+}
+
+std::string failure_cause(std::uint32_t status) {
+    std::string text;
+    if (const Cause* c = cause_of(status))
+        text = c->text;
+    else if (status == netmgmt::kAccessDenied)
+        text = "权限不足,需要以管理员(root)身份运行";
+    else if (status == netmgmt::kNotEnoughMemory)
+        text = "内存不足";
+    else
+        return "错误代码" + std::to_string(status);
+    return text + "(" + std::to_string(status) + ")";
 }

@@ -1,5 +1,7 @@
 #include "monitor/list_view_rows_win.h"
 
+#include <commctrl.h>
+
 #include "common/controls_win.h"
 
 int ListViewRows::row_count() { return list_row_count(list_); }
@@ -17,3 +19,47 @@ std::string ListViewRows::cell_text(int row, int column) { return list_cell_text
 void ListViewRows::delete_row(int row) { SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); }
 
 void ListViewRows::delete_all_rows() { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
+
+void apply_list_edits(HWND list, const std::vector<ListEdit>& edits) {
+    if (edits.empty())
+        return;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    int inserts = 0;
+    for (const ListEdit& e : edits)
+        inserts += e.kind == ListEdit::InsertRow;
+    // Room for every new row at once, rather than growing row by row.
+    if (inserts > 0)
+        SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(list_row_count(list) + inserts),
+                     LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    ListViewRows rows(list);
+    apply_edits(rows, edits);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, FALSE);
+}
+
+void apply_list_edits_keeping_selection(HWND list, const std::vector<ListEdit>& edits, const std::vector<Row>& rows,
+                                        int key_column) {
+    const int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const std::string key = selected >= 0 ? list_cell_text(list, selected, key_column) : std::string();
+    apply_list_edits(list, edits);
+    if (selected < 0)
+        return;
+    auto holds_key = [&](std::size_t row) {
+        return static_cast<std::size_t>(key_column) < rows[row].size() &&
+               rows[row][static_cast<std::size_t>(key_column)].text == key;
+    };
+    if (static_cast<std::size_t>(selected) < rows.size() && holds_key(static_cast<std::size_t>(selected)))
+        return;
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (!holds_key(row))
+            continue;
+        LVITEMW chosen{};
+        chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&chosen));
+        return;
+    }
+}

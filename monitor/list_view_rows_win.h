@@ -1,10 +1,14 @@
-// A list-view control seen as ListRows. Every call is a message sent to the
-// control, so from the monitoring thread it runs on the user-interface thread.
+// A list-view control seen as ListRows, and the application of a monitoring
+// pass's recorded changes to one. Every call is a message to the control, so
+// all of this runs on the control's own (user-interface) thread.
 #pragma once
 
 #include <windows.h>
 
+#include <vector>
+
 #include "monitor/list_rows.h"
+#include "monitor/recorded_list.h"
 
 class ListViewRows : public ListRows {
 public:
@@ -19,3 +23,15 @@ public:
 private:
     HWND list_;
 };
+
+// Applies `edits` with drawing held back, so a pass of thousands of changes
+// costs one repaint.
+void apply_list_edits(HWND list, const std::vector<ListEdit>& edits);
+
+// The same, keeping the selection on the row it was on as that row's key
+// (the text in `key_column`) names it: rows are rewritten in place as others
+// come and go, so a selected row moves to where its key now is, or the
+// selection goes when the key is gone. `rows` are the list's rows after the
+// edits.
+void apply_list_edits_keeping_selection(HWND list, const std::vector<ListEdit>& edits, const std::vector<Row>& rows,
+                                        int key_column);

@@ -33,29 +33,29 @@ void MonitorPass::report(const std::string& message) {
 
 PassOutcome MonitorPass::run(const std::string& dirs) {
     PassOutcome outcome;
-    outcome.sessions_changed = list_sessions();
-    outcome.open_files_changed = list_open_files(dirs);
+    outcome.sessions_changed = list_sessions(outcome.sessions_status);
+    outcome.open_files_changed = list_open_files(dirs, outcome.open_files_status);
     return outcome;
 }
 
-bool MonitorPass::list_sessions() {
+bool MonitorPass::list_sessions(std::uint32_t& status) {
     std::string snapshot;
     int rows = 0;
-    auto status =
-        netmgmt::enumerate_all([&](std::uint32_t& resume) { return net_.enum_sessions(kPreferredLength, resume); },
-                               [&](const std::vector<netmgmt::SessionInfo>& records, bool) {
-                                   for (const auto& session : records) {
-                                       if (session.user.empty())
-                                           continue;  // anonymous connections are not listed
-                                       std::string opens = std::to_string(static_cast<int>(session.opens));
-                                       snapshot += session.user + session.computer + opens + "||";
-                                       sessions_.place(rows++, {{session.user, kImageUser},
-                                                                {session.computer, kImageComputer},
-                                                                {opens, kImageSessionOpens},
-                                                                {seconds_text(session.seconds_connected), kImageTime},
-                                                                {seconds_text(session.seconds_idle), kImageTime}});
-                                   }
-                               });
+    auto show = [&](const std::vector<netmgmt::SessionInfo>& records, bool) {
+        for (const auto& session : records) {
+            if (session.user.empty())
+                continue;  // anonymous connections are not listed
+            std::string opens = std::to_string(static_cast<int>(session.opens));
+            snapshot += session.user + session.computer + opens + "||";
+            sessions_.place(rows++, {{session.user, kImageUser},
+                                     {session.computer, kImageComputer},
+                                     {opens, kImageSessionOpens},
+                                     {seconds_text(session.seconds_connected), kImageTime},
+                                     {seconds_text(session.seconds_idle), kImageTime}});
+        }
+    };
+    status = netmgmt::enumerate_all(
+        [&](std::uint32_t& resume) { return net_.enum_sessions(kPreferredLength, resume); }, show);
     if (status != netmgmt::kSuccess)
         report(session_failure_message(status));
     bool changed = take_snapshot(previous_sessions_, snapshot, rows);
@@ -63,10 +63,10 @@ bool MonitorPass::list_sessions() {
     return changed;
 }
 
-bool MonitorPass::list_open_files(const std::string& dirs) {
+bool MonitorPass::list_open_files(const std::string& dirs, std::uint32_t& status) {
     std::string snapshot;
     int rows = 0;
-    auto status = netmgmt::enumerate_all(
+    status = netmgmt::enumerate_all(
         [&](std::uint32_t& resume) { return net_.enum_open_files(kPreferredLength, resume); },
         [&](const std::vector<netmgmt::OpenFileInfo>& records, bool) {
             for (const auto& open : records) {

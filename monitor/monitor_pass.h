@@ -3,6 +3,7 @@
 // that showed rows.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -36,6 +37,9 @@ enum ListImage {
 struct PassOutcome {
     bool sessions_changed = false;
     bool open_files_changed = false;
+    // How each enumeration ended: 0, or the failure that ended it.
+    std::uint32_t sessions_status = 0;
+    std::uint32_t open_files_status = 0;
     bool changed() const { return sessions_changed || open_files_changed; }
 };
 
@@ -47,8 +51,8 @@ public:
     PassOutcome run(const std::string& dirs);
 
 private:
-    bool list_sessions();
-    bool list_open_files(const std::string& dirs);
+    bool list_sessions(std::uint32_t& status);
+    bool list_open_files(const std::string& dirs, std::uint32_t& status);
     void report(const std::string& message);
 
     netmgmt::NetManagement& net_;

@@ -3,7 +3,6 @@
 #include "common/message_box_win.h"
 #include "monitor/activity_log.h"
 #include "monitor/error_log.h"
-#include "monitor/list_view_rows_win.h"
 #include "monitor/monitor_pass.h"
 #include "monitor/monitor_settings.h"
 
@@ -20,25 +19,28 @@ struct StopEvents {
 
 StopEvents g_events;
 
-std::vector<CellRow> rows_of(ListRows& list, int columns) {
+std::vector<CellRow> texts_of(const RecordedList& list, int columns) {
     std::vector<CellRow> rows;
-    int count = list.row_count();
-    for (int row = 0; row < count; ++row) {
+    rows.reserve(list.rows().size());
+    for (const Row& row : list.rows()) {
         CellRow cells;
         for (int column = 0; column < columns; ++column)
-            cells.push_back(list.cell_text(row, column));
+            cells.push_back(static_cast<std::size_t>(column) < row.size() ? row[column].text : std::string());
         rows.push_back(std::move(cells));
     }
     return rows;
 }
+
+// Boxes of this thread wait for the user and hold up the passes, so they go
+// through the one-box-at-a-time gate.
+void report(const std::string& text) { show_report(nullptr, text, MB_OK); }
 
 }  // namespace
 
 HANDLE stop_event() { return g_events.stop; }
 HANDLE stopped_event() { return g_events.stopped; }
 
-MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND sessions, HWND open_files)
-    : net_(net), sessions_(sessions), open_files_(open_files) {}
+MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND window) : net_(net), window_(window) {}
 
 MonitorWorker::~MonitorWorker() {
     if (thread_)
@@ -59,32 +61,35 @@ DWORD WINAPI MonitorWorker::thread_main(LPVOID self) {
 void MonitorWorker::loop() {
     ErrorLog error_log;
     ActivityLog activity_log;
-    ListViewRows sessions(sessions_);
-    ListViewRows open_files(open_files_);
-    MonitorPass pass(net_, sessions, open_files,
-                     {[&](const std::string& line) { return error_log.write(line); },
-                      [](const std::string& text) { show_message(nullptr, text, MB_OK); }});
+    RecordedList sessions;
+    RecordedList open_files;
+    MonitorPass pass(
+        net_, sessions, open_files, {[&](const std::string& line) { return error_log.write(line); }, report});
     // Any end of the wait other than its time-out (the stop, or a failed
     // wait) ends the loop.
     while (WaitForSingleObject(stop_event(), 1000) == WAIT_TIMEOUT) {
         MonitorSettings settings = monitor_settings().snapshot();
-        if (!pass.run(settings.dirs).changed() || settings.start_log == "0")
+        PassOutcome outcome = pass.run(settings.dirs);
+        PassUpdate update{sessions.take_edits(), open_files.take_edits(), &open_files.rows(), outcome.sessions_status,
+                          outcome.open_files_status};
+        SendMessageW(window_, kPassUpdateMessage, 0, reinterpret_cast<LPARAM>(&update));
+        if (!outcome.changed() || settings.start_log == "0")
             continue;
         EntryContent content;
         content.sessions = settings.save_session != "0";
         content.open_files = settings.save_file == "1";
         if (content.sessions)
-            content.session_rows = rows_of(sessions, kSessionColumns);
+            content.session_rows = texts_of(sessions, kSessionColumns);
         if (content.open_files)
-            content.open_file_rows = rows_of(open_files, kOpenId);
+            content.open_file_rows = texts_of(open_files, kOpenId);
         switch (activity_log.append(content)) {
         case AppendResult::Written:
             break;
         case AppendResult::NoFile:
-            show_message(nullptr, "创建日志文件失败", MB_OK);
+            report("创建日志文件失败");
             break;
         case AppendResult::WriteFailed:
-            show_message(nullptr, "写入日志文件失败!", MB_OK);
+            report("写入日志文件失败!");
             break;
         }
     }

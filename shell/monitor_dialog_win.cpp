@@ -8,6 +8,7 @@
 #include "filvane_version.h"
 #include "monitor/error_log.h"
 #include "monitor/list_view_rows_win.h"
+#include "monitor/monitor_pass.h"
 #include "monitor/monitor_settings.h"
 #include "monitor/open_id.h"
 #include "monitor/share_list.h"
@@ -28,6 +29,7 @@ const char kMainTitle[] = FILVANE_MAIN_TITLE;
 namespace {
 
 constexpr UINT_PTR kShareTimer = 1;
+constexpr UINT kFirstShareRefresh = WM_APP + 0x41;
 constexpr DWORD kStopWaitMs = 5000;
 
 struct Column {
@@ -71,14 +73,16 @@ BOOL MonitorDialog::on_init() {
     load_monitor_settings(monitor_settings());
     set_up_lists();
 
-    worker_ = std::make_unique<MonitorWorker>(net_, item(IDC_SESSIONS), item(IDC_OPEN_FILES));
+    worker_ = std::make_unique<MonitorWorker>(net_, hwnd());
     if (!worker_->start()) {
         worker_.reset();  // nothing to stop at close
         message_box("启动监控线程失败!会话和打开文件列表不会更新。");
     }
     start_update_check(hwnd());
 
-    refresh_shares();
+    // The first refresh comes once the window is up, so a box about a
+    // failing one never holds the window back.
+    PostMessageW(hwnd(), kFirstShareRefresh, 0, 0);
     SetTimer(hwnd(), kShareTimer, share_refresh_period_ms(monitor_settings().snapshot().share_time), nullptr);
     return TRUE;
 }
@@ -116,12 +120,30 @@ void MonitorDialog::set_up_lists() {
 }
 
 void MonitorDialog::refresh_shares() {
+    // A tick inside a box of the refresh before waits for the next one.
+    if (refreshing_shares_)
+        return;
+    refreshing_shares_ = true;
     ListViewRows shares(item(IDC_SHARES));
     ErrorLog error_log;
-    refresh_share_rows(net_, shares, [&](const std::string& line) {
+    std::uint32_t status = refresh_share_rows(net_, shares, [&](const std::string& line) {
         if (!error_log.write(line))
-            message_box("写入出错日志文件失败!", MB_OK);
+            show_report(hwnd(), "写入出错日志文件失败!", MB_OK);
     });
+    show_status(StatusSource::Shares, status);
+    refreshing_shares_ = false;
+}
+
+void MonitorDialog::show_status(StatusSource source, std::uint32_t status) {
+    if (status_line_.report(source, status, current_local_time()))
+        set_item_text(IDC_STATUS, status_line_.text());
+}
+
+void MonitorDialog::apply_pass(const PassUpdate& update) {
+    apply_list_edits(item(IDC_SESSIONS), update.sessions);
+    apply_list_edits_keeping_selection(item(IDC_OPEN_FILES), update.open_files, *update.open_file_rows, kOpenId);
+    show_status(StatusSource::Sessions, update.sessions_status);
+    show_status(StatusSource::OpenFiles, update.open_files_status);
 }
 
 bool MonitorDialog::on_command(int id, int) {
@@ -187,6 +209,14 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         if (wp == kShareTimer)
             refresh_shares();
         return false;
+    case kFirstShareRefresh:
+        refresh_shares();
+        result = 0;
+        return true;
+    case kPassUpdateMessage:
+        apply_pass(*reinterpret_cast<const PassUpdate*>(lp));
+        result = 0;
+        return true;
     case WM_CLOSE:
         close_window();
         result = 0;
@@ -220,6 +250,11 @@ void MonitorDialog::paint_icon() {
 }
 
 void MonitorDialog::close_window() {
+    // A WM_CLOSE sent while closing waits (the update check's) must not
+    // start the sequence again.
+    if (closing_)
+        return;
+    closing_ = true;
     if (worker_)
         SetEvent(stop_event());
     tray_icon(hwnd(), TrayAction::Delete, nullptr, kMainTitle);

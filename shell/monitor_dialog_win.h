@@ -10,6 +10,7 @@
 #include "common/dialog_win.h"
 #include "controls/drawn_menu_win.h"
 #include "monitor/monitor_worker_win.h"
+#include "monitor/status_line.h"
 #include "netmgmt/net_management.h"
 #include "shell/toolbar_win.h"
 
@@ -32,6 +33,8 @@ private:
     void set_up_lists();
     void paint_icon();
     void close_window();
+    void show_status(StatusSource source, std::uint32_t status);
+    void apply_pass(const PassUpdate& update);
     void close_open_file();
     void open_log_query();
     void open_settings();
@@ -44,4 +47,7 @@ private:
     std::unique_ptr<MonitorWorker> worker_;
     Toolbar toolbar_;
     std::unique_ptr<DrawnMenu> tray_menu_;  // while the tray menu is tracked
+    StatusLine status_line_;
+    bool refreshing_shares_ = false;
+    bool closing_ = false;
 };

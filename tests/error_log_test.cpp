@@ -4,6 +4,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
 #include "monitor/error_log.h"
 #include "support/files.h"
 
@@ -12,7 +15,7 @@ namespace {
 struct ErrorLogFile : ::testing::Test {
     std::string path = ::testing::TempDir() + "vlerror_test.log";
     LocalTime time{2011, 3, 5, 9, 7, 3};
-    ErrorLog log{path, [this] { return time; }};
+    ErrorLog log{path, [this] { return time; }, 300};
     void SetUp() override { std::remove(path.c_str()); }
     void TearDown() override { std::remove(path.c_str()); }
 };
@@ -43,15 +46,40 @@ TEST_F(ErrorLogFile, CreatesThenAppendsWithoutTouchingEarlierLines) {
     EXPECT_EQ(after_two.substr(after_one.size()), "【2011年3月5日 9:7:4】\r\n");
 }
 
-TEST_F(ErrorLogFile, FailsWhileAnotherHolderHasTheFile) {
+TEST_F(ErrorLogFile, WaitsForAnotherHolderThenFailsWhenItKeepsTheFile) {
     ASSERT_TRUE(log.write("x"));
     int fd = ::open(path.c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    std::thread release([fd] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ::close(fd);
+    });
+    EXPECT_TRUE(log.write("kept")) << "a holder that lets go within the wait costs no line";
+    release.join();
+
+    fd = ::open(path.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     EXPECT_FALSE(log.write("lost"));
     ::close(fd);
-    EXPECT_TRUE(log.write("again"));
+    EXPECT_NE(read_file(path).find("kept"), std::string::npos);
     EXPECT_EQ(read_file(path).find("lost"), std::string::npos);
+}
+
+TEST_F(ErrorLogFile, TwoThreadsWritingAtOnceLoseNoLine) {
+    ErrorLog other{path, [this] { return time; }, 0};  // no waiting: only taking turns saves its lines
+    auto write = [&](const ErrorLog& l, const char* tag) {
+        for (int i = 0; i < 200; ++i)
+            EXPECT_TRUE(l.write(tag + std::to_string(i)));
+    };
+    std::thread a(write, std::cref(log), "a");
+    write(other, "b");
+    a.join();
+    const std::string text = read_file(path);
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_NE(text.find("】a" + std::to_string(i) + "\r"), std::string::npos) << i;
+        EXPECT_NE(text.find("】b" + std::to_string(i) + "\r"), std::string::npos) << i;
+    }
 }
 
 TEST(ErrorLogFailure, AnUnwritableDirectoryGivesFalse) {

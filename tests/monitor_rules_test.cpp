@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "monitor/failure_messages.h"
 #include "monitor/folder_filter.h"
 #include "monitor/open_id.h"
 #include "monitor/open_mode.h"
+#include "monitor/status_line.h"
 
 TEST(OpenMode, MatchesTheWholeHexTextOnly) {
     EXPECT_EQ(open_mode_text(0x1), "读取");
@@ -51,7 +54,7 @@ TEST(FailureMessages, NameTheResultCode) {
     EXPECT_EQ(session_failure_message(2312), "监控会话1出错!错误信息:NERR_ClientNameNotFound");
     EXPECT_EQ(session_failure_message(2351), "监控会话1出错!错误信息:NERR_InvalidComputer");
     EXPECT_EQ(session_failure_message(2221), "监控会话1出错!错误信息:NERR_UserNotFound");
-    EXPECT_EQ(session_failure_message(50), "监控会话1出错!错误信息:未知");
+    EXPECT_EQ(session_failure_message(1234), "监控会话1出错!错误信息:未知");
     EXPECT_EQ(open_file_failure_message(5), "监控打开文件2出错!错误信息:ERROR_ACCESS_DENIED");
     EXPECT_EQ(open_file_failure_message(124), "监控打开文件2出错!错误信息:ERROR_INVALID_LEVEL");
     EXPECT_EQ(open_file_failure_message(8), "监控打开文件2出错!错误信息:ERROR_NOT_ENOUGH_MEMORY");
@@ -59,6 +62,22 @@ TEST(FailureMessages, NameTheResultCode) {
     EXPECT_EQ(open_file_failure_message(87), "监控打开文件2出错!错误信息:未知");
     EXPECT_EQ(share_call_failure_message(5), "监控共享文件夹1出错!错误代码:5");
     EXPECT_EQ(share_refresh_failure_message(4294967295u), "监控共享文件夹2出错!错误代码:4294967295");
+}
+
+TEST(FailureMessages, CausesBeyondTheCallsOwnCodesAreNamedAndExplained) {
+    EXPECT_EQ(session_failure_message(2114), "监控会话1出错!错误信息:NERR_ServerNotStarted(文件共享服务没有运行)");
+    EXPECT_EQ(open_file_failure_message(1244),
+              "监控打开文件2出错!错误信息:ERROR_NOT_AUTHENTICATED(没有可用的Samba管理员账户)");
+    EXPECT_EQ(open_file_failure_message(50), "监控打开文件2出错!错误信息:ERROR_NOT_SUPPORTED(系统不支持网络管理调用)");
+    EXPECT_EQ(share_call_failure_message(1460), "监控共享文件夹1出错!错误代码:1460(读取超时)");
+    // Every cause the user reads carries its code; the causes differ.
+    std::set<std::string> seen;
+    for (std::uint32_t code : {2u, 5u, 8u, 13u, 50u, 53u, 1244u, 1326u, 1460u, 2114u}) {
+        const std::string cause = failure_cause(code);
+        EXPECT_NE(cause.find("(" + std::to_string(code) + ")"), std::string::npos) << cause;
+        EXPECT_TRUE(seen.insert(cause.substr(0, cause.find('('))).second) << cause;
+    }
+    EXPECT_EQ(failure_cause(4321), "错误代码4321");
 }
 
 TEST(OpenId, HighIdentifiersShowNegativeAndParseBack) {
@@ -70,4 +89,20 @@ TEST(OpenId, HighIdentifiersShowNegativeAndParseBack) {
     EXPECT_EQ(parse_open_id(""), 0u);
     EXPECT_EQ(parse_open_id("12abc"), 12u);
     EXPECT_EQ(parse_open_id("+5"), 5u);
+}
+
+TEST(StatusLine, ShowsTheFirstFailureUntilEveryListReadsAgain) {
+    StatusLine line;
+    const LocalTime t1{2026, 12, 8, 9, 5, 7}, t2{2026, 12, 8, 9, 5, 8};
+    EXPECT_FALSE(line.report(StatusSource::Shares, 0, t1)) << "all well: the line stays empty";
+    EXPECT_TRUE(line.report(StatusSource::Sessions, 2114, t1));
+    EXPECT_EQ(line.text(), "09:05:07 读取会话列表失败:文件共享服务没有运行(2114)");
+    EXPECT_FALSE(line.report(StatusSource::Sessions, 2114, t2)) << "a lasting failure keeps its first time";
+    EXPECT_FALSE(line.report(StatusSource::OpenFiles, 2114, t2)) << "the first failure stays in view";
+    EXPECT_TRUE(line.report(StatusSource::Sessions, 0, t2));
+    EXPECT_EQ(line.text(), "09:05:08 读取打开文件列表失败:文件共享服务没有运行(2114)");
+    EXPECT_TRUE(line.report(StatusSource::OpenFiles, 1244, t2)) << "another cause is news";
+    EXPECT_NE(line.text().find("1244"), std::string::npos);
+    EXPECT_TRUE(line.report(StatusSource::OpenFiles, 0, t2));
+    EXPECT_EQ(line.text(), "");
 }

@@ -63,10 +63,10 @@ TEST_F(ShareFixture, AFailureAfterMoreDataKeepsTheRowsSoFar) {
     for (int i = 0; i < 5; ++i)
         net.shares.push_back({"s" + std::to_string(i), "", 0, ""});
     net.per_reply = 2;
-    net.share_failure = 53;
+    net.share_failure = 59;
     net.fail_at_call = 1;
     refresh();
     EXPECT_EQ(list.row_count(), 2);
     ASSERT_EQ(reported.size(), 1u);
-    EXPECT_EQ(reported[0], "监控共享文件夹2出错!错误代码:53");
+    EXPECT_EQ(reported[0], "监控共享文件夹2出错!错误代码:59");
 }

@@ -58,7 +58,7 @@ start_filvane
 wd cells "$MAIN_TITLE" 1005 >"$D/shares.txt"
 grep -qP '^IPC\$\t\t0\t' "$D/shares.txt" || fail "IPC\$ row with an empty path missing: $(cat "$D/shares.txt")"
 grep -qP "^公共\t\Q$(win "$S/公共")\E\t" "$D/shares.txt" || fail "share 公共 missing"
-[ "$(head -1 "$D/shares.txt" | cut -f1)" = 'IPC$' ] || fail "shares not in reverse order (IPC\$ is returned last)"
+[ "$(head -1 "$D/shares.txt" | cut -f1)" = 'hidden$' ] || fail "shares not in reverse order (hidden\$ is returned last)"
 
 # A share added to the configuration shows at the next tick of timer 1.
 mkdir -p "$D/shares/新增"
@@ -68,8 +68,18 @@ wait_row 1005 '^新增\t' || fail "the added share did not show at the next tick
 
 hold reader daemon Filv-pw1 r 'smb://127.0.0.1/公共/读我.txt'
 hold other bin Filv-pw2 r 'smb://127.0.0.1/docs/a.txt'
+hold writer bin Filv-pw2 w 'smb://127.0.0.1/公共/写入.txt'
+hold both daemon Filv-pw1 rw 'smb://127.0.0.1/公共/两者.txt'
+# An anonymous connection, as a network browse makes one.
+(sleep 60 | smbclient -s "$D/smb.conf" -U% '//127.0.0.1/IPC$' >/dev/null 2>&1) &
+holders+=($!)
 wait_row 1001 "^\Q$(win "$S/公共/读我.txt")\E\tdaemon\t读取\t-?\d+$" || fail "the open did not appear"
+wait_row 1001 "^\Q$(win "$S/公共/写入.txt")\E\tbin\t写入\t-?\d+$" || fail "a write open does not read 写入"
+wait_row 1001 "^\Q$(win "$S/公共/两者.txt")\E\tdaemon\t写入\+读取\t-?\d+$" || fail "a read-write open does not read 写入+读取"
+wd cells "$MAIN_TITLE" 1000 | grep -qP '^nobody\t' && fail "the anonymous connection is listed"
+touch "$D/release.writer" "$D/release.both"
 wait_row 1000 '^daemon\t127\.0\.0\.1\t1\t\d+秒\t\d+秒$' || fail "the session with one open did not appear"
+wd item "$MAIN_TITLE" 1043 | grep -q . && fail "a failure is shown while all is well: $(wd item "$MAIN_TITLE" 1043)"
 wd cells "$MAIN_TITLE" 1001 | grep -q 'a.txt' && fail "an open outside the monitored folder is listed"
 wd cells "$MAIN_TITLE" 1000 | grep -qP '^bin\t' || fail "the other user's session is missing"
 
@@ -111,6 +121,7 @@ count=$(head -1 <<<"$log" | grep -oP '\d+')
 [ "$count" -eq "$(($(wc -l <<<"$log") - 1))" ] || fail "counter $count does not match the entries"
 grep -qP "用户:daemon计算机:127\.0\.0\.1打开文件数目:1连接时间:\d+秒空闲时间:\d+秒 .*〓第1条文件记录:文件:\Q$(win "$S/公共/读我.txt")\E访问者:daemon打开模式:读取 " <<<"$log" \
   || fail "no entry with the open file: $log"
+grep -q '用户:nobody' <<<"$log" && fail "the anonymous connection was logged"
 # The log query lists the day's entries.
 wd command "$MAIN_TITLE" 32772
 wd wait "日志查询" 10000 || fail "no log query dialog"
@@ -123,16 +134,26 @@ wd item "日志查询" 1048 | grep -q '读我.txt访问者:daemon' || fail "the 
 wd close "日志查询"
 wd gone "日志查询" 10000 || fail "the query dialog did not close"
 
-# The server stops: every pass logs its failures, nothing hangs.
+# The server stops: every pass logs its failures and the status line says
+# why; nothing hangs. Started again, the line empties.
 "$here/samba_server.sh" stop "$D" >/dev/null 2>&1
+stopped='NERR_ServerNotStarted(文件共享服务没有运行)'
 sleep 4
 errors=$(iconv -f GBK -t UTF-8 "$work/vlerror.log" 2>/dev/null)
-grep -qP '^【\d+年\d+月\d+日 \d+:\d+:\d+】监控会话1出错!错误信息:ERROR_ACCESS_DENIED\r$' <<<"$errors" \
+grep -qP "^【\\d+年\\d+月\\d+日 \\d+:\\d+:\\d+】监控会话1出错!错误信息:\\Q$stopped\\E\r$" <<<"$errors" \
   || fail "no session failure in the error log: $errors"
-[ "$(grep -c '监控打开文件2出错!错误信息:ERROR_ACCESS_DENIED' <<<"$errors")" -ge 2 ] || fail "open-file failures not logged each pass"
+[ "$(grep -c "监控打开文件2出错!错误信息:$stopped" <<<"$errors")" -ge 2 ] || fail "open-file failures not logged each pass"
 wd post "$MAIN_TITLE" 275 1
 sleep 1
-grep -q '监控共享文件夹1出错!错误代码:5' <(iconv -f GBK -t UTF-8 "$work/vlerror.log") || fail "no share failure in the error log"
+grep -q '监控共享文件夹1出错!错误代码:2114(文件共享服务没有运行)' <(iconv -f GBK -t UTF-8 "$work/vlerror.log") \
+  || fail "no share failure in the error log"
+status=$(wd item "$MAIN_TITLE" 1043)
+grep -qP '^\d\d:\d\d:\d\d 读取(会话|打开文件|共享)列表失败:文件共享服务没有运行\(2114\)$' <<<"$status" \
+  || fail "the status line does not name the stopped server: $status"
+smbd -D -s "$D/smb.conf" </dev/null || fail "smbd did not start again"
+wd post "$MAIN_TITLE" 275 1
+for _ in $(seq 40); do [ -z "$(wd item "$MAIN_TITLE" 1043)" ] && break; sleep 0.25; done
+[ -z "$(wd item "$MAIN_TITLE" 1043)" ] || fail "the status line stayed after the restart: $(wd item "$MAIN_TITLE" 1043)"
 quit_filvane
 FILVANE_PID=
 echo "PASS: Filvane on the real Samba server"

@@ -6,6 +6,8 @@
 //   wdrive command TITLE ID       post WM_COMMAND ID to window TITLE
 //   wdrive close TITLE            post WM_CLOSE to window TITLE
 //   wdrive cells TITLE LIST_ID    print the list view's rows, cells tab-separated
+//   wdrive count TITLE LIST_ID    print the list view's number of rows
+//   wdrive selected TITLE LIST_ID print the selected rows' indices, one a line
 //   wdrive select TITLE LIST_ID ROW   select one row of the list view
 //   wdrive item TITLE ID          print the text of control ID (UTF-8)
 //   wdrive post TITLE MSG WP      post message MSG with wParam WP (decimal)
@@ -28,7 +30,9 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: wdrive wait|gone|text|command|close|cells|select|item|post|settime TITLE [ARG...]\n");
+    std::fprintf(stderr,
+                 "usage: wdrive wait|gone|text|command|close|cells|count|selected|select|item|post|settime TITLE "
+                 "[ARG...]\n");
     return 2;
 }
 
@@ -162,6 +166,13 @@ int main() {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (verb == "cells" && argc > 3) {
         print_cells(GetDlgItem(window, number(3)));
+    } else if (verb == "count" && argc > 3) {
+        std::printf("%d\n", list_row_count(GetDlgItem(window, number(3))));
+    } else if (verb == "selected" && argc > 3) {
+        HWND list = GetDlgItem(window, number(3));
+        for (int row = -1; (row = static_cast<int>(
+                                SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0;)
+            std::printf("%d\n", row);
     } else if (verb == "item" && argc > 3) {
         print(control_text(GetDlgItem(window, number(3))));
     } else if (verb == "post" && argc > 4) {

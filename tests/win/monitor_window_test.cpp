@@ -8,12 +8,26 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
+#include "common/message_box_win.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
 
 namespace {
+
+// The visible message boxes of this process, whatever thread shows them
+// (the main window is a dialog too, told apart by its status line).
+BOOL CALLBACK collect_message_boxes(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    WCHAR name[16] = {0};
+    GetClassNameW(window, name, 16);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(name, L"#32770") == 0 &&
+        !GetDlgItem(window, IDC_STATUS))
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
 
 struct MonitorWindow : RunningMonitor {
     HWND list(int id) { return GetDlgItem(main, id); }
@@ -44,6 +58,22 @@ struct MonitorWindow : RunningMonitor {
     }
 
     bool answer_box(const std::string& text, int button) { return answer_message_box(main, text, button); }
+
+    void set_failures(std::uint32_t status) {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.share_failure = status;
+        net.session_failure = status;
+    }
+    static std::vector<HWND> message_boxes() {
+        std::vector<HWND> found;
+        EnumWindows(collect_message_boxes, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    static int boxes() { return static_cast<int>(message_boxes().size()); }
+    static HWND first_box() {
+        auto found = message_boxes();
+        return found.empty() ? nullptr : found.front();
+    }
 };
 
 }  // namespace
@@ -162,6 +192,81 @@ TEST_F(MonitorWindow, CloseFileAsksThenClosesTheSelectedOpen) {
     PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
     ASSERT_TRUE(answer_box("确定要关闭打开文件“D:\\a.txt”吗?", IDOK));
     EXPECT_TRUE(answer_box("关闭文件失败!", IDOK));
+}
+
+TEST_F(MonitorWindow, SelectionStaysOnItsOpenAsRowsAboveGo) {
+    set_open_files({{1, 1, "D:\\a.txt", "ann"}, {2, 1, "D:\\b.txt", "ann"}, {3, 1, "D:\\c.txt", "bob"}});
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 3; }, 3000));
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list(IDC_OPEN_FILES), LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&state));
+    auto selected = [&] {
+        return static_cast<int>(
+            SendMessageW(list(IDC_OPEN_FILES), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    };
+
+    set_open_files({{2, 1, "D:\\b.txt", "ann"}, {3, 1, "D:\\c.txt", "bob"}});
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 2; }, 3000));
+    ASSERT_EQ(selected(), 1) << "the selection moved up with its open";
+    EXPECT_EQ(cell(IDC_OPEN_FILES, 1, 3), "3");
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    EXPECT_TRUE(answer_box("确定要关闭打开文件“D:\\c.txt”吗?", IDCANCEL)) << "closing asks about that open";
+
+    set_open_files({{1, 1, "D:\\a.txt", "ann"}, {2, 1, "D:\\b.txt", "ann"}});
+    ASSERT_TRUE(wait_until([&] { return cell(IDC_OPEN_FILES, 1, 3) == "2"; }, 3000));
+    EXPECT_EQ(selected(), -1) << "its open is gone: no other row takes the selection";
+}
+
+TEST_F(MonitorWindow, StatusLineNamesAFailureUntilTheListsReadAgain) {
+    auto status = [&] { return window_text(GetDlgItem(main, IDC_STATUS)); };
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.session_failure = 2114;
+    }
+    ASSERT_TRUE(wait_until(
+        [&] { return status().find("读取会话列表失败:文件共享服务没有运行(2114)") != std::string::npos; }, 4000))
+        << status();
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.session_failure = 0;
+    }
+    EXPECT_TRUE(wait_until([&] { return status().empty(); }, 4000)) << status();
+}
+
+TEST_F(MonitorWindow, ReportsOfTimersAndTheWorkerNeverStackBoxes) {
+    // An error log that cannot be written (a folder of its name), and shares
+    // and sessions that cannot be read: every tick and every pass has a box
+    // to show.
+    WCHAR previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    WCHAR folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    lstrcatW(folder, L"filvane-box-storm");
+    CreateDirectoryW(folder, nullptr);
+    SetCurrentDirectoryW(folder);
+    CreateDirectoryW(L"vlerror.log", nullptr);
+    set_failures(2114);
+    const unsigned long dropped_before = dropped_reports();
+    for (int tick = 0; tick < 300; ++tick)
+        PostMessageW(main, WM_TIMER, 1, 0);
+    ASSERT_TRUE(wait_until([&] { return boxes() == 1; }, 5000));
+    DWORD_PTR answer = 0;
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_LE(boxes(), 1);
+        EXPECT_NE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer), 0) << "the window answers";
+        Sleep(50);
+    }
+    EXPECT_GT(dropped_reports(), dropped_before) << "the worker's reports meanwhile were counted and dropped";
+    set_failures(0);
+    // Answering what is up leaves nothing behind it.
+    for (int i = 0; i < 10 && wait_until([&] { return boxes() > 0; }, 2000); ++i)
+        PostMessageW(first_box(), WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(wait_until([&] { return boxes() == 0; }, 3000));
+    SetCurrentDirectoryW(previous);
+    const std::u16string log_folder = std::u16string(reinterpret_cast<const char16_t*>(folder)) + u"\\vlerror.log";
+    RemoveDirectoryW(reinterpret_cast<const WCHAR*>(log_folder.c_str()));
+    RemoveDirectoryW(folder);
 }
 
 int main(int argc, char** argv) {

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -165,6 +166,58 @@ TEST_F(ShellCommands, BothAboutCommandsShowTheAboutBox) {
         PostMessageW(about, WM_CLOSE, 0, 0);
         EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(about) || !IsWindow(about); }, 5000));
     }
+}
+
+TEST_F(ShellCommands, TwoAboutRequestsFromTheTrayLeaveNoBoxBehind) {
+    command(ID_HIDE);
+    ASSERT_TRUE(hidden_into_tray());
+    command(ID_TRAY_ABOUT);
+    HWND about = wait_for_window(kAboutTitle, 5000);
+    ASSERT_NE(about, nullptr);
+    command(ID_TRAY_ABOUT);  // while the first is up: it comes to the front, no second one
+    Sleep(500);
+    EXPECT_EQ(find_window(kAboutTitle), about);
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }, 5000));
+    Sleep(500);
+    EXPECT_EQ(find_window(kAboutTitle), nullptr) << "no box is left that could never be closed";
+}
+
+TEST_F(ShellCommands, DialogsOpenCentredOnTheirOwner) {
+    auto centre_of = [](const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
+    RECT work, window;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(main, &window);
+    EXPECT_LE(std::abs(centre_of(window).x - centre_of(work).x), 1) << "the main window on the screen";
+    EXPECT_LE(std::abs(centre_of(window).y - centre_of(work).y), 1);
+    command(ID_ABOUT);
+    HWND about = wait_for_window(kAboutTitle, 5000);
+    ASSERT_NE(about, nullptr);
+    RECT box;
+    GetWindowRect(about, &box);
+    EXPECT_LE(std::abs(centre_of(box).x - centre_of(window).x), 1) << "a dialog on its owner";
+    EXPECT_LE(std::abs(centre_of(box).y - centre_of(window).y), 1);
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(about); }, 5000));
+}
+
+TEST_F(ShellCommands, AClosePleaDuringClosingDoesNotStartItAgain) {
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.sessions = {{"alice", "PC1", 1, 5, 0}};
+    }
+    ASSERT_TRUE(wait_until([&] { return list_row_count(GetDlgItem(main, IDC_SESSIONS)) == 1; }, 3000));
+    net.session_delay_ms = 1500;
+    Sleep(1200);  // the next pass is now inside its slow enumeration
+    DWORD start = GetTickCount();
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    Sleep(100);
+    // As the update check does from its thread: sent, so it arrives while
+    // closing waits for the worker.
+    UiThread plea([this] { SendMessageW(main, WM_CLOSE, 0, 0); });
+    ASSERT_TRUE(ui->join(8000));
+    EXPECT_LT(GetTickCount() - start, 4000u) << "a second sequence would wait out the whole bound";
+    main = nullptr;
 }
 
 TEST_F(ShellCommands, QuitFromTheTrayClosesTheWindow) {

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Filvane at a busy server's scale: CONNECTIONS clients hold FILES files open
+# each (default 100 x 100 = 10,000 opens) on a private smbd in a network
+# namespace of this script's own. Checks that every open and every session
+# is listed, and that one client's rows go at the next pass once it lets go.
+# Prints what a user waits for, for docs/performance.md:
+#   shown_s   from the main window's first appearance to all rows listed
+#   cpu_core  Filvane, its children and its wineserver over 30 s of steady
+#             passes, in cores
+#   change_s  from a client letting go to its rows gone
+#
+#   samba_scale_e2e.sh Filvane.exe.so wdrive.exe.so [CONNECTIONS [FILES]]
+# Needs root (namespace, smbd).
+set -u
+FILVANE=$(realpath "$1") WDRIVE=$(realpath "$2")
+CONNECTIONS=${3:-100} FILES=${4:-100}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/filvane_wine.sh"
+
+if [ "${SCALE_INSIDE:-}" != 1 ]; then
+  [ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root"; exit 77; }
+  command -v smbd >/dev/null || { echo "SKIP: no smbd"; exit 77; }
+  ns=filvane-scale-$$
+  ip netns add "$ns" || fail "cannot make a network namespace"
+  trap 'ip netns del "$ns"' EXIT
+  ip netns exec "$ns" ip link set lo up
+  # Wine's sockets belong to its wineserver: with_wine.sh starts a fresh one
+  # inside the namespace, so Filvane reaches this smbd and nothing else.
+  SCALE_INSIDE=1 ip netns exec "$ns" "$here/../with_wine.sh" "$0" "$FILVANE" "$WDRIVE" "$CONNECTIONS" "$FILES"
+  exit $?
+fi
+
+D=$(mktemp -d /tmp/filvane-scale.XXXXXX)
+chmod 755 "$D"
+loads=()
+finish() {
+  touch "$D/release" "$D/release.one"
+  for p in "${loads[@]}"; do wait "$p" 2>/dev/null; done
+  [ -n "${FILVANE_PID:-}" ] && kill "$FILVANE_PID" 2>/dev/null
+  "$here/samba_server.sh" stop "$D" >/dev/null 2>&1
+  rm -rf "$D"
+}
+trap finish EXIT
+"$here/samba_server.sh" start "$D" || fail "private smbd did not start"
+cc -O2 -o "$D/samba_load" "$here/samba_load.c" $(pkg-config --cflags --libs smbclient) || fail "cannot build the load"
+
+now() { date +%s.%N; }
+since() { echo "$(now) - $1" | bc; }
+count() { wd count "$MAIN_TITLE" "$1"; }
+# Waits until list LIST_ID holds ROWS rows, for at most LIMIT seconds.
+wait_rows() {  # wait_rows LIST_ID ROWS LIMIT
+  local end=$(($(date +%s) + $3))
+  while [ "$(date +%s)" -lt "$end" ]; do
+    [ "$(count "$1")" = "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# utime + stime + children's, in clock ticks.
+ticks() { awk '{ print $14 + $15 + $16 + $17 }' "/proc/$1/stat"; }
+wineserver_pid() {
+  for pid in $(pgrep -x wineserver64 || pgrep -x wineserver); do
+    tr '\0' '\n' <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return; }
+  done
+}
+
+# One client lets go on its own, the others together.
+users=(-u daemon%Filv-pw1 -u bin%Filv-pw2)
+"$D/samba_load" -c $((CONNECTIONS - 1)) -f "$FILES" -r "$D/ready" -R "$D/release" -t 900 "${users[@]}" &
+loads+=($!)
+"$D/samba_load" -c 1 -f "$FILES" -p one -r "$D/ready.one" -R "$D/release.one" -t 900 "${users[@]}" &
+loads+=($!)
+for _ in $(seq 1200); do [ -f "$D/ready" ] && [ -f "$D/ready.one" ] && break; sleep 0.1; done
+[ -f "$D/ready" ] && [ -f "$D/ready.one" ] || fail "the clients could not open their files"
+opens=$((CONNECTIONS * FILES))
+
+mkdir -p "$D/work"
+cd "$D/work"
+export FILVANE_SAMBA_CONF=$D/smb.conf FILVANE_SAMBA_CREDENTIALS=$D/admin.conf
+start_filvane
+started=$(now)
+wait_rows 1001 "$opens" 120 || fail "not all $opens opens listed: $(count 1001)"
+wait_rows 1000 "$CONNECTIONS" 30 || fail "not all $CONNECTIONS sessions listed: $(count 1000)"
+echo "opens=$opens sessions=$CONNECTIONS shown_s=$(since "$started")"
+
+server=$(wineserver_pid)
+[ -n "$server" ] || fail "no wineserver of this prefix"
+hz=$(getconf CLK_TCK)
+t0=$(now) a0=$(ticks "$FILVANE_PID") b0=$(ticks "$server")
+sleep 30
+a1=$(ticks "$FILVANE_PID") b1=$(ticks "$server")
+echo "cpu_core=$(echo "scale=3; ($a1 - $a0 + $b1 - $b0) / $hz / ($(now) - $t0)" | bc)"
+
+touch "$D/release.one"
+released=$(now)
+wait_rows 1001 $((opens - FILES)) 60 || fail "the released client's opens stayed: $(count 1001)"
+wait_rows 1000 $((CONNECTIONS - 1)) 10 || fail "the released client's session stayed: $(count 1000)"
+echo "change_s=$(since "$released")"
+quit_filvane
