@@ -25,8 +25,8 @@ void centre(HWND dialog, HWND owner) {
     const int width = box.right - box.left, height = box.bottom - box.top;
     int x = around.left + (around.right - around.left - width) / 2;
     int y = around.top + (around.bottom - around.top - height) / 2;
-    x = std::max(work.left, std::min(x, static_cast<int>(work.right) - width));
-    y = std::max(work.top, std::min(y, static_cast<int>(work.bottom) - height));
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
