@@ -71,7 +71,7 @@ chmod 755 "$demo"
 # Everything started from here carries this, so stopping finds it all.
 export FILVANE_DEMO_DIR=$demo
 export WINEPREFIX=$demo/wine WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-watcher='' filvane=''
+watcher='' filvane='' private_display=''
 stop_demo() {
   trap '' INT TERM
   set +e
@@ -131,7 +131,7 @@ REGEDIT4
 "SaveSession"="1"
 "SaveFile"="1"
 REG
-if [ -n "${private_display:-}" ]; then
+if [ -n "$private_display" ]; then
   printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Decorated"="N"\n' >>"$demo/settings.reg"
 fi
 wine reg import "$demo/settings.reg" >/dev/null 2>&1 || die "could not write the demo's settings into its registry"
@@ -159,10 +159,11 @@ open-file lists. 记录查询 queries the activity log, 关闭文件 closes the 
 open file, 主机检测 and Ping start brenvik and Corvap.
   activity log: $demo/work (the day file appears with the first change)
 INFO
-if [ -n "${private_display:-}" ]; then
+if [ -n "$private_display" ]; then
   cat <<INFO
   screenshot, renewed every 5 s: $demo/filvane.png
-  to see and use the window: x11vnc -display $DISPLAY -localhost, then a VNC viewer
+  to see and use the window: apt-get install x11vnc; x11vnc -display $DISPLAY -localhost,
+  then a VNC viewer (README: The demo)
 INFO
 fi
 echo "Ctrl-C, or closing Filvane, ends the demo."
@@ -173,7 +174,7 @@ echo "Ctrl-C, or closing Filvane, ends the demo."
     if [ -z "${day_file:-}" ] && day_file=$(ls "$demo"/work/*.dat 2>/dev/null | head -1) && [ -n "$day_file" ]; then
       echo "  day file: $day_file"
     fi
-    if [ -n "${private_display:-}" ]; then
+    if [ -n "$private_display" ]; then
       shoot_main_window "$demo/filvane.new.png" 2>/dev/null && mv "$demo/filvane.new.png" "$demo/filvane.png"
     fi
     sleep 5
