@@ -7,7 +7,7 @@
 #   shown_s   from the main window's first appearance to all rows listed
 #   cpu_core  Filvane, its children and its wineserver over 30 s of steady
 #             passes, in cores
-#   change_s  from a client letting go to its rows gone
+#   change_s  from a client letting go to its open files gone
 #
 #   samba_scale_e2e.sh Filvane.exe.so wdrive.exe.so [CONNECTIONS [FILES]]
 # Needs root (namespace, smbd).
@@ -94,6 +94,6 @@ echo "cpu_core=$(echo "scale=3; ($a1 - $a0 + $b1 - $b0) / $hz / ($(now) - $t0)" 
 touch "$D/release.one"
 released=$(now)
 wait_rows 1001 $((opens - FILES)) 60 || fail "the released client's opens stayed: $(count 1001)"
-wait_rows 1000 $((CONNECTIONS - 1)) 10 || fail "the released client's session stayed: $(count 1000)"
 echo "change_s=$(since "$released")"
+wait_rows 1000 $((CONNECTIONS - 1)) 10 || fail "the released client's session stayed: $(count 1000)"
 quit_filvane
