@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 
 namespace scanner {
@@ -17,7 +16,8 @@ constexpr std::size_t kReplyBufferSize = 500;
 // The 50-byte NBSTAT query for the wildcard name.
 const std::array<unsigned char, 50>& node_status_request();
 
-// The cells an answer fills; absent ones stay empty in the list.
+// The cells an answer fills, as the answer's own GBK bytes; absent ones stay
+// empty in the list.
 struct NodeStatusRow {
     std::string address;
     std::string workgroup;
@@ -25,23 +25,10 @@ struct NodeStatusRow {
     std::string mac;
 };
 
-// The walk over the answer from offset 57: names up to their first space,
-// the first name as host, the first different one as workgroup, and the MAC
-// from the hex text of the record before the first empty one.
+// Names from the name table, each up to its first space: the first as host,
+// the first different one as workgroup. The MAC is the unit ID that follows
+// the table, as six lower-case hex pairs joined by full stops; empty when the
+// answer is too short to hold it.
 NodeStatusRow read_node_status(const unsigned char* data, std::size_t length, const std::string& source);
-
-// Remembers the source of the last handled answer for the whole process, so
-// a host answering twice in a row is listed once.
-class ReplyGate {
-public:
-    // `source` is empty when the receive failed. A datagram longer than the
-    // receive buffer counts as failed. Returns the row to append, or nothing
-    // when the answer is dropped (and the scan's wait is not ended).
-    std::optional<NodeStatusRow> handle(const unsigned char* data, std::size_t length, const std::string& source);
-    const std::string& last_reply_address() const { return last_; }
-
-private:
-    std::string last_;
-};
 
 }  // namespace scanner

@@ -6,16 +6,18 @@
 
 static_assert(sizeof(UINT_PTR) == sizeof(SOCKET), "the socket is kept as UINT_PTR");
 
-NodeStatusProbe::NodeStatusProbe() : socket_(INVALID_SOCKET) {}
-
-bool NodeStatusProbe::is_read_notification(LPARAM lp) { return WSAGETSELECTEVENT(lp) == FD_READ; }
+NodeStatusProbe::NodeStatusProbe() : socket_(INVALID_SOCKET), ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 NodeStatusProbe::~NodeStatusProbe() {
     if (socket_ != INVALID_SOCKET)
         closesocket(socket_);
+    if (ready_)
+        CloseHandle(ready_);
 }
 
 bool NodeStatusProbe::open() {
+    if (!ready_)
+        return false;
     SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (s == INVALID_SOCKET)
         return false;
@@ -23,7 +25,10 @@ bool NodeStatusProbe::open() {
     local.sin_family = AF_INET;
     local.sin_port = htons(scanner::kReplyPort);
     local.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) == SOCKET_ERROR) {
+    // The event also makes the socket non-blocking: neither a receive nor a
+    // send ever waits.
+    if (bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) == SOCKET_ERROR ||
+        WSAEventSelect(s, ready_, FD_READ | FD_WRITE) == SOCKET_ERROR) {
         closesocket(s);
         return false;
     }
@@ -31,37 +36,48 @@ bool NodeStatusProbe::open() {
     return true;
 }
 
-bool NodeStatusProbe::notify(HWND window, UINT message) {
-    // Only reads do anything, but all six notifications are asked for.
-    const long all = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
-    return socket_ != INVALID_SOCKET && WSAAsyncSelect(socket_, window, message, all) == 0;
-}
-
-void NodeStatusProbe::send(const std::string& address) const {
+bool NodeStatusProbe::send(const scanner::Octets& address) const {
     if (socket_ == INVALID_SOCKET)
-        return;
+        return true;
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(scanner::kNodeStatusPort);
-    to.sin_addr.s_addr = inet_addr(address.c_str());
+    auto* bytes = reinterpret_cast<unsigned char*>(&to.sin_addr);
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<unsigned char>(address[static_cast<std::size_t>(i)]);
     const auto& request = scanner::node_status_request();
-    sendto(socket_, reinterpret_cast<const char*>(request.data()), static_cast<int>(request.size()), 0,
-           reinterpret_cast<sockaddr*>(&to), sizeof to);
+    int sent = sendto(socket_, reinterpret_cast<const char*>(request.data()), static_cast<int>(request.size()), 0,
+                      reinterpret_cast<sockaddr*>(&to), sizeof to);
+    return sent != SOCKET_ERROR || WSAGetLastError() != WSAEWOULDBLOCK;
 }
 
-NodeStatusProbe::Datagram NodeStatusProbe::receive() const {
-    Datagram d;
+NodeStatusProbe::Receive NodeStatusProbe::receive(Datagram& into) const {
     if (socket_ == INVALID_SOCKET)
-        return d;
+        return Receive::none;
     // One byte more than is ever read: a longer datagram shows as too long
     // whether the stack truncates it or fails the receive.
     char buffer[scanner::kReplyBufferSize + 1];
     sockaddr_in from{};
     int from_length = sizeof from;
     int got = recvfrom(socket_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &from_length);
-    if (got == SOCKET_ERROR)
-        return d;
-    d.bytes.assign(buffer, buffer + got);
-    d.source = inet_ntoa(from.sin_addr);
-    return d;
+    if (got == SOCKET_ERROR) {
+        switch (WSAGetLastError()) {
+        case WSAEMSGSIZE:
+        case WSAECONNRESET:
+        case WSAENETRESET:
+            return Receive::dropped;
+        default:
+            return Receive::none;  // WSAEWOULDBLOCK: read everything
+        }
+    }
+    into.bytes.assign(buffer, buffer + got);
+    const auto* a = reinterpret_cast<const unsigned char*>(&from.sin_addr);
+    into.source = {a[0], a[1], a[2], a[3]};
+    return Receive::datagram;
+}
+
+void NodeStatusProbe::discard_waiting() const {
+    Datagram ignored;
+    while (receive(ignored) != Receive::none) {
+    }
 }

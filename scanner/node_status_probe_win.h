@@ -1,11 +1,13 @@
 // The datagram socket of the scanner: bound to local port 4321, sends the
-// node-status query to port 137, and reports arriving answers to a window.
+// node-status query to port 137, and signals an event when answers wait to
+// be read or room to send has come back.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
+
+#include "scanner/scan_range.h"
 
 class NodeStatusProbe {
 public:
@@ -16,21 +18,31 @@ public:
 
     // Creates and binds the socket; false (and no socket) on failure.
     bool open();
-    // Answers arrive as `message` to `window` on its thread.
-    bool notify(HWND window, UINT message);
-    // True for the notification that a datagram is waiting.
-    static bool is_read_notification(LPARAM lp);
-    // The query to port 137 of a dotted address; a failed send is not looked at.
-    void send(const std::string& address) const;
+    // Set when answers wait to be read or a full send buffer has room again;
+    // never set without a socket.
+    HANDLE ready() const { return ready_; }
+    // The query to port 137 of `address`. False only when the stack has no
+    // room for it now (queries to hosts still being resolved fill it): send
+    // again once ready. Any other failure is not looked at.
+    bool send(const scanner::Octets& address) const;
 
     struct Datagram {
         std::vector<unsigned char> bytes;
-        std::string source;  // empty when the receive failed
+        scanner::Octets source{};
     };
-    Datagram receive() const;
+    enum class Receive {
+        datagram,  // one answer in `into`
+        dropped,   // a receive that failed on its own (too long, a port
+                   // unreachable reported by the stack): read on
+        none,      // nothing more to read now
+    };
+    Receive receive(Datagram& into) const;
+    // Drops whatever waits, such as late answers to an earlier scan.
+    void discard_waiting() const;
 
 private:
     // A SOCKET; Winsock's header stays out of this one, since under Winelib
     // it must come before any C library header.
     UINT_PTR socket_;
+    HANDLE ready_;
 };

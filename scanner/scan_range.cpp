@@ -1,5 +1,6 @@
 #include "scanner/scan_range.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace scanner {
@@ -16,6 +17,19 @@ DefaultRange default_range(const std::optional<Octets>& host_address) {
 }
 
 Octets end_of_network(const Octets& start) { return {start[0], start[1], start[2], 255}; }
+
+std::optional<Octets> address_after_field_change(std::uint32_t reported, int field, int value) {
+    if (field < 0 || field > 3)
+        return std::nullopt;
+    const int shift = 8 * (3 - field);
+    // A blank field (-1) counts as 0 in the sum. Unsigned wrap-around
+    // mirrors the control's own 32-bit sum.
+    std::uint32_t share = static_cast<std::uint32_t>(std::max(value, 0));
+    std::uint32_t address =
+        reported - (share << shift) + (static_cast<std::uint32_t>(std::clamp(value, 0, 255)) << shift);
+    return Octets{static_cast<int>(address >> 24), static_cast<int>(address >> 16 & 0xFF),
+                  static_cast<int>(address >> 8 & 0xFF), static_cast<int>(address & 0xFF)};
+}
 
 RangeCheck check_range(const Octets& s, const Octets& e) {
     if (e[2] < s[2] || (e[2] == s[2] && e[3] < s[3]))

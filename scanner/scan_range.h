@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,15 @@ DefaultRange default_range(const std::optional<Octets>& host_address);
 // The end address the start control's network gives: its first three
 // octets and 255.
 Octets end_of_network(const Octets& start);
+
+// The start control's address once the user has changed field `field` to
+// `value` (as the control's change notification gives them). The control
+// reports its address as its fields summed in base 256, so a field typed
+// beyond 255 would carry into the octet before it: that field's share is
+// taken out of `reported` and put back clamped to 0..255, as the control
+// itself will show it (a blank field, -1, reads as 0). Nothing when `field`
+// is not 0 to 3.
+std::optional<Octets> address_after_field_change(std::uint32_t reported, int field, int value);
 
 enum class RangeCheck { ok, end_before_start, not_class_c };
 // Only the third and fourth octets order the range; then the first two must

@@ -3,7 +3,6 @@
 namespace scanner {
 
 namespace {
-constexpr std::size_t kWidths[4] = {17, 14, 14, 17};
 const char kLineEnd[] = "\r\n\r\n";
 }  // namespace
 
@@ -15,14 +14,12 @@ std::string pad_field(const std::string& text, std::size_t width) {
 
 std::string report_header() { return "IP地址           工作组        主机          MAC地址\r\n\r\n"; }
 
-std::string report_line(const ReportRow& row) {
-    std::string line;
-    for (std::size_t i = 0; i < row.size(); ++i)
-        line += pad_field(row[i], kWidths[i]);
-    return line + kLineEnd;
+std::string report_line(const NodeStatusRow& row) {
+    return pad_field(row.address, 17) + pad_field(row.workgroup, 14) + pad_field(row.host, 14) +
+           pad_field(row.mac, 17) + kLineEnd;
 }
 
-std::string format_report(const std::vector<ReportRow>& rows) {
+std::string format_report(const std::vector<NodeStatusRow>& rows) {
     std::string report = report_header();
     for (const auto& row : rows)
         report += report_line(row);

@@ -1,14 +1,31 @@
 #include "scanner/scan_worker_win.h"
 
-#include "scanner/node_status_probe_win.h"
+#include <algorithm>
 
-ScanWorker::ScanWorker(NodeStatusProbe& probe, HANDLE reply_event)
-    : probe_(probe), reply_event_(reply_event), abort_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+#include "scanner/node_status_probe_win.h"
+#include "scanner/scan_schedule.h"
+
+namespace {
+
+constexpr scanner::Millis kHeldRetryMs = 50;
+// How often the window gets what is new: often enough to look continuous.
+constexpr scanner::Millis kShowIntervalMs = 25;
+
+scanner::Millis clock_ms() { return GetTickCount64(); }
+
+}  // namespace
+
+ScanWorker::ScanWorker(NodeStatusProbe& probe)
+    : probe_(probe),
+      abort_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      stop_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 ScanWorker::~ScanWorker() {
     abort_and_join();
     if (thread_)
         CloseHandle(thread_);
+    if (stop_event_)
+        CloseHandle(stop_event_);
     if (abort_event_)
         CloseHandle(abort_event_);
 }
@@ -25,13 +42,19 @@ bool ScanWorker::wait_previous_thread() {
 }
 
 bool ScanWorker::start(HWND dialog, const scanner::Octets& start, const scanner::Octets& end) {
-    if (!abort_event_ || !wait_previous_thread())
+    if (!abort_event_ || !stop_event_ || !wait_previous_thread())
         return false;
     dialog_ = dialog;
     start_ = start;
     end_ = end;
+    ResetEvent(stop_event_);
     thread_ = CreateThread(nullptr, 0, entry, this, 0, nullptr);
     return thread_ != nullptr;
+}
+
+void ScanWorker::request_stop() {
+    if (stop_event_)
+        SetEvent(stop_event_);
 }
 
 void ScanWorker::abort_and_join() {
@@ -52,34 +75,76 @@ void ScanWorker::abort_and_join() {
 
 DWORD WINAPI ScanWorker::entry(LPVOID self) { return static_cast<ScanWorker*>(self)->run(); }
 
-DWORD ScanWorker::leave(bool finished) {
-    stop_requested_ = false;
+void ScanWorker::show(ScanProgress& progress) {
+    if (progress.empty())
+        return;
+    SendMessageW(dialog_, scan_message::kProgress, 0, reinterpret_cast<LPARAM>(&progress));
+    progress = ScanProgress();
+}
+
+DWORD ScanWorker::leave(bool finished, ScanProgress& progress) {
+    // What was probed and taken before the end is still shown.
+    show(progress);
     SendMessageW(dialog_, scan_message::kEnded, finished ? 1 : 0, 0);
     return finished ? 0 : 1;
 }
 
-DWORD ScanWorker::run() {
-    if (stop_requested_)
-        return leave(false);
-    scanner::ScanWalk walk(start_, end_);
-    const HANDLE waits[2] = {abort_event_, reply_event_};
+void ScanWorker::take_answers(scanner::ScanSchedule& schedule, ScanProgress& progress) {
+    NodeStatusProbe::Datagram d;
     for (;;) {
-        std::string address = scanner::dotted(walk.current());
-        SendMessageW(dialog_, scan_message::kListAddress, 0, reinterpret_cast<LPARAM>(address.c_str()));
-        if (walk.probe_current())
-            probe_.send(address);
-        DWORD timeout = static_cast<DWORD>(SendMessageW(dialog_, scan_message::kReadTimeout, 0, 0));
-        DWORD woke = WaitForMultipleObjects(2, waits, FALSE, timeout);
-        ResetEvent(reply_event_);
-        if (woke == WAIT_OBJECT_0) {
-            stop_requested_ = false;
-            return 1;  // the window is closing: not touched again
+        NodeStatusProbe::Receive got = probe_.receive(d);
+        if (got == NodeStatusProbe::Receive::none)
+            return;
+        if (got == NodeStatusProbe::Receive::dropped || d.bytes.size() > scanner::kReplyBufferSize ||
+            !schedule.answer(d.source, clock_ms()))
+            continue;
+        progress.answers.push_back(
+            {d.source, scanner::read_node_status(d.bytes.data(), d.bytes.size(), scanner::dotted(d.source))});
+    }
+}
+
+DWORD ScanWorker::run() {
+    const auto timeout = static_cast<scanner::Millis>(SendMessageW(dialog_, scan_message::kReadTimeout, 0, 0));
+    probe_.discard_waiting();
+    scanner::ScanSchedule schedule(start_, end_, timeout, clock_ms());
+    scanner::Octets held{};
+    ScanProgress progress;
+    scanner::Millis shown_at = clock_ms();
+    // Without a socket nothing is ever ready: the scan waits out every
+    // deadline, as a scan whose answers all go missing would.
+    HANDLE waits[3] = {abort_event_, stop_event_, probe_.ready()};
+    const DWORD wait_count = waits[2] ? 3 : 2;
+    for (;;) {
+        scanner::Millis now = clock_ms();
+        if (schedule.holding() && probe_.send(held))
+            schedule.sent_late(now);
+        while (auto due = schedule.next_due(now)) {
+            progress.probed.push_back(scanner::dotted(due->address));
+            if (due->probe && !probe_.send(due->address)) {
+                held = due->address;
+                schedule.hold_last();
+            }
         }
-        if (woke == WAIT_FAILED)
-            return leave(false);
-        if (!walk.advance())
-            return leave(true);
-        if (stop_requested_)
-            return leave(false);
+        take_answers(schedule, progress);
+        now = clock_ms();
+        if (schedule.finished(now))
+            return leave(true, progress);
+        if (now - shown_at >= kShowIntervalMs) {
+            show(progress);
+            shown_at = now;
+        }
+        // A held query is tried again when the socket has room, and at
+        // least this often should that notice not come.
+        scanner::Millis next = schedule.next_event(now).value_or(now + kHeldRetryMs);
+        if (schedule.holding())
+            next = std::min(next, now + kHeldRetryMs);
+        if (!progress.empty())
+            next = std::min(next, shown_at + kShowIntervalMs);
+        DWORD wait = next > now ? static_cast<DWORD>(next - now) : 0;
+        DWORD woke = WaitForMultipleObjects(wait_count, waits, FALSE, wait);
+        if (woke == WAIT_OBJECT_0)
+            return 1;  // the window is closing: not touched again
+        if (woke == WAIT_OBJECT_0 + 1 || woke == WAIT_FAILED)
+            return leave(false, progress);
     }
 }

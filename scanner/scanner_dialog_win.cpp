@@ -15,30 +15,18 @@
 
 namespace {
 
-constexpr UINT kSocketMessage = WM_APP + 10;
 constexpr int kTimeoutMin = 100, kTimeoutMax = 10000;
 constexpr int kAddressFields[] = {IDC_START, IDC_TIMEOUT, IDC_TIMEOUT_SPIN, IDC_START_ADDRESS, IDC_END_ADDRESS};
-
-// Answers are told apart from repeats for the whole life of the process.
-scanner::ReplyGate& reply_gate() {
-    static scanner::ReplyGate gate;
-    return gate;
-}
 
 }  // namespace
 
 ScannerDialog::ScannerDialog() : Dialog(IDD_SCANNER, false) {
-    probe_open_ = probe_.open();
-    if (!probe_open_)
+    if (!probe_.open())
         show_message(nullptr, "Failed Create Socket", MB_OK | MB_ICONEXCLAMATION);
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN));
 }
 
-ScannerDialog::~ScannerDialog() {
-    delete worker_;  // joins a thread still running
-    if (reply_event_)
-        CloseHandle(reply_event_);
-}
+ScannerDialog::~ScannerDialog() = default;
 
 BOOL ScannerDialog::on_init() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -46,13 +34,6 @@ BOOL ScannerDialog::on_init() {
     auto range = scanner::default_range(host_address());
     set_address(IDC_START_ADDRESS, range.start);
     set_address(IDC_END_ADDRESS, range.end);
-
-    if (!reply_event_)
-        reply_event_ = CreateEventW(nullptr, TRUE, FALSE, L"receive data");
-    if (reply_event_ && !worker_)
-        worker_ = new ScanWorker(probe_, reply_event_);
-    if (probe_open_ && !probe_.notify(hwnd(), kSocketMessage))
-        message_box("Failed Create Socket");
     EnableWindow(item(IDC_STOP), FALSE);
     SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_SETRANGE32, kTimeoutMin, kTimeoutMax);
     SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_SETPOS32, 0, kTimeoutMin);
@@ -74,8 +55,7 @@ bool ScannerDialog::on_command(int id, int notification) {
         start_scan();
         return true;
     case IDC_STOP:
-        if (worker_)
-            worker_->request_stop();
+        worker_.request_stop();
         return true;
     case IDC_SAVE:
         save();
@@ -92,12 +72,8 @@ bool ScannerDialog::on_command(int id, int notification) {
 
 bool ScannerDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
-    case kSocketMessage:
-        if (NodeStatusProbe::is_read_notification(lp))
-            handle_reply();
-        return true;
-    case scan_message::kListAddress:
-        add_probed(reinterpret_cast<const char*>(lp));
+    case scan_message::kProgress:
+        show_progress(*reinterpret_cast<const ScanProgress*>(lp));
         return true;
     case scan_message::kReadTimeout:
         result = timeout_ms();
@@ -108,7 +84,7 @@ bool ScannerDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lp);
         if (header->idFrom == IDC_START_ADDRESS && header->code == IPN_FIELDCHANGED)
-            set_address(IDC_END_ADDRESS, scanner::end_of_network(address(IDC_START_ADDRESS)));
+            start_field_changed(*reinterpret_cast<NMIPADDRESS*>(lp));
         return false;
     }
     case WM_PAINT:
@@ -139,8 +115,7 @@ void ScannerDialog::paint_icon() {
 void ScannerDialog::close() {
     // The worker must be gone before the window is. Its wait ends at once
     // and its messages are served meanwhile, so this does not block long.
-    if (worker_)
-        worker_->abort_and_join();
+    worker_.abort_and_join();
 }
 
 scanner::Octets ScannerDialog::address(int id) const {
@@ -152,6 +127,16 @@ scanner::Octets ScannerDialog::address(int id) const {
 
 void ScannerDialog::set_address(int id, const scanner::Octets& a) const {
     SendMessageW(item(id), IPM_SETADDRESS, 0, MAKEIPADDRESS(a[0], a[1], a[2], a[3]));
+}
+
+void ScannerDialog::start_field_changed(NMIPADDRESS& change) {
+    DWORD reported = 0;
+    SendMessageW(item(IDC_START_ADDRESS), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&reported));
+    if (auto start = scanner::address_after_field_change(reported, change.iField, change.iValue))
+        set_address(IDC_END_ADDRESS, scanner::end_of_network(*start));
+    // The control puts the value the notification leaves into the field.
+    if (change.iValue > 255)
+        change.iValue = 255;
 }
 
 void ScannerDialog::add_probed(const std::string& text) const {
@@ -185,13 +170,12 @@ void ScannerDialog::start_scan() {
     case scanner::RangeCheck::ok:
         break;
     }
-    if (!worker_) {
-        message_box("Failed Create Socket");
-        return;
-    }
+    results_.begin_scan();
     set_scanning(true);
-    if (!worker_->start(hwnd(), start, end))
+    if (!worker_.start(hwnd(), start, end)) {
         set_scanning(false);
+        message_box("检测线程无法启动！");
+    }
 }
 
 void ScannerDialog::scan_ended(bool finished) {
@@ -200,29 +184,30 @@ void ScannerDialog::scan_ended(bool finished) {
     set_scanning(false);
 }
 
-void ScannerDialog::handle_reply() {
-    NodeStatusProbe::Datagram d = probe_.receive();
-    auto row = reply_gate().handle(d.bytes.data(), d.bytes.size(), d.source);
-    if (!row)
-        return;
-    HWND results = item(IDC_RESULTS);
-    int index = list_insert_row(results, list_row_count(results), row->address, -1);
-    list_set_cell(results, index, 1, row->workgroup, -1);
-    list_set_cell(results, index, 2, row->host, -1);
-    list_set_cell(results, index, 3, row->mac, -1);
-    if (reply_event_)
-        SetEvent(reply_event_);
+void ScannerDialog::show_progress(const ScanProgress& progress) {
+    // One redraw per batch, not per line.
+    HWND probed = item(IDC_PROBED), results = item(IDC_RESULTS);
+    SendMessageW(probed, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(results, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& address : progress.probed)
+        add_probed(address);
+    for (const ScanAnswer& answer : progress.answers) {
+        // The list shows the texts as well as the code page can; the report
+        // is written from the kept bytes.
+        std::size_t at = results_.add(answer.address, answer.row);
+        int index = list_insert_row(results, static_cast<int>(at), answer.row.address, -1);
+        list_set_cell(results, index, 1, answer.row.workgroup, -1);
+        list_set_cell(results, index, 2, answer.row.host, -1);
+        list_set_cell(results, index, 3, answer.row.mac, -1);
+    }
+    for (HWND list : {probed, results}) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
 }
 
 bool ScannerDialog::save_report(const std::string& path) const {
-    HWND results = item(IDC_RESULTS);
-    std::vector<scanner::ReportRow> rows;
-    int count = list_row_count(results);
-    rows.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        rows.push_back({list_cell_text(results, i, 0), list_cell_text(results, i, 1), list_cell_text(results, i, 2),
-                        list_cell_text(results, i, 3)});
-    std::string report = scanner::format_report(rows);
+    std::string report = scanner::format_report(results_.rows());
 
     HANDLE file =
         CreateFileW(wide_ptr(widen(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -4,10 +4,13 @@
 
 #include "scanner/node_status_probe_win.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "common/dialog_win.h"
 #include "scanner/scan_range.h"
+#include "scanner/scan_results.h"
 #include "scanner/scan_worker_win.h"
 
 class ScannerDialog : public Dialog {
@@ -28,7 +31,8 @@ protected:
 private:
     void start_scan();
     void save();
-    void handle_reply();
+    void show_progress(const ScanProgress& progress);
+    void start_field_changed(NMIPADDRESS& change);
     void scan_ended(bool finished);
     void set_scanning(bool scanning);
     void close();
@@ -39,8 +43,7 @@ private:
     int timeout_ms() const;
 
     NodeStatusProbe probe_;
-    bool probe_open_ = false;
-    HANDLE reply_event_ = nullptr;
-    ScanWorker* worker_ = nullptr;
+    scanner::ScanResults results_;
+    ScanWorker worker_{probe_};
     HICON icon_ = nullptr;
 };

@@ -9,21 +9,20 @@
 using scanner::node_status_request;
 using scanner::NodeStatusRow;
 using scanner::read_node_status;
-using scanner::ReplyGate;
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 
 // The 57 bytes before the name table: header, echoed name, type, class,
-// TTL, length, number of names. Never read, so any bytes but 0xCC do.
-Bytes header() {
+// TTL, length, and the number of names, which places the unit ID.
+Bytes header(unsigned char names) {
     Bytes b(57, 0x00);
     b[2] = 0x84;
     b[12] = 0x20;
     for (int i = 13; i < 45; ++i)
         b[i] = 'A';
-    b[56] = 3;
+    b[56] = names;
     return b;
 }
 
@@ -47,7 +46,7 @@ void add_statistics(Bytes& b, const Bytes& unit_id) {
 const Bytes kMac = {0x00, 0x0c, 0x29, 0xab, 0xcd, 0xef};
 
 Bytes standard_answer() {
-    Bytes b = header();
+    Bytes b = header(3);
     add_name(b, "PC1", 0x00, 0x04);
     add_name(b, "WORKGROUP", 0x00, 0x84);
     add_name(b, "PC1", 0x20, 0x04);
@@ -77,7 +76,7 @@ TEST(NodeStatusReply, StandardAnswerGivesHostWorkgroupAndMac) {
 }
 
 TEST(NodeStatusReply, WorkgroupIsTheFirstDifferentNameWhateverItsSuffix) {
-    Bytes b = header();
+    Bytes b = header(4);
     add_name(b, "PC1", 0x00);
     add_name(b, "PC1", 0x20);
     add_name(b, "OFFICE", 0x1e, 0x84);
@@ -89,9 +88,76 @@ TEST(NodeStatusReply, WorkgroupIsTheFirstDifferentNameWhateverItsSuffix) {
     EXPECT_EQ(row.mac, "00.0c.29.ab.cd.ef");
 }
 
+// The unit ID lies right after the number of entries the answer announces,
+// whatever its bytes look like: nmbd's zeros, 0xCC, spaces.
+TEST(NodeStatusReply, MacIsTheUnitIdAfterTheAnnouncedNameTable) {
+    struct Case {
+        Bytes unit_id;
+        const char* mac;
+    } cases[] = {
+        {{0, 0, 0, 0, 0, 0}, "00.00.00.00.00.00"},
+        {{0x00, 0x50, 0xcc, 0x01, 0x02, 0x03}, "00.50.cc.01.02.03"},
+        {{0x00, 0x50, 0x20, 0xab, 0xcd, 0xef}, "00.50.20.ab.cd.ef"},
+        {{0x80, 0x90, 0xa0, 0xb0, 0xc0, 0xd0}, "80.90.a0.b0.c0.d0"},
+    };
+    for (const auto& c : cases) {
+        Bytes b = header(2);
+        add_name(b, "PC1");
+        add_name(b, "WG", 0x00, 0x84);
+        add_statistics(b, c.unit_id);
+        NodeStatusRow row = read(b);
+        EXPECT_EQ(row.mac, c.mac);
+        EXPECT_EQ(row.host, "PC1");
+        EXPECT_EQ(row.workgroup, "WG");
+    }
+}
+
+TEST(NodeStatusReply, UnitIdOffsetFollowsTheNameCount) {
+    // No names: the unit ID opens the data at 57.
+    Bytes none = header(0);
+    add_statistics(none, kMac);
+    NodeStatusRow empty = read(none);
+    EXPECT_EQ(empty.mac, "00.0c.29.ab.cd.ef");
+    EXPECT_EQ(empty.host, "");
+
+    // One name only: the statistics block is not read as a workgroup.
+    Bytes one = header(1);
+    add_name(one, "PC1");
+    add_statistics(one, kMac);
+    NodeStatusRow row = read(one);
+    EXPECT_EQ(row.host, "PC1");
+    EXPECT_EQ(row.workgroup, "");
+    EXPECT_EQ(row.mac, "00.0c.29.ab.cd.ef");
+
+    // Twenty entries: the unit ID at 57 + 360.
+    Bytes many = header(20);
+    for (int i = 0; i < 20; ++i)
+        add_name(many, i == 0 ? "PC1" : "NAME" + std::to_string(i));
+    add_statistics(many, {1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(read(many).mac, "01.02.03.04.05.06");
+}
+
+TEST(NodeStatusReply, AnswerTooShortForTheUnitIdLeavesTheMacEmpty) {
+    Bytes b = standard_answer();
+    const std::size_t unit_id_end = 57 + 3 * 18 + 6;
+    EXPECT_EQ(read_node_status(b.data(), unit_id_end, "a").mac, "00.0c.29.ab.cd.ef");
+    NodeStatusRow cut = read_node_status(b.data(), unit_id_end - 1, "a");
+    EXPECT_EQ(cut.mac, "");
+    EXPECT_EQ(cut.workgroup, "WORKGROUP");
+
+    // A count that claims more entries than arrived: names up to the end of
+    // the datagram, no MAC.
+    Bytes claims = standard_answer();
+    claims[56] = 200;
+    NodeStatusRow row = read(claims);
+    EXPECT_EQ(row.host, "PC1");
+    EXPECT_EQ(row.workgroup, "WORKGROUP");
+    EXPECT_EQ(row.mac, "");
+}
+
 TEST(NodeStatusReply, ShortDatagramsGiveOnlyTheAddress) {
     Bytes b = standard_answer();
-    for (std::size_t length : {0u, 10u, 57u}) {
+    for (std::size_t length : {0u, 10u, 56u, 57u}) {
         NodeStatusRow row = read_node_status(b.data(), length, "10.0.0.5");
         EXPECT_EQ(row.address, "10.0.0.5");
         EXPECT_EQ(row.host, "") << length;
@@ -105,46 +171,19 @@ TEST(NodeStatusReply, ShortDatagramsGiveOnlyTheAddress) {
     EXPECT_EQ(cut.mac, "");
 }
 
-TEST(NodeStatusReply, ByteCCEndsTheWalk) {
-    Bytes b = header();
-    add_name(b, "PC1");
-    add_name(b, "WORKGROUP", 0x00, 0x84);
-    add_statistics(b, {0x00, 0x50, 0xcc, 0x01, 0x02, 0x03});
+TEST(NodeStatusReply, NamesKeepEveryByteAboveSpace) {
+    // 0xCC is a common GBK byte (田 is CC EF): it is part of the name.
+    Bytes b = header(2);
+    add_name(b, "\xcc\xef\xbb\xfa");                      // 田机
+    add_name(b, "\xb9\xa4\xd7\xf7\xd7\xe9", 0x00, 0x84);  // 工作组
+    add_statistics(b, kMac);
     NodeStatusRow row = read(b);
-    EXPECT_EQ(row.host, "PC1");
-    EXPECT_EQ(row.workgroup, "WORKGROUP");
-    EXPECT_EQ(row.mac, "") << "a MAC holding 0xCC is not shown";
-
-    Bytes early = header();
-    add_name(early, "PC\xcc");
-    add_name(early, "WORKGROUP", 0x00, 0x84);
-    add_statistics(early, kMac);
-    NodeStatusRow none = read(early);
-    EXPECT_EQ(none.host, "") << "the first record is never completed";
-    EXPECT_EQ(none.workgroup, "");
-}
-
-TEST(NodeStatusReply, AllZeroUnitIdShowsTheLastNameEntrysHex) {
-    Bytes b = header();
-    add_name(b, "PC1", 0x00, 0x04);
-    add_name(b, "WG", 0x00, 0x84);
-    add_statistics(b, {0, 0, 0, 0, 0, 0});
-    NodeStatusRow row = read(b);
-    EXPECT_EQ(row.workgroup, "WG");
-    // "WG" hexed, then the space stops the record's hex text.
-    EXPECT_EQ(row.mac, "57.47.");
-}
-
-TEST(NodeStatusReply, SpaceInsideUnitIdStopsItsHexText) {
-    Bytes b = header();
-    add_name(b, "PC1");
-    add_name(b, "WORKGROUP", 0x00, 0x84);
-    add_statistics(b, {0x00, 0x50, 0x20, 0xab, 0xcd, 0xef});
-    EXPECT_EQ(read(b).mac, "00.50.");
+    EXPECT_EQ(row.host, "\xcc\xef\xbb\xfa");
+    EXPECT_EQ(row.workgroup, "\xb9\xa4\xd7\xf7\xd7\xe9");
 }
 
 TEST(NodeStatusReply, FullLengthNamesTakeSuffixAndFlagBytesAboveSpace) {
-    Bytes b = header();
+    Bytes b = header(2);
     add_name(b, "ABCDEFGHIJKLMNO", 0x41, 0x84);  // suffix 'A', group flag 0x84
     add_name(b, "WORKGROUPNAME15", 0x00, 0x84);
     add_statistics(b, kMac);
@@ -154,8 +193,8 @@ TEST(NodeStatusReply, FullLengthNamesTakeSuffixAndFlagBytesAboveSpace) {
     EXPECT_EQ(row.mac, "00.0c.29.ab.cd.ef");
 }
 
-TEST(NodeStatusReply, FirstNameBeginningWithSpaceFillsNothing) {
-    Bytes b = header();
+TEST(NodeStatusReply, FirstNameBeginningWithSpaceEndsTheNames) {
+    Bytes b = header(2);
     add_name(b, " PC1");
     add_name(b, "WORKGROUP", 0x00, 0x84);
     add_statistics(b, kMac);
@@ -163,53 +202,18 @@ TEST(NodeStatusReply, FirstNameBeginningWithSpaceFillsNothing) {
     EXPECT_EQ(row.address, "10.0.0.5");
     EXPECT_EQ(row.host, "");
     EXPECT_EQ(row.workgroup, "");
-    EXPECT_EQ(row.mac, "");
-}
-
-TEST(NodeStatusReply, HighBytesAreCarriedOver) {
-    Bytes b = header();
-    add_name(b, "\xd6\xf7\xbb\xfa");                      // 主机 in GBK
-    add_name(b, "\xb9\xa4\xd7\xf7\xd7\xe9", 0x00, 0x84);  // 工作组
-    add_statistics(b, {0x80, 0x90, 0xa0, 0xb0, 0xc0, 0xd0});
-    NodeStatusRow row = read(b);
-    EXPECT_EQ(row.host, "\xd6\xf7\xbb\xfa");
-    EXPECT_EQ(row.workgroup, "\xb9\xa4\xd7\xf7\xd7\xe9");
-    EXPECT_EQ(row.mac, "80.90.a0.b0.c0.d0");
+    EXPECT_EQ(row.mac, "00.0c.29.ab.cd.ef");
 }
 
 TEST(NodeStatusReply, NothingFromOffset500OnIsRead) {
-    // 24 full records of a repeated name end at 57 + 432 = 489; a record
-    // that would end with an empty name only after 500 is never completed.
-    Bytes b = header();
+    // 25 entries end at 57 + 450 = 507: the table is cut by the buffer, and
+    // the unit ID lies beyond it.
+    Bytes b = header(25);
     add_name(b, "PC1");
-    for (int i = 0; i < 23; ++i)
+    for (int i = 0; i < 24; ++i)
         add_name(b, "WORKGROUP", 0x00, 0x84);
-    b.insert(b.end(), 100, 0x00);
+    add_statistics(b, kMac);
     NodeStatusRow row = read_node_status(b.data(), b.size(), "10.0.0.5");
     EXPECT_EQ(row.workgroup, "WORKGROUP");
     EXPECT_EQ(row.mac, "");
-}
-
-TEST(ReplyGate, SameHostTwiceInARowGivesOneRow) {
-    Bytes b = standard_answer();
-    ReplyGate gate;
-    EXPECT_TRUE(gate.handle(b.data(), b.size(), "10.0.0.2"));
-    EXPECT_FALSE(gate.handle(b.data(), b.size(), "10.0.0.2"));
-    auto other = gate.handle(b.data(), b.size(), "10.0.0.3");
-    ASSERT_TRUE(other);
-    EXPECT_EQ(other->address, "10.0.0.3");
-    EXPECT_TRUE(gate.handle(b.data(), b.size(), "10.0.0.2")) << "a host listed before is listed again";
-    EXPECT_EQ(gate.last_reply_address(), "10.0.0.2");
-}
-
-TEST(ReplyGate, FailedAndOverlongReceivesAreDroppedWithoutForgetting) {
-    Bytes b = standard_answer();
-    ReplyGate gate;
-    ASSERT_TRUE(gate.handle(b.data(), b.size(), "10.0.0.2"));
-    EXPECT_FALSE(gate.handle(b.data(), b.size(), ""));
-    Bytes big(501, 0x41);
-    EXPECT_FALSE(gate.handle(big.data(), big.size(), "10.0.0.9"));
-    EXPECT_EQ(gate.last_reply_address(), "10.0.0.2");
-    EXPECT_TRUE(gate.handle(big.data(), 500, "10.0.0.9")) << "exactly 500 bytes is a good receive";
-    EXPECT_TRUE(gate.handle(b.data(), 0, "10.0.0.2")) << "an empty datagram still counts as an answer";
 }

@@ -91,3 +91,24 @@ TEST(DefaultRange, HostNetworkOr192_168_1) {
     EXPECT_EQ(scanner::dotted(fallback.end), "192.168.1.255");
     EXPECT_EQ(scanner::dotted(scanner::end_of_network({172, 16, 9, 40})), "172.16.9.255");
 }
+
+// The start control sums its fields in base 256 (Wine's does; Windows'
+// never holds a field above 255), so a half-typed "999" in one field must
+// not reach the octet before it.
+TEST(FieldChange, ClampsTheChangedFieldWithoutCarryingIntoAnother) {
+    auto sum = [](std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+        return ((a * 256 + b) * 256 + c) * 256 + d;
+    };
+    auto after = [](std::uint32_t reported, int field, int value) {
+        auto a = scanner::address_after_field_change(reported, field, value);
+        return a ? scanner::dotted(*a) : std::string("none");
+    };
+    EXPECT_EQ(after(sum(999, 231, 40, 1), 0, 999), "255.231.40.1");
+    EXPECT_EQ(after(sum(10, 999, 40, 1), 1, 999), "10.255.40.1");
+    EXPECT_EQ(after(sum(10, 231, 300, 1), 2, 300), "10.231.255.1");
+    EXPECT_EQ(after(sum(10, 231, 40, 256), 3, 256), "10.231.40.255");
+    EXPECT_EQ(after(sum(10, 231, 41, 1), 2, 41), "10.231.41.1");
+    EXPECT_EQ(after(sum(10, 231, 0, 1), 2, -1), "10.231.0.1") << "a blank field counts as 0";
+    EXPECT_EQ(after(sum(10, 231, 40, 1), 4, 7), "none");
+    EXPECT_EQ(after(sum(10, 231, 40, 1), -1, 7), "none");
+}

@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
-# brenvik against real NetBIOS peers in a namespace of its own: nmbd at .2,
-# a responder that sends the veth's MAC as its unit ID at .3 (nmbd sends
-# zeros), nothing at .4 and .5. The window test scans 10.213.77.1 to .6 and
-# saves its report; this script checks the rows against nmblookup and
-# nbtscan on the same hosts, and the report byte for byte.
+# brenvik against real NetBIOS peers in a namespace of its own (see
+# brenvik_peer.sh): on 10.213.77.0/24 nmbd and four responders answer, some
+# of them late, and every other address is silent. The window test scans
+# .1 to .254 at a 1,000 ms timeout, saves its report and stops a second scan
+# halfway; this script checks the report byte for byte against what nbtscan
+# finds on the same /24.
 #
 #   brenvik_e2e.sh PATH/brenvik_window_tests.exe.so
 #
 # Exit 77 (skip) without root or network namespaces.
 set -euo pipefail
+export LC_ALL=C  # names are compared and padded as bytes
 here=$(cd "$(dirname "$0")" && pwd)
 tests=$1
 dir=$(mktemp -d /tmp/brenvik-e2e.XXXXXX)
-responder_pid=
 cleanup() {
-    [ -n "$responder_pid" ] && kill "$responder_pid" 2>/dev/null && wait "$responder_pid" 2>/dev/null
     "$here/brenvik_peer.sh" stop "$dir"
     rm -rf "$dir"
 }
@@ -25,53 +25,40 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-readonly RESP_ADDR=10.213.77.3 RESP_HOST=BVKRESP
-ip -n "$PEER_NS" addr add "$RESP_ADDR/24" dev bvk-peer
-ip netns exec "$PEER_NS" python3 "$here/brenvik_responder.py" "$RESP_HOST" "$PEER_GROUP" "$PEER_MAC" "$RESP_ADDR" \
-    >"$dir/responder.out" 2>&1 &
-responder_pid=$!
-for _ in $(seq 1 50); do grep -q ready "$dir/responder.out" && break; sleep 0.1; done
-grep -q ready "$dir/responder.out" || fail "responder did not start: $(cat "$dir/responder.out")"
-
-# What the standard tools see on the same hosts.
+# nmbd leaves its unit ID zero, as nmblookup shows.
 nmb=$(nmblookup -A "$PEER_ADDR")
 echo "$nmb"
-echo "$nmb" | grep -Eq "^\s+$PEER_HOST\s+<00> -\s+B" || fail "nmblookup: no host name $PEER_HOST"
-echo "$nmb" | grep -Eq "^\s+$PEER_GROUP\s+<00> - <GROUP>" || fail "nmblookup: no workgroup $PEER_GROUP"
 echo "$nmb" | grep -q "MAC Address = 00-00-00-00-00-00" || fail "nmbd's unit ID is expected to be zero"
-nbt=$(nbtscan -q "$PEER_ADDR")
-echo "$nbt"
-echo "$nbt" | grep -Eq "^$PEER_ADDR\s+$PEER_HOST\s" || fail "nbtscan: $nbt"
-resp=$(nmblookup -A "$RESP_ADDR")
-echo "$resp"
-mac_dash=$(echo "$PEER_MAC" | tr 'a-f:' 'A-F-')
-echo "$resp" | grep -q "MAC Address = $mac_dash" || fail "nmblookup: responder MAC is not the veth's $PEER_MAC"
-nbtscan -q "$RESP_ADDR" | grep -qi "$PEER_MAC" || fail "nbtscan: responder MAC"
 
-# With a zero unit ID the MAC column shows the hex of the last name entry up
-# to its first space, cut to 17 characters.
-last_name=$(echo "$nmb" | awk '/<..>/ {n=$1} END {print n}')
-nmbd_mac_column=$(printf '%s' "$last_name" | od -An -tx1 | tr -s ' \n' '.' | sed 's/^\.//' | cut -c1-17)
-resp_mac_column=$(echo "$PEER_MAC" | tr ':' '.')
+# What nbtscan finds on the same addresses: per host its first unique <00>
+# name, its first group <00> name and its MAC.
+nbtscan -v -s : -t 1000 "$PEER_NET.1-254" 2>/dev/null >"$dir/nbtscan.txt" || true
+awk -F: '
+    $3 == "00U" && !($1 in host) { n = $2; sub(/ +$/, "", n); host[$1] = n }
+    $3 == "00G" && !($1 in group) { n = $2; sub(/ +$/, "", n); group[$1] = n }
+    $2 == "MAC" { mac[$1] = tolower($3 "." $4 "." $5 "." $6 "." $7 "." $8) }
+    END { for (ip in mac) print ip "\t" group[ip] "\t" host[ip] "\t" mac[ip] }
+' "$dir/nbtscan.txt" | sort -t. -k4,4n >"$dir/hosts.tsv"
+sed 's/^/nbtscan: /' "$dir/hosts.tsv"
+[ "$(wc -l <"$dir/hosts.tsv")" -eq 5 ] || fail "nbtscan is expected to find the five peers"
+grep -q "^$PEER_ADDR	$PEER_GROUP	$PEER_HOST	00.00.00.00.00.00$" "$dir/hosts.tsv" || fail "nbtscan: nmbd"
 
-report_unix="$dir/report.txt"
-export BRENVIK_PEER_ADDR=$PEER_ADDR BRENVIK_PEER_HOST=$PEER_HOST BRENVIK_PEER_GROUP=$PEER_GROUP
-export BRENVIK_PEER_MAC_COLUMN=$nmbd_mac_column
-export BRENVIK_RESPONDER_ADDR=$RESP_ADDR BRENVIK_RESPONDER_HOST=$RESP_HOST BRENVIK_RESPONDER_MAC=$resp_mac_column
-export BRENVIK_REPORT="Z:${report_unix//\//\\}"
-"$here/../run_wine.sh" "$tests" --gtest_filter='*Peer*' --gtest_also_run_disabled_tests
-[ -s "$report_unix" ] || fail "no report written"
-
-# The report: header, then the four rows the test's scans left, each padded
-# to 17/14/14/17 bytes (one space at least) and followed by CR LF CR LF.
-pad() { local w=$2; if [ ${#1} -ge "$w" ]; then printf '%s ' "$1"; else printf "%-${w}s" "$1"; fi; }
-row() { pad "$1" 17; pad "$2" 14; pad "$3" 14; pad "$4" 17; printf '\r\n\r\n'; }
+# The report: header, then a row per host in address order, each field
+# padded to 17/14/14/17 bytes (one space at least), CR LF CR LF after it. A
+# name that fills its 15-byte field keeps the flag byte above 0x20 that
+# follows it: 0x84 for a group.
+pad() { if [ ${#1} -ge "$2" ]; then printf '%s ' "$1"; else printf "%-$2s" "$1"; fi; }
 {
     printf 'IP\xb5\xd8\xd6\xb7           \xb9\xa4\xd7\xf7\xd7\xe9        \xd6\xf7\xbb\xfa          MAC\xb5\xd8\xd6\xb7\r\n\r\n'
-    row "$PEER_ADDR" "$PEER_GROUP" "$PEER_HOST" "$nmbd_mac_column"
-    row "$RESP_ADDR" "$PEER_GROUP" "$RESP_HOST" "$resp_mac_column"
-    row "$PEER_ADDR" "$PEER_GROUP" "$PEER_HOST" "$nmbd_mac_column"
-    row "$RESP_ADDR" "$PEER_GROUP" "$RESP_HOST" "$resp_mac_column"
+    while IFS=$'\t' read -r ip group host mac; do
+        [ ${#group} -eq 15 ] && group+=$'\x84'
+        pad "$ip" 17; pad "$group" 14; pad "$host" 14; pad "$mac" 17; printf '\r\n\r\n'
+    done <"$dir/hosts.tsv"
 } >"$dir/expected.txt"
-cmp "$dir/expected.txt" "$report_unix" || { od -c "$report_unix" | head -20; fail "report differs"; }
-echo "brenvik e2e: rows agree with nmblookup and nbtscan; report matches byte for byte"
+
+report_unix="$dir/report.txt"
+BRENVIK_PEER_NET=$PEER_NET BRENVIK_PEER_ROWS=$(wc -l <"$dir/hosts.tsv") BRENVIK_REPORT="Z:${report_unix//\//\\}" \
+    "$here/../run_wine.sh" "$tests" --gtest_filter='*PeerNetwork*' --gtest_also_run_disabled_tests
+[ -s "$report_unix" ] || fail "no report written"
+cmp "$dir/expected.txt" "$report_unix" || { od -c "$report_unix" | head -30; fail "report differs"; }
+echo "brenvik e2e: rows in address order agree with nbtscan, byte for byte in the report; Stop left no completion line"

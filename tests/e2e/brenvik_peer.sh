@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# A NetBIOS peer for brenvik's tests: a network namespace joined to the root
-# namespace by a veth pair, with Samba's nmbd answering inside it.
+# NetBIOS peers for brenvik's tests and benchmark: a network namespace joined
+# to the root namespace by a veth pair, where five hosts of 10.213.77.0/24
+# answer node-status queries and the other addresses stay silent:
+#   .2    Samba's nmbd (its unit ID is all zero)
+#   .3    a responder with the veth's MAC as unit ID, answering 300 ms late
+#   .77   a GBK host name holding the byte 0xCC, a unit ID with 0xCC and 0x20,
+#         answering 150 ms late
+#   .128  a 15-byte workgroup name, which fills its name field
+#   .254  the last address of the range
 #
-#   brenvik_peer.sh start DIR   root end 10.213.77.1, peer 10.213.77.2 in the
-#                               namespace; writes DIR/peer.env (PEER_NS,
-#                               PEER_ADDR, PEER_HOST, PEER_GROUP, PEER_MAC)
-#   brenvik_peer.sh stop DIR    stops nmbd, removes the namespace and the pair
+#   brenvik_peer.sh start DIR   root end 10.213.77.1; writes DIR/peer.env
+#                               (PEER_NS, PEER_NET, PEER_ADDR, PEER_HOST,
+#                               PEER_GROUP, PEER_MAC)
+#   brenvik_peer.sh stop DIR    stops the peers, removes the namespace and the
+#                               pair
 #
 # Exit 77 when namespaces cannot be made here (not root, no ip netns).
 # The /24 lives only on this veth pair: nothing leaves it.
@@ -14,6 +22,7 @@ set -euo pipefail
 readonly NET=10.213.77
 readonly NS=brenvik-peer HOST_IF=bvk-host PEER_IF=bvk-peer
 readonly PEER_HOST=BVKPEER PEER_GROUP=BVKGROUP
+here=$(cd "$(dirname "$0")" && pwd)
 
 die() { echo "brenvik_peer.sh: $*" >&2; exit 1; }
 
@@ -56,8 +65,16 @@ CONF
     ip netns exec "$NS" nmbd -D -s "$dir/smb.conf"
     local mac
     mac=$(ip -n "$NS" -br link show "$PEER_IF" | awk '{print $3}')
+    local i
+    for i in 3 77 128 254; do ip -n "$NS" addr add "$NET.$i/24" dev "$PEER_IF"; done
+    ip netns exec "$NS" python3 "$here/brenvik_responder.py" \
+        "$NET.3,BVKRESP,$PEER_GROUP,$mac,300" "$NET.77,田机,$PEER_GROUP,02:00:00:cc:20:01,150" \
+        "$NET.128,LONGGROUPHOST,WORKGROUPNAME15,02:00:00:00:00:80" "$NET.254,BVKLAST,$PEER_GROUP,02:00:00:00:00:fe" \
+        >"$dir/responder.out" 2>&1 &
+    echo $! >"$dir/responder.pid"
     cat >"$dir/peer.env" <<ENV
 PEER_NS=$NS
+PEER_NET=$NET
 PEER_ADDR=$NET.2
 PEER_HOST=$PEER_HOST
 PEER_GROUP=$PEER_GROUP
@@ -65,14 +82,17 @@ PEER_MAC=$mac
 ENV
     # nmbd answers once it has registered its names.
     for _ in $(seq 1 100); do
-        nmblookup -A "$NET.2" 2>/dev/null | grep -q "$PEER_HOST" && return 0
+        nmblookup -A "$NET.2" 2>/dev/null | grep -q "$PEER_HOST" && grep -q ready "$dir/responder.out" && return 0
         sleep 0.2
     done
-    die "nmbd did not answer within 20 s (log: $dir/log/nmbd.log)"
+    die "the peers did not answer within 20 s (nmbd log: $dir/log/nmbd.log; $(cat "$dir/responder.out"))"
 }
 
 stop() {
     local dir=$1
+    if [ -f "$dir/responder.pid" ]; then
+        kill "$(cat "$dir/responder.pid")" 2>/dev/null || true
+    fi
     if [ -f "$dir/run/nmbd.pid" ]; then
         kill "$(cat "$dir/run/nmbd.pid")" 2>/dev/null || true
     fi
