@@ -4,7 +4,14 @@ namespace ping {
 
 namespace {
 
+constexpr std::uint8_t kEchoReplyType = 0;
+constexpr std::uint8_t kUnreachableType = 3;
 constexpr std::uint8_t kEchoRequestType = 8;
+constexpr std::uint8_t kTimeExceededType = 11;
+constexpr std::uint8_t kIcmpProtocol = 1;
+constexpr std::size_t kProtocolOffset = 9;
+// Type, code, checksum, identifier, sequence: what an error must quote.
+constexpr std::size_t kIcmpHeaderSize = 8;
 constexpr std::size_t kTtlOffset = 8;
 constexpr std::size_t kStampOffsetInEcho = 9;
 constexpr std::size_t kMinIpHeader = 20;
@@ -18,6 +25,8 @@ void put_le32(std::uint8_t* at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
         at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
+
+std::uint16_t get_le16(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
 
 std::uint32_t get_le32(const std::uint8_t* at) {
     return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
@@ -81,9 +90,29 @@ EchoAnswer read_answer(const std::uint8_t* datagram, std::size_t size, std::uint
     return answer;
 }
 
-bool is_echo_request(const std::uint8_t* datagram, std::size_t size) {
+IcmpAnswer read_icmp_answer(const std::uint8_t* datagram, std::size_t size) {
+    const IcmpAnswer other{IcmpAnswer::other, 0, 0};
     std::size_t header = ip_header_length(datagram, size);
-    return header && size > header && datagram[header] == kEchoRequestType;
+    if (!header || size < header + kIcmpHeaderSize)
+        return other;
+    const std::uint8_t* icmp = datagram + header;
+    // Ours carry the number twice; a mismatch is someone else's echo.
+    auto numbered = [&](const std::uint8_t* echo, IcmpAnswer::Kind kind) {
+        std::uint16_t identifier = get_le16(echo + 4);
+        return identifier == get_le16(echo + 6) ? IcmpAnswer{kind, icmp[1], identifier} : other;
+    };
+    if (icmp[0] == kEchoReplyType)
+        return numbered(icmp, IcmpAnswer::echo_reply);
+    if (icmp[0] != kUnreachableType && icmp[0] != kTimeExceededType)
+        return other;
+    const std::uint8_t* quoted = icmp + kIcmpHeaderSize;
+    std::size_t quoted_size = size - header - kIcmpHeaderSize;
+    std::size_t quoted_header = ip_header_length(quoted, quoted_size);
+    if (!quoted_header || quoted[kProtocolOffset] != kIcmpProtocol || quoted_size < quoted_header + kIcmpHeaderSize ||
+        quoted[quoted_header] != kEchoRequestType)
+        return other;
+    return numbered(
+        quoted + quoted_header, icmp[0] == kUnreachableType ? IcmpAnswer::unreachable : IcmpAnswer::time_exceeded);
 }
 
 }  // namespace ping

@@ -33,8 +33,18 @@ struct EchoAnswer {
 // the attempt's own send stamp, instead of reading past its end.
 EchoAnswer read_answer(const std::uint8_t* datagram, std::size_t size, std::uint32_t now, std::uint32_t send_tick);
 
-// True for an ICMP echo request: on Linux a raw socket also sees our own
-// requests to a local address, and those are never an answer.
-bool is_echo_request(const std::uint8_t* datagram, std::size_t size);
+// What an incoming datagram (IPv4 header first) says about an echo request
+// of this program. Requests carry their number as identifier and sequence:
+// an echo reply brings both back, and a destination-unreachable or
+// time-exceeded error quotes the request's header with them. Anything else
+// (our own requests seen on a local raw socket, other programs' traffic,
+// other ICMP messages) is `other`.
+struct IcmpAnswer {
+    enum Kind { other, echo_reply, unreachable, time_exceeded };
+    Kind kind;
+    int code;              // the ICMP code of an error
+    std::uint16_t number;  // low 16 bits of the request number
+};
+IcmpAnswer read_icmp_answer(const std::uint8_t* datagram, std::size_t size);
 
 }  // namespace ping

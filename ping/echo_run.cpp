@@ -36,13 +36,17 @@ private:
     // False when the wait failed and the run must stop.
     bool attempt(int number) {
         std::uint32_t sent = port_.tick();
-        EchoRequest request = build_echo_request(counter_.next(), sent);
+        auto n = counter_.next();
+        current_ = static_cast<std::uint16_t>(n);
+        if (number == 1)
+            first_ = current_;
+        EchoRequest request = build_echo_request(n, sent);
         if (!port_.send(request.data(), request.size()))
             error("sendto()");
         std::vector<std::uint8_t> datagram;
         std::string source;
-        // Our own requests to a local address come back to a raw socket on
-        // some systems; they are skipped within the same one-second wait.
+        // Everything but an answer to this run is skipped within the same
+        // one-second wait.
         for (;;) {
             std::uint32_t waited = port_.tick() - sent;
             if (waited >= kReplyWaitMs) {
@@ -63,14 +67,46 @@ private:
                 error("recvfrom()");
                 break;
             }
-            if (!is_echo_request(datagram.data(), datagram.size())) {
-                EchoAnswer answer = read_answer(datagram.data(), datagram.size(), port_.tick(), sent);
-                sink_.line(kReplyLine, reply_line(number, source, kEchoDataSize, answer.elapsed_ms, answer.ttl));
+            if (answered(number, sent, datagram, source))
                 break;
-            }
         }
         port_.sleep(kPauseAfterReplyMs);
         return true;
+    }
+
+    // Shows what `datagram` says about this run; true when it answers the
+    // request of this attempt. A reply to an earlier attempt came after its
+    // time-out and is dropped; an error about one is still worth its line
+    // (an unreachable host is reported only after address resolution gives
+    // up, seconds later).
+    bool answered(int number, std::uint32_t sent, const std::vector<std::uint8_t>& datagram,
+                  const std::string& source) {
+        IcmpAnswer answer = read_icmp_answer(datagram.data(), datagram.size());
+        bool current = answer.number == current_;
+        if (answer.kind == IcmpAnswer::other || !of_this_run(answer.number))
+            return false;
+        switch (answer.kind) {
+        case IcmpAnswer::echo_reply:
+            if (current) {
+                EchoAnswer echo = read_answer(datagram.data(), datagram.size(), port_.tick(), sent);
+                sink_.line(kReplyLine, reply_line(number, source, kEchoDataSize, echo.elapsed_ms, echo.ttl));
+            }
+            return current;
+        case IcmpAnswer::unreachable:
+            sink_.line(kErrorLine, unreachable_line(source, answer.code));
+            return current;
+        case IcmpAnswer::time_exceeded:
+            sink_.line(kErrorLine, ttl_expired_line(source, answer.code));
+            return current;
+        case IcmpAnswer::other:
+            break;
+        }
+        return false;
+    }
+
+    // Request numbers travel as their low 16 bits, and may wrap within a run.
+    bool of_this_run(std::uint16_t n) const {
+        return static_cast<std::uint16_t>(n - first_) <= static_cast<std::uint16_t>(current_ - first_);
     }
 
     void error(const char* operation) { sink_.line(kErrorLine, socket_error_line(operation, port_.last_error())); }
@@ -83,6 +119,8 @@ private:
     EchoPort& port_;
     LineSink& sink_;
     RequestCounter& counter_;
+    std::uint16_t first_ = 0;    // this run's first request
+    std::uint16_t current_ = 0;  // the request of the attempt under way
 };
 
 }  // namespace

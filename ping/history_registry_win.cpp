@@ -1,6 +1,8 @@
 #include "ping/history_registry_win.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "common/win_text.h"
 #include "ping/host_history.h"
@@ -15,35 +17,51 @@ std::u16string host_value_name(std::size_t index) {
     return widen(name);
 }
 
-std::string read_text(HKEY key, const std::u16string& name) {
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key, wide_ptr(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return std::string();
-    std::vector<WCHAR> text(size / sizeof(WCHAR) + 1, 0);
-    if (RegQueryValueExW(key, wide_ptr(name), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-        ERROR_SUCCESS)
-        return std::string();
-    std::size_t length = size / sizeof(WCHAR);
-    while (length > 0 && text[length - 1] == 0)
-        --length;
-    return narrow(text.data(), length);
+// The entries "Host#N" with N below `count` that exist as texts, in N's
+// order. Enumerating the values present, rather than asking for every N, reads
+// only what is there however large a damaged "Entries" is.
+std::vector<std::string> read_entries(HKEY key, DWORD count) {
+    DWORD values = 0, longest_name = 0, largest_data = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &longest_name,
+                         &largest_data, nullptr, nullptr) != ERROR_SUCCESS)
+        return {};
+    std::vector<std::pair<unsigned long, std::string>> found;
+    std::vector<WCHAR> name(longest_name + 1);
+    std::vector<BYTE> data(largest_data + sizeof(WCHAR));
+    for (DWORD i = 0; i < values; ++i) {
+        DWORD name_length = static_cast<DWORD>(name.size()), type = 0;
+        DWORD size = static_cast<DWORD>(data.size() - sizeof(WCHAR));
+        if (RegEnumValueW(key, i, name.data(), &name_length, nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
+            (type != REG_SZ && type != REG_EXPAND_SZ))
+            continue;
+        auto index = ping::saved_entry_index(narrow(name.data(), name_length));
+        if (!index || *index >= count)
+            continue;
+        const auto* text = reinterpret_cast<const WCHAR*>(data.data());
+        std::size_t length = size / sizeof(WCHAR);
+        while (length > 0 && text[length - 1] == 0)
+            --length;
+        found.emplace_back(*index, narrow(text, length));
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> entries;
+    entries.reserve(found.size());
+    for (auto& entry : found)
+        entries.push_back(std::move(entry.second));
+    return entries;
 }
 
 }  // namespace
 
 std::vector<std::string> load_host_history(const std::string& program) {
-    std::vector<std::string> entries;
     HKEY key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, wide_ptr(section_key(program)), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return entries;
+        return {};
     DWORD count = 0, type = 0, size = sizeof count;
     if (RegQueryValueExW(key, L"Entries", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS ||
         type != REG_DWORD)
         count = 0;
-    if (count > ping::kMaxSavedEntries)
-        count = ping::kMaxSavedEntries;
-    for (DWORD i = 0; i < count; ++i)
-        entries.push_back(read_text(key, host_value_name(i)));
+    std::vector<std::string> entries = read_entries(key, count);
     RegCloseKey(key);
     return entries;
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// Entries in stored order; missing values read as no history or empty texts.
+// The entries that exist, in stored order: a missing "Entries" is no
+// history, and a missing "Host#N" is no entry (not an empty one).
 std::vector<std::string> load_host_history(const std::string& program);
 // ERROR_SUCCESS or the first registry error.
 LONG save_host_history(const std::string& program, const std::vector<std::string>& entries);

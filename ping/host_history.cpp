@@ -45,6 +45,21 @@ long HostHistory::add_if_absent(const std::string& host) {
     return static_cast<long>(add(host));
 }
 
+std::optional<unsigned long> saved_entry_index(const std::string& value_name) {
+    static const std::string kPrefix = "Host#";
+    if (value_name.size() <= kPrefix.size() || !same_host(value_name.substr(0, kPrefix.size()), kPrefix))
+        return std::nullopt;
+    std::string digits = value_name.substr(kPrefix.size());
+    // "Host#%d" never writes a sign or a leading zero, and stops at 32 bits.
+    if (digits.size() > 10 || (digits.size() > 1 && digits[0] == '0') ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    unsigned long long index = std::stoull(digits);
+    if (index > 0xFFFFFFFFull)
+        return std::nullopt;
+    return static_cast<unsigned long>(index);
+}
+
 bool HostHistory::contains(const std::string& host) const {
     return std::any_of(entries_.begin(), entries_.end(), [&](const std::string& e) { return same_host(e, host); });
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,8 @@ private:
     std::vector<std::string> entries_;
 };
 
-// A saved history's "Entries" beyond this is treated as damage: reading it
-// would otherwise add millions of empty entries.
-constexpr unsigned long kMaxSavedEntries = 4096;
+// The index N of a saved entry's value name "Host#N" as the registry
+// matches names (letters in any case), or nothing for any other name.
+std::optional<unsigned long> saved_entry_index(const std::string& value_name);
 
 }  // namespace ping

@@ -77,9 +77,17 @@ void PingDialog::set_up_list() {
     list_insert_column(results_, 0, "状态", 800);
     if (images)
         SendMessageW(results_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    fit_column();
+}
+
+void PingDialog::fit_column() {
+    // The client width shrinks when the vertical scroll bar appears; a column
+    // wider than it would bring a horizontal one.
     RECT client;
     GetClientRect(results_, &client);
-    SendMessageW(results_, LVM_SETCOLUMNWIDTH, 0, client.right - client.left);
+    LONG width = client.right - client.left;
+    if (SendMessageW(results_, LVM_GETCOLUMNWIDTH, 0, 0) != width)
+        SendMessageW(results_, LVM_SETCOLUMNWIDTH, 0, width);
 }
 
 void PingDialog::measure_activity_line() {
@@ -127,8 +135,10 @@ void PingDialog::start_run() {
     BOOL unreadable = FALSE;
     int count = static_cast<int>(SendMessageW(count_spin_, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&unreadable)));
     count = count < kMinCount ? kMinCount : count > kMaxCount ? kMaxCount : count;
-    if (list_row_count(results_) > 0)
+    if (list_row_count(results_) > 0) {
         list_insert_row(results_, list_row_count(results_), "", ping::kSeparatorImage);
+        fit_column();
+    }
     std::string host = window_text(item(IDC_HOST));
     marker_.start();
     running_ = true;
@@ -138,8 +148,9 @@ void PingDialog::start_run() {
 
 void PingDialog::add_line(int kind, LPARAM text) {
     int row = list_insert_row(results_, list_row_count(results_), reinterpret_cast<const char*>(text), kind);
-    SendMessageW(results_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     free_line_text(text);
+    fit_column();
+    SendMessageW(results_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
 void PingDialog::end_run(bool resolved) {

@@ -27,6 +27,7 @@ private:
     void claim_single_instance();
     void load_history();
     void set_up_list();
+    void fit_column();
     void measure_activity_line();
     void start_run();
     void add_line(int kind, LPARAM text);

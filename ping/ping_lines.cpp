@@ -44,4 +44,21 @@ std::string reply_line(int number, const std::string& source, int bytes, long ti
 
 std::string timed_out_line() { return "Request Timed Out"; }
 
+std::string unreachable_line(const std::string& source, int code) {
+    static const char* const kReasons[] = {
+        "Destination net unreachable.",
+        "Destination host unreachable.",
+        "Destination protocol unreachable.",
+        "Destination port unreachable.",
+        "Packet needs to be fragmented but DF set.",
+    };
+    const char* reason = code >= 0 && code < 5 ? kReasons[code] : "Destination unreachable.";
+    return format("Reply from %s: %s", source.c_str(), reason);
+}
+
+std::string ttl_expired_line(const std::string& source, int code) {
+    return format(
+        "Reply from %s: %s", source.c_str(), code == 1 ? "TTL expired during reassembly." : "TTL expired in transit.");
+}
+
 }  // namespace ping

@@ -21,5 +21,9 @@ std::string socket_error_line(const std::string& operation, long code);
 std::string header_line(const std::string& host, const std::string& address, int bytes);
 std::string reply_line(int number, const std::string& source, int bytes, long time_ms, int ttl);
 std::string timed_out_line();
+// An ICMP error about one of our requests, from `source` (the router or
+// host that sent it), by its code.
+std::string unreachable_line(const std::string& source, int code);
+std::string ttl_expired_line(const std::string& source, int code);
 
 }  // namespace ping

@@ -53,3 +53,13 @@ TEST(HostHistory, CaseFoldingTouchesOnlyAsciiLetters) {
     EXPECT_GT(ping::compare_hosts("主机", "zz"), 0);
     EXPECT_FALSE(ping::same_host("主机", "主"));
 }
+
+// The value names a saved history is read back from: exactly what "Host#%d"
+// writes, letters in any case as the registry matches them.
+TEST(SavedEntryIndex, OnlyNamesTheHistoryWritesAreEntries) {
+    EXPECT_EQ(ping::saved_entry_index("Host#0"), 0ul);
+    EXPECT_EQ(ping::saved_entry_index("host#12"), 12ul);
+    EXPECT_EQ(ping::saved_entry_index("HOST#4294967295"), 4294967295ul);
+    for (const char* other : {"Host#4294967296", "Host#07", "Host#", "Host#-1", "Host#1a", "Hosts#1", "Entries", ""})
+        EXPECT_EQ(ping::saved_entry_index(other), std::nullopt) << other;
+}

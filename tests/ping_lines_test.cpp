@@ -26,3 +26,11 @@ TEST(PingLines, NegativeAndLargeNumbers) {
     EXPECT_EQ(ping::reply_line(99, "1.1.1.1", 32, 2147483647L, 255),
               "Reply[99] from: 1.1.1.1: bytes=32 time=2147483647ms TTL=255");
 }
+
+TEST(PingLines, IcmpErrorsReadLikeWindowsPingAndShowNoTime) {
+    EXPECT_EQ(ping::unreachable_line("10.231.40.1", 1), "Reply from 10.231.40.1: Destination host unreachable.");
+    EXPECT_EQ(ping::unreachable_line("10.0.0.1", 13), "Reply from 10.0.0.1: Destination unreachable.")
+        << "a code without its own text";
+    EXPECT_EQ(ping::unreachable_line("10.0.0.1", -1), "Reply from 10.0.0.1: Destination unreachable.");
+    EXPECT_EQ(ping::ttl_expired_line("10.0.0.254", 0), "Reply from 10.0.0.254: TTL expired in transit.");
+}

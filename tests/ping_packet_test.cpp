@@ -1,7 +1,9 @@
 // The echo request on the wire and the fields read back from an answer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ping/echo_packet.h"
@@ -131,18 +133,70 @@ TEST(EchoAnswer, HeaderWithOptionsMovesTheStamp) {
     EXPECT_EQ(ping::read_answer(d.data(), 36, 450, 440).elapsed_ms, 10);
 }
 
-TEST(EchoAnswer, OnlyEchoRequestsAreRecognisedAsOwnRequests) {
-    auto request = ip_datagram(64, 0, 5, 8);
-    auto reply = ip_datagram(64, 0, 5, 0);
-    auto unreachable = ip_datagram(64, 0, 5, 3);
-    EXPECT_TRUE(ping::is_echo_request(request.data(), request.size()));
-    EXPECT_FALSE(ping::is_echo_request(reply.data(), reply.size()));
-    EXPECT_FALSE(ping::is_echo_request(unreachable.data(), unreachable.size()));
-    // Nothing beyond the header: no type to read.
-    EXPECT_FALSE(ping::is_echo_request(request.data(), 20));
-    // Not an IPv4 header at all.
-    std::vector<std::uint8_t> bare(request.begin() + 20, request.end());
-    EXPECT_FALSE(ping::is_echo_request(bare.data(), bare.size()));
+// An ICMP message after a plain IPv4 header.
+std::vector<std::uint8_t> icmp(std::uint8_t type, std::uint8_t code, const std::vector<std::uint8_t>& body) {
+    std::vector<std::uint8_t> d(24 + body.size(), 0);
+    d[0] = 0x45;
+    d[8] = 64;
+    d[9] = 1;
+    d[20] = type;
+    d[21] = code;
+    std::copy(body.begin(), body.end(), d.begin() + 24);
+    return d;
+}
+
+// An error quoting the IPv4 header and first 8 bytes of one of our
+// requests (or of a datagram of `protocol`).
+std::vector<std::uint8_t> error(std::uint8_t type, std::uint8_t code, std::uint32_t n, std::uint8_t protocol = 1) {
+    auto request = ping::build_echo_request(n, 0);
+    std::vector<std::uint8_t> body(4 + 20 + 8, 0);  // unused word, quoted header, quoted echo
+    body[4] = 0x45;
+    body[13] = protocol;
+    std::copy(request.begin(), request.begin() + 8, body.begin() + 24);
+    return icmp(type, code, body);
+}
+
+TEST(IcmpAnswer, EchoReplyCarriesItsRequestNumber) {
+    auto request = ping::build_echo_request(0x10203, 0);
+    std::vector<std::uint8_t> body(request.begin() + 4, request.end());
+    auto reply = icmp(0, 0, body);
+    auto a = ping::read_icmp_answer(reply.data(), reply.size());
+    EXPECT_EQ(a.kind, ping::IcmpAnswer::echo_reply);
+    EXPECT_EQ(a.number, 0x0203);
+    // Identifier and sequence that differ are someone else's echo.
+    reply[26] = 0x99;
+    EXPECT_EQ(ping::read_icmp_answer(reply.data(), reply.size()).kind, ping::IcmpAnswer::other);
+    // Our own request seen on loopback is no answer.
+    auto own = icmp(8, 0, body);
+    EXPECT_EQ(ping::read_icmp_answer(own.data(), own.size()).kind, ping::IcmpAnswer::other);
+}
+
+TEST(IcmpAnswer, ErrorsQuotingOurRequestGiveKindCodeAndNumber) {
+    auto unreachable = error(3, 1, 7);
+    auto a = ping::read_icmp_answer(unreachable.data(), unreachable.size());
+    EXPECT_EQ(a.kind, ping::IcmpAnswer::unreachable);
+    EXPECT_EQ(a.code, 1);
+    EXPECT_EQ(a.number, 7);
+    auto expired = error(11, 0, 0x1FFFF);
+    auto t = ping::read_icmp_answer(expired.data(), expired.size());
+    EXPECT_EQ(t.kind, ping::IcmpAnswer::time_exceeded);
+    EXPECT_EQ(t.number, 0xFFFF);
+    // About someone's UDP datagram, or a message of another type: not ours.
+    auto udp = error(3, 3, 7, 17);
+    EXPECT_EQ(ping::read_icmp_answer(udp.data(), udp.size()).kind, ping::IcmpAnswer::other);
+    auto redirect = error(5, 1, 7);
+    EXPECT_EQ(ping::read_icmp_answer(redirect.data(), redirect.size()).kind, ping::IcmpAnswer::other);
+}
+
+TEST(IcmpAnswer, CutAnywhereItIsReadOnlyWithinItsBytes) {
+    // Each prefix in a block of exactly its size, for the sanitizer build.
+    auto whole = error(3, 1, 7);
+    for (std::size_t size = 0; size < whole.size(); ++size) {
+        std::unique_ptr<std::uint8_t[]> cut(new std::uint8_t[size ? size : 1]);
+        std::copy(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size), cut.get());
+        EXPECT_EQ(ping::read_icmp_answer(cut.get(), size).kind, ping::IcmpAnswer::other) << size;
+    }
+    EXPECT_EQ(ping::read_icmp_answer(whole.data(), whole.size()).kind, ping::IcmpAnswer::unreachable);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ struct Arrival {
     std::uint32_t after_ms;              // time the wait takes
     std::vector<std::uint8_t> datagram;  // delivered by the next receive
     bool receive_fails = false;
+    std::string source = "127.0.0.1";
 };
 
 struct FakePort : ping::EchoPort {
@@ -72,7 +73,7 @@ struct FakePort : ping::EchoPort {
             return false;
         }
         datagram = a.datagram;
-        source = "127.0.0.1";
+        source = a.source;
         return true;
     }
     bool close() override {
@@ -99,14 +100,38 @@ struct Sink : ping::LineSink {
     }
 };
 
-// An answer from the kernel: IPv4 header, then the echo with `stamp`.
-std::vector<std::uint8_t> reply(std::uint32_t stamp, std::uint8_t ttl = 64, std::uint8_t type = 0) {
+// An answer from the kernel: IPv4 header, then the echo of request `n`
+// with `stamp` (type 8: our own request, as loopback shows it).
+std::vector<std::uint8_t> reply(std::uint16_t n, std::uint32_t stamp, std::uint8_t ttl = 64, std::uint8_t type = 0) {
     std::vector<std::uint8_t> d(20 + ping::kEchoRequestSize, 0);
     d[0] = 0x45;
     d[8] = ttl;
     d[20] = type;
+    for (int i : {24, 26}) {
+        d[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n);
+        d[static_cast<std::size_t>(i) + 1] = static_cast<std::uint8_t>(n >> 8);
+    }
     for (int i = 0; i < 4; ++i)
         d[29 + i] = static_cast<std::uint8_t>(stamp >> (8 * i));
+    return d;
+}
+
+// An ICMP error of `type` and `code` quoting request `n` (protocol 1, ICMP)
+// or a datagram of another protocol.
+std::vector<std::uint8_t> icmp_error(std::uint8_t type, std::uint8_t code, std::uint16_t n, std::uint8_t protocol = 1) {
+    std::vector<std::uint8_t> d(20 + 8 + 20 + 8, 0);
+    d[0] = 0x45;
+    d[8] = 64;
+    d[9] = 1;
+    d[20] = type;
+    d[21] = code;
+    d[28] = 0x45;
+    d[37] = protocol;
+    d[48] = 8;
+    for (int i : {52, 54}) {
+        d[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n);
+        d[static_cast<std::size_t>(i) + 1] = static_cast<std::uint8_t>(n >> 8);
+    }
     return d;
 }
 
@@ -135,8 +160,8 @@ struct PingRun : ::testing::Test {
 
 TEST_F(PingRun, AnsweredAttemptsGiveRepliesEachFollowedByAPause) {
     // Echoed stamps are those of the requests the fake will have sent.
-    port.arrivals.push_back(answer_after(2, reply(50000)));
-    port.arrivals.push_back(answer_after(3, reply(50000 + 2 + 1000, 128)));
+    port.arrivals.push_back(answer_after(2, reply(1, 50000)));
+    port.arrivals.push_back(answer_after(3, reply(2, 50000 + 2 + 1000, 128)));
     run(2);
     std::vector<std::pair<int, std::string>> expected = {
         {1, "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"},
@@ -164,21 +189,97 @@ TEST_F(PingRun, SilentHostTimesOutOncePerAttemptWithoutPause) {
 }
 
 TEST_F(PingRun, OwnRequestSeenOnLoopbackIsNotTheReply) {
-    port.arrivals.push_back(answer_after(0, reply(50000, 64, 8)));
-    port.arrivals.push_back(answer_after(4, reply(50000)));
+    port.arrivals.push_back(answer_after(0, reply(1, 50000, 64, 8)));
+    port.arrivals.push_back(answer_after(4, reply(1, 50000)));
     run(1);
     ASSERT_EQ(sink.lines.size(), 3u);
     EXPECT_EQ(sink.lines[1].second, "Reply[1] from: 127.0.0.1: bytes=32 time=4ms TTL=64");
 }
 
 TEST_F(PingRun, OnlyOwnRequestsWithinTheSecondIsATimeOut) {
-    port.arrivals.push_back(answer_after(10, reply(50000, 64, 8)));
-    port.arrivals.push_back(answer_after(995, reply(50000, 64, 8)));
+    port.arrivals.push_back(answer_after(10, reply(1, 50000, 64, 8)));
+    port.arrivals.push_back(answer_after(995, reply(1, 50000, 64, 8)));
     run(1);
     ASSERT_EQ(sink.lines.size(), 3u);
     EXPECT_EQ(sink.lines[1].second, "Request Timed Out");
     // The second wait only had what was left of the second.
     EXPECT_EQ(port.now, 50000u + 1000);
+}
+
+TEST_F(PingRun, ErrorAboutTheCurrentRequestIsAnAnswerWithoutATime) {
+    Arrival unreachable = answer_after(5, icmp_error(3, 1, 1));
+    unreachable.source = "10.231.40.1";
+    port.arrivals.push_back(unreachable);
+    Arrival expired = answer_after(7, icmp_error(11, 0, 2));
+    expired.source = "10.0.0.254";
+    port.arrivals.push_back(expired);
+    run(3);
+    std::vector<std::pair<int, std::string>> expected = {
+        {1, "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"},
+        {0, "Reply from 10.231.40.1: Destination host unreachable."},
+        {0, "Reply from 10.0.0.254: TTL expired in transit."},
+        {3, "Request Timed Out"},
+        {-1, "done 1"},
+    };
+    EXPECT_EQ(sink.lines, expected);
+    // Answered attempts pause as after a reply.
+    EXPECT_EQ(port.sleeps, (std::vector<std::uint32_t>{1000, 1000}));
+}
+
+TEST_F(PingRun, ErrorAboutAnEarlierRequestIsShownAndTheWaitGoesOn) {
+    // Address resolution gives up after the first attempts have timed out.
+    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});
+    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});
+    port.arrivals.push_back(answer_after(400, icmp_error(3, 1, 1)));
+    port.arrivals.push_back(answer_after(10, icmp_error(3, 1, 2)));
+    run(3);
+    std::vector<std::pair<int, std::string>> expected = {
+        {1, "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"},
+        {3, "Request Timed Out"},
+        {3, "Request Timed Out"},
+        {0, "Reply from 127.0.0.1: Destination host unreachable."},
+        {0, "Reply from 127.0.0.1: Destination host unreachable."},
+        {3, "Request Timed Out"},
+        {-1, "done 1"},
+    };
+    EXPECT_EQ(sink.lines, expected);
+    EXPECT_TRUE(port.sleeps.empty());
+    EXPECT_EQ(port.now, 50000u + 3000);
+}
+
+TEST_F(PingRun, TrafficThatIsNoAnswerToThisRunIsIgnored) {
+    run(1);  // request 1, in an earlier run
+    sink.lines.clear();
+    port.arrivals.push_back(answer_after(1, reply(1, 50000)));                 // late reply, earlier run
+    port.arrivals.push_back(answer_after(1, reply(77, 50000)));                // another program's echo
+    port.arrivals.push_back(answer_after(1, icmp_error(3, 1, 1)));             // error, earlier run
+    port.arrivals.push_back(answer_after(1, icmp_error(3, 3, 2, 17)));         // about a UDP datagram
+    port.arrivals.push_back(answer_after(1, icmp_error(5, 1, 2)));             // a redirect
+    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});  // the rest of attempt 1
+    port.arrivals.push_back(answer_after(1, reply(2, 50000)));                 // late: attempt 1 timed out
+    run(2);
+    std::vector<std::pair<int, std::string>> expected = {
+        {1, "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"},
+        {3, "Request Timed Out"},
+        {3, "Request Timed Out"},
+        {-1, "done 1"},
+    };
+    EXPECT_EQ(sink.lines, expected);
+}
+
+TEST_F(PingRun, RequestNumbersWrappingWithinARunStillMatch) {
+    while (counter.next() < 65534) {
+    }
+    // Requests 65535, 65536 and 65537 travel as FFFF, 0000 and 0001.
+    port.arrivals.push_back(answer_after(1, reply(0xFFFF, 50000)));
+    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});
+    port.arrivals.push_back(answer_after(1, icmp_error(3, 0, 0)));
+    run(3);
+    ASSERT_EQ(sink.lines.size(), 6u);
+    EXPECT_EQ(sink.lines[1].first, 2);
+    EXPECT_EQ(sink.lines[2].second, "Request Timed Out");
+    EXPECT_EQ(sink.lines[3].second, "Reply from 127.0.0.1: Destination net unreachable.");
+    EXPECT_EQ(sink.lines[4].second, "Request Timed Out");
 }
 
 TEST_F(PingRun, UnresolvedHostGivesOneLineAndNoHeader) {
@@ -238,7 +339,7 @@ TEST_F(PingRun, FailedCloseIsReportedAfterTheEnd) {
 }
 
 TEST_F(PingRun, ShortDatagramIsTimedFromItsOwnSend) {
-    auto d = reply(0);
+    auto d = reply(1, 0);
     d.resize(28);  // an ICMP header without data
     port.arrivals.push_back(answer_after(6, d));
     run(1);

@@ -158,20 +158,27 @@ TEST_F(PingWindow, HistoryIsShownSortedAndSavedInThatOrderOnEscape) {
     EXPECT_EQ(load_host_history(profile_name()), (std::vector<std::string>{"A", "b", "b"}));
 }
 
-TEST_F(PingWindow, MissingValuesAreNoHistoryOrEmptyEntries) {
+TEST_F(PingWindow, OnlyEntriesThatExistAreLoadedAndOnlyTheyAreSavedBack) {
     open();
     EXPECT_TRUE(combo_entries().empty());
     close();
+    // A count far beyond the values present, as a damaged profile has it.
     std::u16string key = widen("Software\\RODA\\" + profile_name() + "\\MRU");
-    DWORD two = 2;
+    DWORD huge = 0xFFFFFFF0;
     ASSERT_EQ(
-        RegSetKeyValueW(HKEY_CURRENT_USER, wide_ptr(key), L"Entries", REG_DWORD, &two, sizeof two), ERROR_SUCCESS);
-    std::u16string only = widen("only");
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, wide_ptr(key), L"Host#1", REG_SZ, only.c_str(),
-                              static_cast<DWORD>((only.size() + 1) * 2)),
-              ERROR_SUCCESS);
+        RegSetKeyValueW(HKEY_CURRENT_USER, wide_ptr(key), L"Entries", REG_DWORD, &huge, sizeof huge), ERROR_SUCCESS);
+    for (const char* name : {"Host#1", "host#7", "Host#07", "Host#x"}) {
+        std::u16string text = widen(std::string("from ") + name);
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, wide_ptr(key), wide_ptr(widen(name)), REG_SZ, text.c_str(),
+                                  static_cast<DWORD>((text.size() + 1) * 2)),
+                  ERROR_SUCCESS);
+    }
     open();
-    EXPECT_EQ(combo_entries(), (std::vector<std::string>{"", "only"}));
+    // "Host#07" and "Host#x" are not names the history writes.
+    EXPECT_EQ(combo_entries(), (std::vector<std::string>{"from Host#1", "from host#7"}));
+    close();
+    EXPECT_EQ(read_entries(), 2u);
+    EXPECT_EQ(load_host_history(profile_name()), (std::vector<std::string>{"from Host#1", "from host#7"}));
 }
 
 TEST_F(PingWindow, TypingCompletesAndBackspaceDoesNot) {
@@ -242,6 +249,24 @@ TEST_F(PingWindow, UnreadableCountKeepsTheLastValidPosition) {
     if (raw_socket_refused())
         GTEST_SKIP() << "raw ICMP sockets are not available here";
     EXPECT_EQ(rows(), 3) << "header and two replies";
+}
+
+TEST_F(PingWindow, StatusColumnFollowsTheClientWidthSoNoHorizontalScrollBarAppears) {
+    open();
+    HWND list = control(IDC_RESULTS);
+    for (int i = 0; i < 40; ++i) {
+        std::string text = "Request Timed Out";
+        char* copy = new char[text.size() + 1];
+        std::copy(text.c_str(), text.c_str() + text.size() + 1, copy);
+        ASSERT_TRUE(PostMessageW(main, WM_PING_LINE, 3, reinterpret_cast<LPARAM>(copy)));
+    }
+    ASSERT_TRUE(wait_until([&] { return rows() == 40; }, 5000));
+    LONG style = GetWindowLongW(list, GWL_STYLE);
+    EXPECT_NE(style & WS_VSCROLL, 0) << "40 rows need the vertical scroll bar";
+    EXPECT_EQ(style & WS_HSCROLL, 0);
+    RECT client;
+    GetClientRect(list, &client);
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), client.right - client.left);
 }
 
 TEST_F(PingWindow, MarkerIsRedWhileRunningAndGoneAfter) {
