@@ -65,6 +65,11 @@ LRESULT LogView::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
+    // Its text, as an edit box answers, for tools that read the box.
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(widen(model_.text()).size());
+    case WM_GETTEXT:
+        return copy_text(reinterpret_cast<WCHAR*>(lp), wp);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_ERASEBKGND:
@@ -125,6 +130,16 @@ void LogView::select_all() {
 void LogView::copy() const {
     if (!model_.selected().empty())
         put_on_clipboard(window_, model_.selected());
+}
+
+LRESULT LogView::copy_text(WCHAR* buffer, std::size_t size) const {
+    if (size == 0)
+        return 0;
+    std::u16string wide = widen(model_.text());
+    std::size_t length = std::min(wide.size(), size - 1);
+    std::copy_n(wide.data(), length, reinterpret_cast<char16_t*>(buffer));
+    buffer[length] = 0;
+    return static_cast<LRESULT>(length);
 }
 
 void LogView::set_font(HFONT font) {
@@ -309,6 +324,7 @@ bool LogView::key(WPARAM key) {
 }
 
 void LogView::context_menu(int x, int y) {
+    SetFocus(window_);  // as an edit box does: what the menu selects shows
     if (x == -1 && y == -1) {
         RECT at{};
         GetWindowRect(window_, &at);

@@ -31,6 +31,7 @@ private:
 
     void paint();
     void paint_row(HDC dc, std::size_t row, int y, int right, bool focused);
+    LRESULT copy_text(WCHAR* buffer, std::size_t size) const;
     void set_font(HFONT font);
     int measure(unsigned code) const;
     void scroll(int request);

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "bench/query_box_candidates_win.h"
+#include "common/controls_win.h"
 #include "common/exclusive_file.h"
 #include "common/win_text.h"
 #include "monitor/activity_log.h"
@@ -186,6 +187,7 @@ TEST_F(QueryWindow, ListsTheDaysEntriesInTheWindow) {
     ASSERT_TRUE(run_query());
     const std::string listed = stamp(9, 30, 0) + kAlice + "\r\n";
     EXPECT_EQ(copied(IDC_QUERY_SESSION_LOG), listed);
+    EXPECT_EQ(window_text(control(IDC_QUERY_SESSION_LOG)), listed) << "the box answers WM_GETTEXT as an edit box";
     // Dragging over the first row selects the start of the entry; a Shift
     // click below the text extends it to the end.
     HWND session_box = control(IDC_QUERY_SESSION_LOG);
