@@ -1,5 +1,7 @@
 #include "monitor/list_rows.h"
 
+#include <unordered_map>
+
 void RowWriter::place(int index, const Row& row) {
     while (list_.row_count() <= index) {
         list_.insert_row(list_.row_count(), "", kNoImage);
@@ -7,16 +9,54 @@ void RowWriter::place(int index, const Row& row) {
     }
     if (static_cast<int>(written_.size()) <= index)
         written_.resize(static_cast<std::size_t>(index) + 1);
+    set_changed_cells(index, row);
+}
+
+void RowWriter::set_changed_cells(int index, const Row& row) {
     Row& known = written_[static_cast<std::size_t>(index)];
     known.resize(row.size());
     for (std::size_t column = 0; column < row.size(); ++column) {
         const Cell& cell = row[column];
         Cell& was = known[column];
-        if (cell.text == was.text && cell.image == was.image)
+        if (cell == was)
             continue;
         list_.set_cell(index, static_cast<int>(column), cell.text, cell.image);
         was = cell;
     }
+}
+
+void RowWriter::insert(int index, const Row& row) {
+    list_.insert_row(index, row.empty() ? std::string() : row[0].text, row.empty() ? kNoImage : row[0].image);
+    for (std::size_t column = 1; column < row.size(); ++column)
+        list_.set_cell(index, static_cast<int>(column), row[column].text, row[column].image);
+    written_.insert(written_.begin() + index, row);
+}
+
+void RowWriter::assign_keyed(const std::vector<Row>& rows, int key_column) {
+    const auto key = [key_column](const Row& row) -> const std::string& {
+        static const std::string none;
+        return static_cast<std::size_t>(key_column) < row.size() ? row[static_cast<std::size_t>(key_column)].text
+                                                                 : none;
+    };
+    // How often each key is still to come: an old row whose key will not
+    // come again is gone.
+    std::unordered_map<std::string, int> to_come;
+    for (const Row& row : rows)
+        ++to_come[key(row)];
+    int at = 0;
+    for (const Row& row : rows) {
+        while (at < static_cast<int>(written_.size()) && to_come[key(written_[static_cast<std::size_t>(at)])] == 0) {
+            list_.delete_row(at);
+            written_.erase(written_.begin() + at);
+        }
+        --to_come[key(row)];
+        if (at < static_cast<int>(written_.size()) && key(written_[static_cast<std::size_t>(at)]) == key(row))
+            set_changed_cells(at, row);
+        else
+            insert(at, row);
+        ++at;
+    }
+    trim(at);
 }
 
 void RowWriter::trim(int count) {

@@ -23,6 +23,7 @@ public:
 struct Cell {
     std::string text;
     int image = kNoImage;
+    bool operator==(const Cell& other) const { return text == other.text && image == other.image; }
 };
 using Row = std::vector<Cell>;
 
@@ -39,8 +40,17 @@ public:
     void place(int index, const Row& row);
     // Removes every row from index `count` on.
     void trim(int count);
+    // Makes the list read `rows` where each row is known by its key (the
+    // text in `key_column`): a row whose key stays keeps its place and only
+    // its changed cells are sent; rows that go are removed and rows that come
+    // are inserted where they belong. When a client closes its files, the
+    // rows below them are not all rewritten.
+    void assign_keyed(const std::vector<Row>& rows, int key_column);
 
 private:
+    void set_changed_cells(int index, const Row& row);
+    void insert(int index, const Row& row);
+
     ListRows& list_;
     std::vector<Row> written_;
 };

@@ -65,28 +65,30 @@ bool MonitorPass::list_sessions(std::uint32_t& status) {
 
 bool MonitorPass::list_open_files(const std::string& dirs, std::uint32_t& status) {
     std::string snapshot;
-    int rows = 0;
-    status = netmgmt::enumerate_all(
-        [&](std::uint32_t& resume) { return net_.enum_open_files(kPreferredLength, resume); },
-        [&](const std::vector<netmgmt::OpenFileInfo>& records, bool) {
-            for (const auto& open : records) {
-                if (!passes_folder_filter(open.path, dirs))
-                    continue;
-                if (open.path.empty() || open.user.empty()) {
-                    report(incomplete_open_message(open.id, open.path.empty(), open.user.empty()));
-                    continue;
-                }
-                std::string mode = open_mode_text(open.permissions);
-                snapshot += open.path + open.user + mode + "||";
-                open_files_.place(rows++, {{open.path, kImageOpenPath},
-                                           {open.user, kImageUser},
-                                           {mode, kImageOpenMode},
-                                           {open_id_text(open.id), kNoImage}});
+    std::vector<Row> rows;
+    auto show = [&](const std::vector<netmgmt::OpenFileInfo>& records, bool) {
+        for (const auto& open : records) {
+            if (!passes_folder_filter(open.path, dirs))
+                continue;
+            if (open.path.empty() || open.user.empty()) {
+                report(incomplete_open_message(open.id, open.path.empty(), open.user.empty()));
+                continue;
             }
-        });
+            std::string mode = open_mode_text(open.permissions);
+            snapshot += open.path + open.user + mode + "||";
+            rows.push_back({{open.path, kImageOpenPath},
+                            {open.user, kImageUser},
+                            {mode, kImageOpenMode},
+                            {open_id_text(open.id), kNoImage}});
+        }
+    };
+    status = netmgmt::enumerate_all(
+        [&](std::uint32_t& resume) { return net_.enum_open_files(kPreferredLength, resume); }, show);
     if (status != netmgmt::kSuccess)
         report(open_file_failure_message(status));
-    bool changed = take_snapshot(previous_open_files_, snapshot, rows);
-    open_files_.trim(rows);
+    bool changed = take_snapshot(previous_open_files_, snapshot, static_cast<int>(rows.size()));
+    // Opens come and go anywhere in the list: known by their identifier, the
+    // rows that stay keep their place instead of all shifting up a row.
+    open_files_.assign_keyed(rows, kOpenId);
     return changed;
 }

@@ -19,6 +19,9 @@ struct StopEvents {
 
 StopEvents g_events;
 
+constexpr DWORD kPassPeriodMs = 1000;
+constexpr DWORD kLeastWaitMs = 100;
+
 std::vector<CellRow> texts_of(const RecordedList& list, int columns) {
     std::vector<CellRow> rows;
     rows.reserve(list.rows().size());
@@ -66,13 +69,19 @@ void MonitorWorker::loop() {
     MonitorPass pass(
         net_, sessions, open_files, {[&](const std::string& line) { return error_log.write(line); }, report});
     // Any end of the wait other than its time-out (the stop, or a failed
-    // wait) ends the loop.
-    while (WaitForSingleObject(stop_event(), 1000) == WAIT_TIMEOUT) {
+    // wait) ends the loop. A pass starts every second: the wait is what the
+    // last pass left of it (on a busy server a pass takes a good part of a
+    // second), but never less than a breath for the rest of the system.
+    DWORD wait = kPassPeriodMs;
+    while (WaitForSingleObject(stop_event(), wait) == WAIT_TIMEOUT) {
+        const DWORD started = GetTickCount();
         MonitorSettings settings = monitor_settings().snapshot();
         PassOutcome outcome = pass.run(settings.dirs);
         PassUpdate update{sessions.take_edits(), open_files.take_edits(), &open_files.rows(), outcome.sessions_status,
                           outcome.open_files_status};
         SendMessageW(window_, kPassUpdateMessage, 0, reinterpret_cast<LPARAM>(&update));
+        const DWORD took = GetTickCount() - started;
+        wait = took + kLeastWaitMs >= kPassPeriodMs ? kLeastWaitMs : kPassPeriodMs - took;
         if (!outcome.changed() || settings.start_log == "0")
             continue;
         EntryContent content;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "monitor/monitor_pass.h"
 #include "support/fake_net.h"
 #include "support/memory_list.h"
@@ -163,4 +165,41 @@ TEST_F(PassFixture, UnchangedCellsAreNotSentAgain) {
     EXPECT_EQ(sessions.text(1, kSessionIdle), "6秒");
     pass.run("");
     EXPECT_EQ(sessions.cells_set - after_first, 3);
+}
+
+TEST(KeyedRows, OpensLeavingFromTheMiddleCostOnlyTheirDeletes) {
+    MemoryList list;
+    RowWriter writer(list);
+    auto row = [](int key) { return Row{{"path" + std::to_string(key), 1}, {std::to_string(key), kNoImage}}; };
+    std::vector<Row> rows;
+    for (int k = 0; k < 1000; ++k)
+        rows.push_back(row(k));
+    writer.assign_keyed(rows, 1);
+    const int cells = list.cells_set, inserted = list.rows_inserted;
+    rows.erase(rows.begin() + 400, rows.begin() + 500);  // one client's hundred files
+    writer.assign_keyed(rows, 1);
+    EXPECT_EQ(list.rows_deleted, 100);
+    EXPECT_EQ(list.cells_set, cells) << "the rows below did not move cell by cell";
+    EXPECT_EQ(list.rows_inserted, inserted);
+    EXPECT_EQ(list.rows(), rows);
+}
+
+TEST(KeyedRows, AnyChangeOfRowsEndsWithExactlyTheNewRows) {
+    // Keys repeat (colliding identifiers) and rows reorder, come and go.
+    std::mt19937 random(7);
+    auto draw = [&] {
+        std::vector<Row> rows(random() % 12);
+        for (auto& r : rows) {
+            const auto key = std::to_string(random() % 6);
+            r = {{"p" + key + std::to_string(random() % 2), 1}, {key, kNoImage}};
+        }
+        return rows;
+    };
+    MemoryList list;
+    RowWriter writer(list);
+    for (int round = 0; round < 2000; ++round) {
+        const auto rows = draw();
+        writer.assign_keyed(rows, 1);
+        ASSERT_EQ(list.rows(), rows) << "round " << round;
+    }
 }

@@ -7,6 +7,7 @@
 //   wdrive close TITLE            post WM_CLOSE to window TITLE
 //   wdrive cells TITLE LIST_ID    print the list view's rows, cells tab-separated
 //   wdrive count TITLE LIST_ID    print the list view's number of rows
+//   wdrive rows TITLE LIST_ID N [MS]  exit 0 once the list view holds N rows
 //   wdrive selected TITLE LIST_ID print the selected rows' indices, one a line
 //   wdrive select TITLE LIST_ID ROW   select one row of the list view
 //   wdrive item TITLE ID          print the text of control ID (UTF-8)
@@ -31,7 +32,7 @@ namespace {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: wdrive wait|gone|text|command|close|cells|count|selected|select|item|post|settime TITLE "
+                 "usage: wdrive wait|gone|text|command|close|cells|count|rows|selected|select|item|post|settime TITLE "
                  "[ARG...]\n");
     return 2;
 }
@@ -166,6 +167,10 @@ int main() {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (verb == "cells" && argc > 3) {
         print_cells(GetDlgItem(window, number(3)));
+    } else if (verb == "rows" && argc > 4) {
+        HWND list = GetDlgItem(window, number(3));
+        DWORD limit = argc > 5 ? std::strtoul(argv[5].c_str(), nullptr, 10) : 10000;
+        return wait_until([&] { return list_row_count(list) == number(4); }, limit) ? 0 : 1;
     } else if (verb == "count" && argc > 3) {
         std::printf("%d\n", list_row_count(GetDlgItem(window, number(3))));
     } else if (verb == "selected" && argc > 3) {
