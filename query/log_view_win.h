@@ -1,5 +1,5 @@
 // The log query's two boxes: a read-only text view of our own, where a
-// read-only edit box took tens of seconds to take in a busy day's text under
+// read-only edit box took minutes to take in a busy day's text under
 // Wine. It draws only the rows in view, and keeps what users do with such a
 // box: scrolling by bar, wheel and keys, selecting with the mouse (Shift
 // extends), Ctrl+A, Ctrl+C and a context menu to copy.
