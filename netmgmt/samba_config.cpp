@@ -1,5 +1,6 @@
 #include "netmgmt/samba_config.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace netmgmt {
@@ -81,7 +82,7 @@ ServerSettings server_settings(const std::vector<ConfigSection>& config) {
     std::string entry;
     for (char c : value_or(*global, "interfaces", "") + " ") {
         if (c == ' ' || c == '\t' || c == ',') {
-            entry = entry.substr(0, entry.find_first_of("/;"));
+            entry.erase(std::min(entry.find_first_of("/;"), entry.size()));
             if (!entry.empty())
                 settings.bound_to.push_back(entry);
             entry.clear();

@@ -46,9 +46,12 @@ static void on_signal(int sig) {
     g_stop = 1;
 }
 
-static void auth(SMBCCTX* ctx, const char* srv, const char* shr, char* wg, int wglen, char* un, int unlen,
-                 char* pw, int pwlen) {
-    (void)srv; (void)shr; (void)wg; (void)wglen;
+static void auth(SMBCCTX* ctx, const char* srv, const char* shr, char* wg, int wglen, char* un, int unlen, char* pw,
+                 int pwlen) {
+    (void)srv;
+    (void)shr;
+    (void)wg;
+    (void)wglen;
     const struct account* a = smbc_getOptionUserData(ctx);
     snprintf(un, (size_t)unlen, "%s", a->user);
     snprintf(pw, (size_t)pwlen, "%s", a->password);
@@ -66,8 +69,9 @@ static double now_s(void) {
 }
 
 static void usage(void) {
-    fprintf(stderr, "usage: load [-s HOST] [-S SHARE] [-c N] [-f M] [-m r|rw|mix] [-p PREFIX] "
-                    "-r READY -R RELEASE [-t SECONDS] -u USER%%PASS [-u USER%%PASS...]\n");
+    fprintf(stderr,
+            "usage: load [-s HOST] [-S SHARE] [-c N] [-f M] [-m r|rw|mix] [-p PREFIX] "
+            "-r READY -R RELEASE [-t SECONDS] -u USER%%PASS [-u USER%%PASS...]\n");
 }
 
 static SMBCCTX* new_context(struct account* a) {
@@ -110,15 +114,33 @@ int main(int argc, char** argv) {
     int opt;
     while ((opt = getopt(argc, argv, "s:S:c:f:m:p:r:R:t:u:")) != -1) {
         switch (opt) {
-        case 's': host = optarg; break;
-        case 'S': share = optarg; break;
-        case 'c': conns = strtol(optarg, NULL, 10); break;
-        case 'f': files = strtol(optarg, NULL, 10); break;
-        case 'm': mode = optarg; break;
-        case 'p': prefix = optarg; break;
-        case 'r': ready = optarg; break;
-        case 'R': release = optarg; break;
-        case 't': hold = strtol(optarg, NULL, 10); break;
+        case 's':
+            host = optarg;
+            break;
+        case 'S':
+            share = optarg;
+            break;
+        case 'c':
+            conns = strtol(optarg, NULL, 10);
+            break;
+        case 'f':
+            files = strtol(optarg, NULL, 10);
+            break;
+        case 'm':
+            mode = optarg;
+            break;
+        case 'p':
+            prefix = optarg;
+            break;
+        case 'r':
+            ready = optarg;
+            break;
+        case 'R':
+            release = optarg;
+            break;
+        case 't':
+            hold = strtol(optarg, NULL, 10);
+            break;
         case 'u': {
             const char* sep = strchr(optarg, '%');
             if (!sep || naccounts == 16 || (size_t)(sep - optarg) >= sizeof accounts[0].user ||
@@ -131,11 +153,13 @@ int main(int argc, char** argv) {
             ++naccounts;
             break;
         }
-        default: usage(); return 1;
+        default:
+            usage();
+            return 1;
         }
     }
-    if (!ready || !release || naccounts == 0 || conns < 1 || conns > 10000 || files < 0 || files > 100000 ||
-        hold < 1 || (strcmp(mode, "r") && strcmp(mode, "rw") && strcmp(mode, "mix"))) {
+    if (!ready || !release || naccounts == 0 || conns < 1 || conns > 10000 || files < 0 || files > 100000 || hold < 1 ||
+        (strcmp(mode, "r") && strcmp(mode, "rw") && strcmp(mode, "mix"))) {
         usage();
         return 1;
     }
