@@ -124,6 +124,26 @@ static const char* pack(struct packer* p, const char* text) {
     return at;
 }
 
+/* Packs one answer of `read` records into `out`. */
+typedef uint32_t (*pack_answer)(const uint8_t* buffer, uint32_t read, struct samba_netapi_list* out);
+
+/* One listing call under the lock, its answer copied into a block of ours
+ * and libnetapi's buffer given back. */
+static uint32_t list(netapi_call fn, const void* argument, pack_answer pack_it, struct samba_netapi_list* out) {
+    out->count = 0;
+    out->items = NULL;
+    pthread_mutex_lock(&g_lock);
+    uint8_t* buffer;
+    uint32_t read;
+    uint32_t rc = call(fn, argument, &buffer, &read);
+    if (rc == 0)
+        rc = pack_it(buffer, read, out);
+    if (buffer)
+        NetApiBufferFree(buffer);
+    pthread_mutex_unlock(&g_lock);
+    return rc;
+}
+
 static uint32_t file_enum(const void* unused, uint8_t** buffer, uint32_t* read) {
     (void)unused;
     uint32_t total = 0, resume = 0;
@@ -131,40 +151,30 @@ static uint32_t file_enum(const void* unused, uint8_t** buffer, uint32_t* read) 
     return NetFileEnum(g_server, NULL, NULL, 3, buffer, (uint32_t)-1, read, &total, &resume);
 }
 
-uint32_t samba_netapi_opens(struct samba_netapi_list* out) {
-    out->count = 0;
-    out->items = NULL;
-    pthread_mutex_lock(&g_lock);
-    uint8_t* buffer;
-    uint32_t read;
-    uint32_t rc = call(file_enum, NULL, &buffer, &read);
-    if (rc == 0) {
-        const struct FILE_INFO_3* files = (const struct FILE_INFO_3*)buffer;
-        size_t texts = 0;
-        for (uint32_t i = 0; i < read; ++i)
-            texts += text_size(files[i].fi3_pathname) + text_size(files[i].fi3_username);
-        struct packer p;
-        if (start_block(&p, read * sizeof(struct samba_netapi_open), texts)) {
-            struct samba_netapi_open* opens = (struct samba_netapi_open*)p.block;
-            for (uint32_t i = 0; i < read; ++i) {
-                opens[i].id = files[i].fi3_id;
-                opens[i].permissions = files[i].fi3_permissions;
-                opens[i].path = pack(&p, files[i].fi3_pathname);
-                opens[i].user = pack(&p, files[i].fi3_username);
-            }
-            out->count = read;
-            out->items = p.block;
-        } else {
-            rc = kNotEnoughMemory;
-        }
+static uint32_t pack_opens(const uint8_t* buffer, uint32_t read, struct samba_netapi_list* out) {
+    const struct FILE_INFO_3* files = (const struct FILE_INFO_3*)buffer;
+    size_t texts = 0;
+    for (uint32_t i = 0; i < read; ++i)
+        texts += text_size(files[i].fi3_pathname) + text_size(files[i].fi3_username);
+    struct packer p;
+    if (!start_block(&p, read * sizeof(struct samba_netapi_open), texts))
+        return kNotEnoughMemory;
+    struct samba_netapi_open* opens = (struct samba_netapi_open*)p.block;
+    for (uint32_t i = 0; i < read; ++i) {
+        opens[i].id = files[i].fi3_id;
+        opens[i].permissions = files[i].fi3_permissions;
+        opens[i].path = pack(&p, files[i].fi3_pathname);
+        opens[i].user = pack(&p, files[i].fi3_username);
     }
-    if (buffer)
-        NetApiBufferFree(buffer);
-    pthread_mutex_unlock(&g_lock);
-    return rc;
+    out->count = read;
+    out->items = p.block;
+    return 0;
 }
 
-static uint32_t pack_shares(const struct SHARE_INFO_2* shares, uint32_t read, struct samba_netapi_list* out) {
+uint32_t samba_netapi_opens(struct samba_netapi_list* out) { return list(file_enum, NULL, pack_opens, out); }
+
+static uint32_t pack_shares(const uint8_t* buffer, uint32_t read, struct samba_netapi_list* out) {
+    const struct SHARE_INFO_2* shares = (const struct SHARE_INFO_2*)buffer;
     size_t texts = 0;
     for (uint32_t i = 0; i < read; ++i)
         texts += text_size(shares[i].shi2_netname) + text_size(shares[i].shi2_path) + text_size(shares[i].shi2_remark);
@@ -190,20 +200,7 @@ static uint32_t share_enum(const void* unused, uint8_t** buffer, uint32_t* read)
     return NetShareEnum(g_server, 2, buffer, (uint32_t)-1, read, &total, &resume);
 }
 
-uint32_t samba_netapi_shares(struct samba_netapi_list* out) {
-    out->count = 0;
-    out->items = NULL;
-    pthread_mutex_lock(&g_lock);
-    uint8_t* buffer;
-    uint32_t read;
-    uint32_t rc = call(share_enum, NULL, &buffer, &read);
-    if (rc == 0)
-        rc = pack_shares((const struct SHARE_INFO_2*)buffer, read, out);
-    if (buffer)
-        NetApiBufferFree(buffer);
-    pthread_mutex_unlock(&g_lock);
-    return rc;
-}
+uint32_t samba_netapi_shares(struct samba_netapi_list* out) { return list(share_enum, NULL, pack_shares, out); }
 
 static uint32_t share_get_info(const void* name, uint8_t** buffer, uint32_t* read) {
     uint32_t rc = NetShareGetInfo(g_server, (const char*)name, 2, buffer);
@@ -212,20 +209,12 @@ static uint32_t share_get_info(const void* name, uint8_t** buffer, uint32_t* rea
 }
 
 uint32_t samba_netapi_share_info(const char* name, struct samba_netapi_list* out) {
-    out->count = 0;
-    out->items = NULL;
-    if (!name)
+    if (!name) {
+        out->count = 0;
+        out->items = NULL;
         return kInvalidParameter;
-    pthread_mutex_lock(&g_lock);
-    uint8_t* buffer;
-    uint32_t read;
-    uint32_t rc = call(share_get_info, name, &buffer, &read);
-    if (rc == 0)
-        rc = pack_shares((const struct SHARE_INFO_2*)buffer, read, out);
-    if (buffer)
-        NetApiBufferFree(buffer);
-    pthread_mutex_unlock(&g_lock);
-    return rc;
+    }
+    return list(share_get_info, name, pack_shares, out);
 }
 
 static uint32_t file_close(const void* id, uint8_t** buffer, uint32_t* read) {
