@@ -35,8 +35,8 @@ def answer(query, host, group, mac):
 
 def main():
     hosts = {}
-    for spec in sys.argv[1:]:
-        address, host, group, mac_text, *delay = spec.split(",")
+    for argument in sys.argv[1:]:
+        address, host, group, mac_text, *delay = argument.split(",")
         mac = bytes(int(part, 16) for part in mac_text.replace("-", ":").split(":"))
         s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         # nmbd holds 0.0.0.0:137 with SO_REUSEADDR; a specific address

@@ -173,6 +173,21 @@ struct QueryWindow : ::testing::Test {
         }
         write_day(body, entries);
     }
+
+    // Writes a busy day and gives the whole day's session log as the core
+    // reads it, with the number of lines it walked.
+    std::string busy_day_session_log(long entries, long& lines) {
+        write_busy_day(entries);
+        QueryConditions whole_day;
+        whole_day.start = *text_to_time(stamp(0, 0, 0));
+        whole_day.end = *text_to_time(stamp(23, 59, 59));
+        QueryProgress progress;
+        std::string log =
+            run_log_query(ExclusiveFile::open(day_file, ExclusiveFile::Disposition::OpenExisting), whole_day, progress)
+                .session_log;
+        lines = progress.line;
+        return log;
+    }
 };
 
 }  // namespace
@@ -266,15 +281,9 @@ TEST_F(QueryWindow, EnterAndEscapeDoNothing) {
 // runs it with other sizes and collects the time it prints.
 TEST_F(QueryWindow, ListsEveryEntryOfABusyDay) {
     long entries = env_number("FILVANE_QUERY_ENTRIES", 100000);
-    write_busy_day(entries);
-    QueryConditions whole_day;
-    whole_day.start = *text_to_time(stamp(0, 0, 0));
-    whole_day.end = *text_to_time(stamp(23, 59, 59));
-    QueryProgress progress;
-    std::string expected =
-        run_log_query(ExclusiveFile::open(day_file, ExclusiveFile::Disposition::OpenExisting), whole_day, progress)
-            .session_log;
-    ASSERT_EQ(progress.line, entries);
+    long lines = 0;
+    std::string expected = busy_day_session_log(entries, lines);
+    ASSERT_EQ(lines, entries);
 
     set_time(IDC_QUERY_START, 0, 0, 0);
     set_time(IDC_QUERY_END, 23, 59, 59);
@@ -302,14 +311,8 @@ TEST_F(QueryWindow, TimedBoxCandidates) {
     if (!names)
         GTEST_SKIP() << "run by bench/query_box_candidates.sh";
     long entries = env_number("FILVANE_QUERY_ENTRIES", 100000);
-    write_busy_day(entries);
-    QueryConditions whole_day;
-    whole_day.start = *text_to_time(stamp(0, 0, 0));
-    whole_day.end = *text_to_time(stamp(23, 59, 59));
-    QueryProgress progress;
-    std::string text =
-        run_log_query(ExclusiveFile::open(day_file, ExclusiveFile::Disposition::OpenExisting), whole_day, progress)
-            .session_log;
+    long lines = 0;
+    std::string text = busy_day_session_log(entries, lines);
     std::istringstream list(names);
     for (std::string name; std::getline(list, name, ',');) {
         BoxCandidate candidate = box_candidate(name, control(IDC_QUERY_SESSION_LOG));
