@@ -43,15 +43,12 @@ Reply<Record> SambaNetManagement::enumerate(Snapshot<Record>& snapshot, std::uin
         snapshot.records = std::move(records);
         snapshot.taken = true;
     }
-    std::uint32_t status = kSuccess;
     Reply<Record> reply;
-    status = guarded([&] {
+    const std::uint32_t status = guarded([&] {
         reply = page(snapshot.records, preferred, resume);
         return kSuccess;
     });
-    if (status != kSuccess)
-        return {status, {}};
-    return reply;
+    return status == kSuccess ? reply : Reply<Record>{status, {}};
 }
 
 std::uint32_t SambaNetManagement::read_config(bool reread, std::vector<ConfigSection>& out) {

@@ -256,12 +256,12 @@ private:
         Credentials credentials;
         if (std::uint32_t code = read_credentials(credentials))
             return code;
-        std::string address;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            address = server_address_;
-        }
-        return samba_netapi_use(address.c_str(), credentials.user.c_str(), credentials.password.c_str());
+        return samba_netapi_use(server_address().c_str(), credentials.user.c_str(), credentials.password.c_str());
+    }
+
+    std::string server_address() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return server_address_;
     }
 
     // A refused account or missing rights are the server's answer; any other
@@ -275,12 +275,7 @@ private:
             return state;
         if (status != kCanNotComplete)
             return status;
-        std::string address;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            address = server_address_;
-        }
-        return takes_connections(address) ? kLogonFailure : kBadNetPath;
+        return takes_connections(server_address()) ? kLogonFailure : kBadNetPath;
     }
 
     const std::string conf_;
