@@ -16,6 +16,7 @@
 #include "scanner/scan_worker_win.h"
 #include "scanner/scanner_dialog_win.h"
 #include "support/window_driver.h"
+#include "support/window_test_main.h"
 
 namespace {
 
@@ -329,10 +330,7 @@ TEST_F(ScannerWindow, TimedScanOfANetwork) {
 }
 
 int main(int argc, char** argv) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_INTERNET_CLASSES};
-    InitCommonControlsEx(&controls);
     if (!start_windows_sockets())
         return 1;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return run_window_tests(argc, argv, ICC_WIN95_CLASSES | ICC_INTERNET_CLASSES);
 }

@@ -13,6 +13,7 @@
 #include "shell/monitor_dialog_win.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
+#include "support/window_test_main.h"
 
 namespace {
 
@@ -269,9 +270,4 @@ TEST_F(MonitorWindow, ReportsOfTimersAndTheWorkerNeverStackBoxes) {
     RemoveDirectoryW(folder);
 }
 
-int main(int argc, char** argv) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return run_window_tests(argc, argv, ICC_WIN95_CLASSES); }

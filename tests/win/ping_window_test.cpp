@@ -18,6 +18,7 @@
 #include "ping/ping_worker_win.h"
 #include "ping/winsock_echo_port_win.h"
 #include "support/window_driver.h"
+#include "support/window_test_main.h"
 
 namespace {
 
@@ -322,12 +323,9 @@ TEST(PingWorkerLoop, StopWinsOverAPendingRequest) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     if (!start_windows_sockets())
         return 1;
-    ::testing::InitGoogleTest(&argc, argv);
-    int result = RUN_ALL_TESTS();
+    int result = run_window_tests(argc, argv, ICC_WIN95_CLASSES);
     stop_windows_sockets();
     return result;
 }

@@ -16,6 +16,7 @@
 #include "shell/settings_registry_win.h"
 #include "shell/settings_resources.h"
 #include "support/window_driver.h"
+#include "support/window_test_main.h"
 
 namespace {
 
@@ -397,7 +398,4 @@ TEST_F(SettingsWindow, FolderListOverOneStoredValueIsRefusedAndKept) {
     EXPECT_EQ(read_stored("Dirs").text.size(), 2037u - 291u + 11u);
 }
 
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return run_window_tests(argc, argv, ICC_WIN95_CLASSES); }

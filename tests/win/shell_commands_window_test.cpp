@@ -16,6 +16,7 @@
 #include "shell/tray_icon_win.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
+#include "support/window_test_main.h"
 
 namespace {
 
@@ -241,8 +242,5 @@ TEST_F(ShellCommands, QuitFromTheToolbarClosesTheWindow) {
 }
 
 int main(int argc, char** argv) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return run_window_tests(argc, argv, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES);
 }
