@@ -62,6 +62,18 @@ wait_rows() {
   done
   return 1
 }
+# Runs ping on $1, $2 times; waits (at most $4 tenths of a second) for $3
+# more rows and then $5 seconds for the run to end. `shown` gets the rows it
+# added from its $6th on.
+run_and_show() {
+  local before
+  before=$(row_count)
+  start_run "$1" "$2"
+  wait_rows $((before + $3)) "$4"
+  sleep "$5"
+  shown=$(rows | sed -n "$((before + $6)),\$p")
+  echo "$shown" | sed 's/^/     corvap: /'
+}
 # Types a host and a count with the keyboard, then presses Ping.
 start_run() {
   local window
@@ -127,25 +139,15 @@ reference=$(ip netns exec "$here" ping -n -c 4 10.213.88.9 2>&1)
 echo "$reference" | grep -v '^$' | sed 's/^/     iputils: /'
 check "iputils reports the on-link address unreachable" grep -q 'From 10.213.88.1 icmp_seq=1 Destination Host Unreachable' <<<"$reference"
 ip -n "$here" neigh flush dev cvp0-$$
-before=$(row_count)
-start_run 10.213.88.9 5
 # Separator, header and a line per attempt at least; then the end of the run.
-wait_rows $((before + 7)) 150
-sleep 2.5
-shown=$(rows | sed -n "$((before + 2)),\$p")
-echo "$shown" | sed 's/^/     corvap: /'
+run_and_show 10.213.88.9 5 7 150 2.5 2
 check "the unreachable on-link address gets the unreachable line, like ping's" \
   grep -qx 'Reply from 10.213.88.1: Destination host unreachable.' <<<"$shown"
 check "no reply line and no time for it" test "$(grep -c 'time=\|^Reply\[' <<<"$shown")" -eq 0
 # A network the peer cannot reach: each request is answered at once.
 reference=$(ip netns exec "$here" ping -n -c 2 10.213.89.1 2>&1)
 echo "$reference" | grep -v '^$' | sed 's/^/     iputils: /'
-before=$(row_count)
-start_run 10.213.89.1 2
-wait_rows $((before + 4)) 80
-sleep 1.5
-shown=$(rows | sed -n "$((before + 2)),\$p")
-echo "$shown" | sed 's/^/     corvap: /'
+run_and_show 10.213.89.1 2 4 80 1.5 2
 check "iputils sees the router's unreachable" grep -q 'From 10.213.88.2 icmp_seq=1 Destination Host Unreachable' <<<"$reference"
 check "each request answered by the router's unreachable line, none timed out" test "$shown" = "$(printf '%s\n' \
   'Pinging 10.213.89.1 [10.213.89.1] with 32 bytes of data:' \
@@ -154,11 +156,7 @@ check "each request answered by the router's unreachable line, none timed out" t
 
 # 4. A name that does not resolve.
 sleep 0.5
-before=$(row_count)
-start_run nohost.invalid 1
-wait_rows $((before + 2)) 50
-sleep 1
-shown=$(rows | sed -n "$((before + 1)),\$p")
+run_and_show nohost.invalid 1 2 50 1 1
 check "exactly one 'Host not found' line and no header" \
   test "$shown" = "$(printf '\nHost not found: nohost.invalid')"
 
