@@ -85,10 +85,13 @@ wd cells "$MAIN_TITLE" 1001 | grep -q 'a.txt' && fail "an open outside the monit
 # shifts them under the reader.
 wait_row 1000 '^bin\t' || fail "the other user's session is missing"
 
-# Close the reader's open from the window, for real.
+# Close the reader's open from the window, for real. The writer lets go on
+# its own time and its row may come first: row 0 is the reader's only once
+# that row is gone.
+wait_row 1001 '写入' absent || fail "the writer's released open is still listed"
 wd select "$MAIN_TITLE" 1001 0
 wd command "$MAIN_TITLE" 32776
-wd wait "关闭提示" 10000 || fail "no confirmation"
+wd wait "关闭提示" 10000 || fail "no confirmation; the list: $(wd cells "$MAIN_TITLE" 1001); a message: $(wd text Filvane 2>&1)"
 question=$(wd text "关闭提示")
 [ "$question" = "确定要关闭打开文件“$(win "$S/公共/读我.txt")”吗?" ] || fail "question: $question"
 wd command "关闭提示" 1
