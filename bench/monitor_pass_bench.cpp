@@ -24,7 +24,7 @@ void run(benchmark::State& state, bool churn) {
     net.per_reply = 30;  // about what a 2048-byte reply carries
     MemoryList sessions, open_files;
     MonitorPass pass(net, sessions, open_files, {[](const std::string&) { return true; }, [](const std::string&) {}});
-    pass.run("D:\\共享|");
+    pass.run({"D:\\共享"});
     std::uint32_t tick = 0;
     for (auto _ : state) {
         ++tick;
@@ -34,7 +34,7 @@ void run(benchmark::State& state, bool churn) {
             for (std::size_t i = tick % 100; i < net.open_files.size(); i += 100)
                 net.open_files[i].permissions ^= 0x22;  // 1% of the opens change mode
         int before = sessions.cells_set + open_files.cells_set;
-        benchmark::DoNotOptimize(pass.run("D:\\共享|"));
+        benchmark::DoNotOptimize(pass.run({"D:\\共享"}));
         state.counters["cells_sent"] = sessions.cells_set + open_files.cells_set - before;
     }
 }

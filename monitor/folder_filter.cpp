@@ -2,14 +2,11 @@
 
 #include "common/gbk_text.h"
 
-bool passes_folder_filter(const std::string& path, const std::string& dirs) {
-    std::size_t start = 0;
-    std::size_t bar = gbk::find(dirs, "|", start);
-    if (bar == std::string::npos)
+bool passes_folder_filter(const std::string& path, const std::vector<std::string>& folders) {
+    if (folders.empty())
         return true;
-    for (; bar != std::string::npos; start = bar + 1, bar = gbk::find(dirs, "|", start)) {
-        if (gbk::contains(path, dirs.substr(start, bar - start)))
+    for (const std::string& folder : folders)
+        if (gbk::contains(path, folder))
             return true;
-    }
     return false;
 }

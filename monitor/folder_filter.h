@@ -1,7 +1,8 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-// True when `path` contains one of the folders of `dirs` (each closed by "|");
-// a `dirs` without any "|" lets every path through.
-bool passes_folder_filter(const std::string& path, const std::string& dirs);
+// True when `path` contains one of `folders`; no folders lets every path
+// through.
+bool passes_folder_filter(const std::string& path, const std::vector<std::string>& folders);

@@ -31,10 +31,10 @@ void MonitorPass::report(const std::string& message) {
         reporting_.show_message("写入出错日志文件失败!");
 }
 
-PassOutcome MonitorPass::run(const std::string& dirs) {
+PassOutcome MonitorPass::run(const std::vector<std::string>& folders) {
     PassOutcome outcome;
     outcome.sessions_changed = list_sessions(outcome.sessions_status);
-    outcome.open_files_changed = list_open_files(dirs, outcome.open_files_status);
+    outcome.open_files_changed = list_open_files(folders, outcome.open_files_status);
     return outcome;
 }
 
@@ -63,12 +63,12 @@ bool MonitorPass::list_sessions(std::uint32_t& status) {
     return changed;
 }
 
-bool MonitorPass::list_open_files(const std::string& dirs, std::uint32_t& status) {
+bool MonitorPass::list_open_files(const std::vector<std::string>& folders, std::uint32_t& status) {
     std::string snapshot;
     std::vector<Row> rows;
     auto show = [&](const std::vector<netmgmt::OpenFileInfo>& records, bool) {
         for (const auto& open : records) {
-            if (!passes_folder_filter(open.path, dirs))
+            if (!passes_folder_filter(open.path, folders))
                 continue;
             if (open.path.empty() || open.user.empty()) {
                 report(incomplete_open_message(open.id, open.path.empty(), open.user.empty()));

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "monitor/list_rows.h"
 #include "netmgmt/net_management.h"
@@ -47,12 +48,12 @@ class MonitorPass {
 public:
     MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRows& open_files, PassReporting reporting);
 
-    // `dirs` is the monitored-folder setting read for this pass.
-    PassOutcome run(const std::string& dirs);
+    // `folders` are the monitored folders read for this pass.
+    PassOutcome run(const std::vector<std::string>& folders);
 
 private:
     bool list_sessions(std::uint32_t& status);
-    bool list_open_files(const std::string& dirs, std::uint32_t& status);
+    bool list_open_files(const std::vector<std::string>& folders, std::uint32_t& status);
     void report(const std::string& message);
 
     netmgmt::NetManagement& net_;

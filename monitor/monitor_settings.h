@@ -1,18 +1,39 @@
-// The monitor's settings, held as the short texts they are stored as. The user
-// interface thread changes them; the monitoring thread takes a copy per pass.
+// The monitor's settings in the form the program uses them. The registry
+// holds them as short texts; those are turned into this form once, where the
+// registry is read, and back into texts only where Apply writes them. The
+// user interface thread changes them; the monitoring thread takes a copy per
+// pass.
 #pragma once
 
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 struct MonitorSettings {
-    std::string start_log = "0";     // "1": activity logging on
-    std::string save_session = "0";  // "1": sessions go into the log
-    std::string share_time = "1";    // share refresh interval, tens of seconds
-    std::string dirs;                // monitored folders, each closed by "|"
-    std::string save_file = "0";     // "1": open files go into the log too
+    bool start_log = false;            // activity logging on
+    bool save_session = false;         // sessions go into the log
+    bool save_file = false;            // open files go into the log too
+    long share_time = 1;               // share refresh interval, tens of seconds
+    std::vector<std::string> folders;  // monitored folders; none lets every path through
 };
+
+// The values as the registry stores them. A value missing from the registry
+// keeps its default.
+struct StoredSettings {
+    std::string start_log = "0";
+    std::string save_session = "0";
+    std::string share_time = "1";
+    std::string dirs;
+    std::string save_file = "0";
+};
+
+// A switch is on for any stored text but "0", as the monitoring thread has
+// always read it; ShareTime is read as a decimal number; Dirs as its folders.
+MonitorSettings settings_from_stored(const StoredSettings& stored);
+
+// The text Apply stores for a switch.
+const char* stored_switch(bool on);
 
 class SettingsStore {
 public:
@@ -33,7 +54,11 @@ private:
 // The one store of the process.
 SettingsStore& monitor_settings();
 
-// Timer 1's period for a ShareTime text: tens of seconds read as a decimal
-// number; a value that is not a positive number gives 10 seconds, so the
-// timer never runs with a zero period.
-unsigned share_refresh_period_ms(const std::string& share_time);
+// The folders of a Dirs text: each entry is the text before a "|"; text after
+// the last "|" is dropped. "|" is searched on character boundaries only.
+std::vector<std::string> split_dirs(const std::string& dirs);
+
+// Timer 1's period for a ShareTime in tens of seconds; a value that is not a
+// positive number of a sane size gives 10 seconds, so the timer never runs
+// with a zero period.
+unsigned share_refresh_period_ms(long share_time);

@@ -76,17 +76,17 @@ void MonitorWorker::loop() {
     while (WaitForSingleObject(stop_event(), wait) == WAIT_TIMEOUT) {
         const DWORD started = GetTickCount();
         MonitorSettings settings = monitor_settings().snapshot();
-        PassOutcome outcome = pass.run(settings.dirs);
+        PassOutcome outcome = pass.run(settings.folders);
         PassUpdate update{sessions.take_edits(), open_files.take_edits(), &open_files.rows(), outcome.sessions_status,
                           outcome.open_files_status};
         SendMessageW(window_, kPassUpdateMessage, 0, reinterpret_cast<LPARAM>(&update));
         const DWORD took = GetTickCount() - started;
         wait = took + kLeastWaitMs >= kPassPeriodMs ? kLeastWaitMs : kPassPeriodMs - took;
-        if (!outcome.changed() || settings.start_log == "0")
+        if (!outcome.changed() || !settings.start_log)
             continue;
         EntryContent content;
-        content.sessions = settings.save_session != "0";
-        content.open_files = settings.save_file == "1";
+        content.sessions = settings.save_session;
+        content.open_files = settings.save_file;
         if (content.sessions)
             content.session_rows = texts_of(sessions, kSessionColumns);
         if (content.open_files)

@@ -280,7 +280,10 @@ void MonitorDialog::close_window() {
     end(IDCANCEL);
 }
 
-void MonitorDialog::open_settings() { run_settings_command(hwnd()); }
+void MonitorDialog::open_settings() {
+    if (unsigned period = run_settings_command(hwnd()))
+        SetTimer(hwnd(), kShareTimer, period, nullptr);
+}
 
 // Toolbar buttons and tray items: twins share one action.
 bool MonitorDialog::on_shell_command(int id) {

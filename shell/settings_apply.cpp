@@ -1,5 +1,6 @@
 #include "shell/settings_apply.h"
 
+#include <functional>
 #include <optional>
 
 #include "shell/settings_rules.h"
@@ -12,17 +13,18 @@ const char kSettingsSaved[] = "保存设置成功!";
 
 namespace {
 
+// One stored value: its name, the box for a failed write, and the change in
+// memory, which gives the text to store.
 struct Step {
     const char* name;
     const char* failure;
-    std::string MonitorSettings::*value;
-    std::optional<std::string> new_text;  // none: stored as it is
+    std::function<std::string(MonitorSettings&)> change;
 };
 
 }  // namespace
 
 ApplyOutcome apply_settings(SettingsStore& store, const ApplyChoices& choices, SettingsRegistry& registry) {
-    if (store.snapshot().start_log == "1" && !choices.record_sessions && !choices.record_open_files)
+    if (store.snapshot().start_log && !choices.record_sessions && !choices.record_open_files)
         return {false, kChooseContentBeforeApply};
     // Checked before anything is stored, so a refused list leaves no half-done key.
     std::optional<std::string> dirs = join_dirs(choices.folders);
@@ -34,21 +36,33 @@ ApplyOutcome apply_settings(SettingsStore& store, const ApplyChoices& choices, S
         return {false, kRegistryFailed};
 
     const Step steps[] = {
-        {"StartLog", "保存设置1失败!", &MonitorSettings::start_log, std::nullopt},
-        {"SaveSession", "保存设置2失败!", &MonitorSettings::save_session, choices.record_sessions ? "1" : "0"},
-        {"SaveFile", "保存设置3失败!", &MonitorSettings::save_file, choices.record_open_files ? "1" : "0"},
-        {"ShareTime", "保存设置4失败!", &MonitorSettings::share_time, share_time_from_item(choices.interval_item)},
-        {"Dirs", "保存设置6失败!", &MonitorSettings::dirs, *dirs},
+        {"StartLog", "保存设置1失败!", [](MonitorSettings& s) { return std::string(stored_switch(s.start_log)); }},
+        {"SaveSession", "保存设置2失败!",
+         [&](MonitorSettings& s) {
+             s.save_session = choices.record_sessions;
+             return std::string(stored_switch(s.save_session));
+         }},
+        {"SaveFile", "保存设置3失败!",
+         [&](MonitorSettings& s) {
+             s.save_file = choices.record_open_files;
+             return std::string(stored_switch(s.save_file));
+         }},
+        {"ShareTime", "保存设置4失败!",
+         [&](MonitorSettings& s) {
+             s.share_time = share_time_from_item(choices.interval_item);
+             return std::to_string(s.share_time);
+         }},
+        {"Dirs", "保存设置6失败!",
+         [&](MonitorSettings& s) {
+             s.folders = choices.folders;
+             return *dirs;
+         }},
     };
     // Each value changes in memory before its write, so it stays in effect
     // even when the write fails.
     for (const Step& step : steps) {
         std::string text;
-        store.update([&](MonitorSettings& s) {
-            if (step.new_text)
-                s.*step.value = *step.new_text;
-            text = s.*step.value;
-        });
+        store.update([&](MonitorSettings& s) { text = step.change(s); });
         if (!key->write(step.name, text))
             return {false, step.failure};
     }

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 // The settings command of the main window: runs the settings dialog modally,
-// owned by `main_window`, then re-arms timer 1 of `main_window` when
-// ShareTime changed. Returns the new period in ms, or 0 when the timer was
-// not re-armed (ShareTime unchanged, or SetTimer failed).
+// owned by `main_window`. Returns timer 1's new period in ms when ShareTime
+// changed, whatever the dialog's result (a failed Apply may have changed it
+// too), or 0 when the running timer is to be left alone.
 unsigned run_settings_command(HWND main_window);

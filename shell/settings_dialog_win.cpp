@@ -36,9 +36,9 @@ SettingsDialog::SettingsDialog(SettingsStore& store, SettingsRegistry& registry)
 
 BOOL SettingsDialog::on_init() {
     MonitorSettings settings = store_.snapshot();
-    set_item_text(IDC_SETTINGS_LOGGING, settings.start_log == "1" ? kLoggingOn : kLoggingOff);
-    CheckDlgButton(hwnd(), IDC_SETTINGS_SESSIONS, settings.save_session == "1" ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(hwnd(), IDC_SETTINGS_OPEN_FILES, settings.save_file == "1" ? BST_CHECKED : BST_UNCHECKED);
+    set_item_text(IDC_SETTINGS_LOGGING, settings.start_log ? kLoggingOn : kLoggingOff);
+    CheckDlgButton(hwnd(), IDC_SETTINGS_SESSIONS, settings.save_session ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), IDC_SETTINGS_OPEN_FILES, settings.save_file ? BST_CHECKED : BST_UNCHECKED);
 
     HWND intervals = item(IDC_SETTINGS_INTERVAL);
     for (const char* text : kIntervals)
@@ -46,7 +46,7 @@ BOOL SettingsDialog::on_init() {
     SendMessageW(intervals, CB_SETCURSEL, static_cast<WPARAM>(interval_index(settings.share_time)), 0);
 
     HWND list = item(IDC_SETTINGS_FOLDERS);
-    for (const std::string& folder : split_dirs(settings.dirs))
+    for (const std::string& folder : settings.folders)
         add_string(list, LB_ADDSTRING, folder);
     return TRUE;
 }
@@ -79,10 +79,10 @@ bool SettingsDialog::on_command(int id, int notification) {
 
 void SettingsDialog::toggle_logging() {
     if (item_text(IDC_SETTINGS_LOGGING) != kLoggingOff) {
-        store_.update([](MonitorSettings& s) { s.start_log = "0"; });
+        store_.update([](MonitorSettings& s) { s.start_log = false; });
         set_item_text(IDC_SETTINGS_LOGGING, kLoggingOff);
     } else if (checked(IDC_SETTINGS_SESSIONS) || checked(IDC_SETTINGS_OPEN_FILES)) {
-        store_.update([](MonitorSettings& s) { s.start_log = "1"; });
+        store_.update([](MonitorSettings& s) { s.start_log = true; });
         set_item_text(IDC_SETTINGS_LOGGING, kLoggingOn);
     } else {
         message_box(kChooseContentFirst);

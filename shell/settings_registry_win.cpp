@@ -48,14 +48,14 @@ void load_monitor_settings(SettingsStore& store) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
-    MonitorSettings loaded;
-    query_text(key, "StartLog", loaded.start_log);
-    query_text(key, "SaveSession", loaded.save_session);
-    query_text(key, "ShareTime", loaded.share_time);
-    query_text(key, "Dirs", loaded.dirs);
-    query_text(key, "SaveFile", loaded.save_file);
+    StoredSettings stored;
+    query_text(key, "StartLog", stored.start_log);
+    query_text(key, "SaveSession", stored.save_session);
+    query_text(key, "ShareTime", stored.share_time);
+    query_text(key, "Dirs", stored.dirs);
+    query_text(key, "SaveFile", stored.save_file);
     RegCloseKey(key);
-    store.update([&](MonitorSettings& values) { values = loaded; });
+    store.update([&](MonitorSettings& values) { values = settings_from_stored(stored); });
 }
 
 std::unique_ptr<SettingsKey> RegistrySettings::open_or_create() {

@@ -38,7 +38,7 @@ struct PassFixture : ::testing::Test {
 TEST_F(PassFixture, WritesEveryCellWithItsImage) {
     net.sessions = {session("alice", "PC1", 2, 35, 0)};
     net.open_files = {open_file(0x80000001u, "D:\\共享\\a.txt", "alice", 0x23)};
-    pass.run("");
+    pass.run({});
     ASSERT_EQ(sessions.row_count(), 1);
     EXPECT_EQ(sessions.text(0, kSessionUser), "alice");
     EXPECT_EQ(sessions.image(0, kSessionUser), 6);
@@ -61,37 +61,37 @@ TEST_F(PassFixture, WritesEveryCellWithItsImage) {
 
 TEST_F(PassFixture, ChangeDetection) {
     net.sessions = {session("alice", "PC1", 1)};
-    EXPECT_TRUE(pass.run("").sessions_changed) << "the first rows always count as a change";
+    EXPECT_TRUE(pass.run({}).sessions_changed) << "the first rows always count as a change";
 
     net.sessions = {session("alice", "PC1", 1, 99, 42)};
-    EXPECT_FALSE(pass.run("").changed()) << "connect and idle times never flag";
+    EXPECT_FALSE(pass.run({}).changed()) << "connect and idle times never flag";
 
     net.sessions = {session("alice", "PC1", 2)};
-    EXPECT_TRUE(pass.run("").sessions_changed) << "a changed open count flags";
+    EXPECT_TRUE(pass.run({}).sessions_changed) << "a changed open count flags";
 
     net.sessions = {};
-    EXPECT_FALSE(pass.run("").sessions_changed) << "an emptied list flags nothing";
+    EXPECT_FALSE(pass.run({}).sessions_changed) << "an emptied list flags nothing";
     EXPECT_EQ(sessions.row_count(), 0);
 
     net.sessions = {session("alice", "PC1", 2)};
-    EXPECT_FALSE(pass.run("").sessions_changed) << "the same sessions back: the old snapshot was kept";
+    EXPECT_FALSE(pass.run({}).sessions_changed) << "the same sessions back: the old snapshot was kept";
 
     net.sessions.push_back(session("bob", "PC2", 0));
-    EXPECT_TRUE(pass.run("").sessions_changed) << "a new session flags";
+    EXPECT_TRUE(pass.run({}).sessions_changed) << "a new session flags";
 }
 
 TEST_F(PassFixture, OpenFileChangesFlagAndModeCounts) {
     net.open_files = {open_file(1, "D:\\a", "alice", 0x1)};
-    EXPECT_TRUE(pass.run("").open_files_changed);
+    EXPECT_TRUE(pass.run({}).open_files_changed);
     net.open_files = {open_file(2, "D:\\a", "alice", 0x1)};
-    EXPECT_FALSE(pass.run("").open_files_changed) << "the identifier is not part of the snapshot";
+    EXPECT_FALSE(pass.run({}).open_files_changed) << "the identifier is not part of the snapshot";
     net.open_files = {open_file(2, "D:\\a", "alice", 0x23)};
-    EXPECT_TRUE(pass.run("").open_files_changed) << "a changed mode flags";
+    EXPECT_TRUE(pass.run({}).open_files_changed) << "a changed mode flags";
 }
 
 TEST_F(PassFixture, AnonymousSessionsAreNotListedOrCounted) {
     net.sessions = {session("", "PC0", 1), session("bob", "PC2", 0)};
-    pass.run("");
+    pass.run({});
     ASSERT_EQ(sessions.row_count(), 1);
     EXPECT_EQ(sessions.text(0, kSessionUser), "bob");
 }
@@ -100,20 +100,20 @@ TEST_F(PassFixture, PagesOverSeveralRepliesAndTrimsTheRest) {
     for (int i = 0; i < 10; ++i)
         net.open_files.push_back(open_file(static_cast<std::uint32_t>(i), "D:\\f" + std::to_string(i), "u"));
     net.per_reply = 3;
-    pass.run("");
+    pass.run({});
     EXPECT_EQ(net.open_file_calls, 4);
     ASSERT_EQ(open_files.row_count(), 10);
     EXPECT_EQ(open_files.text(9, kOpenPath), "D:\\f9");
 
     net.open_files.resize(3);
-    EXPECT_TRUE(pass.run("").open_files_changed);
+    EXPECT_TRUE(pass.run({}).open_files_changed);
     ASSERT_EQ(open_files.row_count(), 3);
     EXPECT_EQ(open_files.text(2, kOpenPath), "D:\\f2");
 }
 
 TEST_F(PassFixture, FolderFilterKeepsOnlyMonitoredOpens) {
     net.open_files = {open_file(1, "D:\\a\\x", "u"), open_file(2, "E:\\b\\y", "u"), open_file(3, "C:\\D:\\a\\z", "u")};
-    pass.run("D:\\a|");
+    pass.run({"D:\\a"});
     ASSERT_EQ(open_files.row_count(), 2);
     EXPECT_EQ(open_files.text(0, kOpenId), "1");
     EXPECT_EQ(open_files.text(1, kOpenId), "3");
@@ -122,14 +122,14 @@ TEST_F(PassFixture, FolderFilterKeepsOnlyMonitoredOpens) {
 TEST_F(PassFixture, FailureLogsTrimsAndStillListsTheOtherList) {
     for (int i = 0; i < 6; ++i)
         net.sessions.push_back(session("u" + std::to_string(i), "PC", 0));
-    pass.run("");
+    pass.run({});
     ASSERT_EQ(sessions.row_count(), 6);
 
     net.per_reply = 2;
     net.session_failure = 5;
     net.fail_at_call = 1;  // the second reply fails
     net.open_files = {open_file(1, "D:\\a", "u")};
-    pass.run("");
+    pass.run({});
     EXPECT_EQ(sessions.row_count(), 2) << "rows listed before the failure stay, later ones go";
     EXPECT_EQ(open_files.row_count(), 1);
     ASSERT_EQ(logged.size(), 1u);
@@ -140,14 +140,14 @@ TEST_F(PassFixture, FailureLogsTrimsAndStillListsTheOtherList) {
 TEST_F(PassFixture, AnUnwritableErrorLogIsShownToTheUser) {
     log_works = false;
     net.open_file_failure = 124;
-    pass.run("");
+    pass.run({});
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "写入出错日志文件失败!");
 }
 
 TEST_F(PassFixture, OpensWithoutPathOrUserAreSkippedAndLogged) {
     net.open_files = {open_file(9, "", "u"), open_file(10, "D:\\a", ""), open_file(11, "D:\\b", "u")};
-    pass.run("");
+    pass.run({});
     ASSERT_EQ(open_files.row_count(), 1);
     ASSERT_EQ(logged.size(), 2u);
     EXPECT_NE(logged[0].find("9"), std::string::npos);
@@ -157,13 +157,13 @@ TEST_F(PassFixture, OpensWithoutPathOrUserAreSkippedAndLogged) {
 
 TEST_F(PassFixture, UnchangedCellsAreNotSentAgain) {
     net.sessions = {session("alice", "PC1", 1, 10, 0), session("bob", "PC2", 0, 5, 5)};
-    pass.run("");
+    pass.run({});
     int after_first = sessions.cells_set;
     net.sessions = {session("alice", "PC1", 1, 11, 0), session("bob", "PC2", 0, 6, 6)};
-    pass.run("");
+    pass.run({});
     EXPECT_EQ(sessions.cells_set - after_first, 3) << "only the changed times go out";
     EXPECT_EQ(sessions.text(1, kSessionIdle), "6秒");
-    pass.run("");
+    pass.run({});
     EXPECT_EQ(sessions.cells_set - after_first, 3);
 }
 

@@ -4,9 +4,17 @@
 
 #include "monitor/failure_messages.h"
 #include "monitor/folder_filter.h"
+#include "monitor/monitor_settings.h"
 #include "monitor/open_id.h"
 #include "monitor/open_mode.h"
 #include "monitor/status_line.h"
+
+namespace {
+
+// The filter as a pass applies it to the stored Dirs text.
+bool passes(const std::string& path, const std::string& dirs) { return passes_folder_filter(path, split_dirs(dirs)); }
+
+}  // namespace
 
 TEST(OpenMode, MatchesTheWholeHexTextOnly) {
     EXPECT_EQ(open_mode_text(0x1), "读取");
@@ -24,26 +32,26 @@ TEST(OpenMode, MatchesTheWholeHexTextOnly) {
 }
 
 TEST(FolderFilter, ContainsNotBeginsWith) {
-    EXPECT_TRUE(passes_folder_filter("D:\\a\\x.txt", "D:\\a|"));
-    EXPECT_TRUE(passes_folder_filter("D:\\ab\\y.txt", "D:\\a|"));
-    EXPECT_TRUE(passes_folder_filter("C:\\copy of D:\\a\\z.txt", "D:\\a|"));
-    EXPECT_FALSE(passes_folder_filter("E:\\a\\x.txt", "D:\\a|"));
-    EXPECT_FALSE(passes_folder_filter("d:\\a\\x.txt", "D:\\a|"));  // case-sensitive
+    EXPECT_TRUE(passes("D:\\a\\x.txt", "D:\\a|"));
+    EXPECT_TRUE(passes("D:\\ab\\y.txt", "D:\\a|"));
+    EXPECT_TRUE(passes("C:\\copy of D:\\a\\z.txt", "D:\\a|"));
+    EXPECT_FALSE(passes("E:\\a\\x.txt", "D:\\a|"));
+    EXPECT_FALSE(passes("d:\\a\\x.txt", "D:\\a|"));  // case-sensitive
 }
 
 TEST(FolderFilter, OnlyFoldersClosedByABarCount) {
-    EXPECT_TRUE(passes_folder_filter("anything", ""));
-    EXPECT_TRUE(passes_folder_filter("anything", "D:\\a"));  // no bar: all pass
+    EXPECT_TRUE(passes("anything", ""));
+    EXPECT_TRUE(passes("anything", "D:\\a"));  // no bar: all pass
     // Text after the last bar is no folder: it neither passes nor opens the filter.
-    EXPECT_FALSE(passes_folder_filter("E:\\x", "D:\\a|E:\\x"));
-    EXPECT_TRUE(passes_folder_filter("E:\\资料\\b", "D:\\共享|E:\\资料|"));
-    EXPECT_TRUE(passes_folder_filter("Z:\\q", "D:\\a||"));  // an empty entry lets all through
+    EXPECT_FALSE(passes("E:\\x", "D:\\a|E:\\x"));
+    EXPECT_TRUE(passes("E:\\资料\\b", "D:\\共享|E:\\资料|"));
+    EXPECT_TRUE(passes("Z:\\q", "D:\\a||"));  // an empty entry lets all through
 }
 
 TEST(FolderFilter, ABarInsideADoubleByteCharacterIsNoSeparator) {
     std::string folder = "D:\\\x81\x7C";  // a character whose trail byte is '|'
-    EXPECT_TRUE(passes_folder_filter(folder + "\\f", folder + "|"));
-    EXPECT_FALSE(passes_folder_filter("D:\\\x81x", folder + "|"));
+    EXPECT_TRUE(passes(folder + "\\f", folder + "|"));
+    EXPECT_FALSE(passes("D:\\\x81x", folder + "|"));
 }
 
 TEST(FailureMessages, NameTheResultCode) {

@@ -37,15 +37,15 @@ struct Apply : ::testing::Test {
     ApplyChoices choices;
 
     ApplyOutcome apply() { return apply_settings(store, choices, registry); }
-    void set_start_log(const char* value) {
-        store.update([&](MonitorSettings& s) { s.start_log = value; });
+    void set_start_log(bool on) {
+        store.update([&](MonitorSettings& s) { s.start_log = on; });
     }
 };
 
 }  // namespace
 
 TEST_F(Apply, StoresEveryValueInOrderAndEndsTheDialog) {
-    set_start_log("1");
+    set_start_log(true);
     choices = {true, false, "30", {"D:\\b", "C:\\共享", "D:\\b"}};
     ApplyOutcome outcome = apply();
     EXPECT_TRUE(outcome.stored);
@@ -57,37 +57,37 @@ TEST_F(Apply, StoresEveryValueInOrderAndEndsTheDialog) {
     EXPECT_EQ(registry.stored["ShareTime"], "3");
     EXPECT_EQ(registry.stored["Dirs"], "D:\\b|C:\\共享|D:\\b|");
     MonitorSettings now = store.snapshot();
-    EXPECT_EQ(now.share_time, "3");
-    EXPECT_EQ(now.dirs, "D:\\b|C:\\共享|D:\\b|");
+    EXPECT_EQ(now.share_time, 3);
+    EXPECT_EQ(now.folders, (std::vector<std::string>{"D:\\b", "C:\\共享", "D:\\b"}));
     EXPECT_EQ(registry.open_keys, 0) << "the key is closed";
 }
 
 TEST_F(Apply, EmptyListAndNoIntervalSelected) {
     store.update([](MonitorSettings& s) {
-        s.dirs = "D:\\old|";
-        s.share_time = "9";
+        s.folders = {"D:\\old"};
+        s.share_time = 9;
     });
     choices = {false, true, "", {}};
     ASSERT_TRUE(apply().stored);
     EXPECT_EQ(registry.stored["Dirs"], "");
     EXPECT_EQ(registry.stored["ShareTime"], "1");
     EXPECT_EQ(registry.stored["SaveFile"], "1");
-    EXPECT_EQ(store.snapshot().dirs, "");
+    EXPECT_TRUE(store.snapshot().folders.empty());
 }
 
 TEST_F(Apply, LoggingOnNeedsSomethingToRecord) {
-    set_start_log("1");
+    set_start_log(true);
     choices = {false, false, "20", {}};
     ApplyOutcome outcome = apply();
     EXPECT_FALSE(outcome.stored);
     EXPECT_EQ(outcome.message, "请选择要记录的内容后再点应用!");
     EXPECT_TRUE(registry.order.empty());
-    EXPECT_EQ(store.snapshot().share_time, "1");
+    EXPECT_EQ(store.snapshot().share_time, 1);
     // Open-file recording alone is enough.
     choices.record_open_files = true;
     EXPECT_TRUE(apply().stored);
     // Logging off stores whatever is checked.
-    set_start_log("0");
+    set_start_log(false);
     choices = {false, false, "20", {}};
     EXPECT_TRUE(apply().stored);
 }
@@ -100,8 +100,8 @@ TEST_F(Apply, LongFolderListIsRefusedBeforeTheKeyIsTouched) {
     EXPECT_TRUE(registry.order.empty());
     EXPECT_EQ(registry.open_keys, 0);
     MonitorSettings now = store.snapshot();
-    EXPECT_EQ(now.dirs, "");
-    EXPECT_EQ(now.save_session, "0") << "nothing changes in memory either";
+    EXPECT_TRUE(now.folders.empty());
+    EXPECT_FALSE(now.save_session) << "nothing changes in memory either";
 }
 
 TEST_F(Apply, KeyThatCannotBeOpenedOrCreated) {
@@ -110,7 +110,7 @@ TEST_F(Apply, KeyThatCannotBeOpenedOrCreated) {
     ApplyOutcome outcome = apply();
     EXPECT_FALSE(outcome.stored);
     EXPECT_EQ(outcome.message, "注册表操作失败!");
-    EXPECT_EQ(store.snapshot().save_session, "0");
+    EXPECT_FALSE(store.snapshot().save_session);
 }
 
 TEST_F(Apply, AFailedWriteStopsThereWithItsNumberedMessage) {
@@ -136,8 +136,8 @@ TEST_F(Apply, AFailedWriteStopsThereWithItsNumberedMessage) {
         EXPECT_EQ(failing.open_keys, 0) << c.value << ": the key is closed on failure";
         // Values up to and including the failed one are already in memory.
         MonitorSettings now = fresh.snapshot();
-        EXPECT_EQ(now.save_session, c.writes >= 2 ? "1" : "0") << c.value;
-        EXPECT_EQ(now.share_time, c.writes >= 4 ? "5" : "1") << c.value;
-        EXPECT_EQ(now.dirs, c.writes >= 5 ? "E:\\x|" : "") << c.value;
+        EXPECT_EQ(now.save_session, c.writes >= 2) << c.value;
+        EXPECT_EQ(now.share_time, c.writes >= 4 ? 5 : 1) << c.value;
+        EXPECT_EQ(now.folders.size(), c.writes >= 5 ? 1u : 0u) << c.value;
     }
 }

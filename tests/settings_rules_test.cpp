@@ -9,22 +9,50 @@
 #include "shell/server_address.h"
 #include "shell/settings_rules.h"
 
-TEST(ShareRefreshPeriod, TensOfSecondsAndNeverZero) {
-    EXPECT_EQ(share_refresh_period_ms("1"), 10000u);
-    EXPECT_EQ(share_refresh_period_ms("6"), 60000u);
-    EXPECT_EQ(share_refresh_period_ms("3"), 30000u);
-    EXPECT_EQ(share_refresh_period_ms("0"), 10000u);
-    EXPECT_EQ(share_refresh_period_ms("-4"), 10000u);
-    EXPECT_EQ(share_refresh_period_ms("x"), 10000u);
-    EXPECT_EQ(share_refresh_period_ms(""), 10000u);
+namespace {
+
+MonitorSettings read_share_time(const char* text) {
+    StoredSettings stored;
+    stored.share_time = text;
+    return settings_from_stored(stored);
 }
 
-TEST(MonitorSettingsDefaults, AreThoseOfAFreshInstall) {
-    MonitorSettings s;
-    EXPECT_EQ(s.start_log, "0");
-    EXPECT_EQ(s.save_session, "0");
-    EXPECT_EQ(s.share_time, "1");
-    EXPECT_EQ(s.dirs, "");
+unsigned period_of(const char* stored_share_time) {
+    return share_refresh_period_ms(read_share_time(stored_share_time).share_time);
+}
+
+}  // namespace
+
+TEST(ShareRefreshPeriod, TensOfSecondsAndNeverZero) {
+    EXPECT_EQ(period_of("1"), 10000u);
+    EXPECT_EQ(period_of("6"), 60000u);
+    EXPECT_EQ(period_of("3"), 30000u);
+    EXPECT_EQ(period_of("0"), 10000u);
+    EXPECT_EQ(period_of("-4"), 10000u);
+    EXPECT_EQ(period_of("x"), 10000u);
+    EXPECT_EQ(period_of(""), 10000u);
+}
+
+TEST(StoredSettings, MissingValuesGiveTheDefaultsOfAFreshInstall) {
+    MonitorSettings s = settings_from_stored(StoredSettings{});
+    EXPECT_FALSE(s.start_log);
+    EXPECT_FALSE(s.save_session);
+    EXPECT_FALSE(s.save_file);
+    EXPECT_EQ(s.share_time, 1);
+    EXPECT_TRUE(s.folders.empty());
+}
+
+// The switches are read one way everywhere: the dialog once showed a stored
+// "2" as off while the monitoring thread logged.
+TEST(StoredSettings, ASwitchIsOnForAnyTextButZero) {
+    for (const char* text : {"1", "2", "", "yes"}) {
+        StoredSettings stored;
+        stored.start_log = stored.save_session = stored.save_file = text;
+        MonitorSettings s = settings_from_stored(stored);
+        EXPECT_TRUE(s.start_log && s.save_session && s.save_file) << '"' << text << '"';
+    }
+    EXPECT_STREQ(stored_switch(true), "1");
+    EXPECT_STREQ(stored_switch(false), "0");
 }
 
 TEST(ServerAddress, DefaultAndOverride) {
@@ -80,23 +108,22 @@ TEST(DirsText, JoinRefusesMoreThanOneStoredValueHolds) {
 }
 
 TEST(IntervalList, ShareTimeToIndexAndBack) {
-    EXPECT_EQ(interval_index("1"), 0);
-    EXPECT_EQ(interval_index("3"), 2);
-    EXPECT_EQ(interval_index("6"), 5);
+    EXPECT_EQ(interval_index(read_share_time("1").share_time), 0);
+    EXPECT_EQ(interval_index(read_share_time("3").share_time), 2);
+    EXPECT_EQ(interval_index(read_share_time("6").share_time), 5);
     for (const char* outside : {"0", "7", "-1", "", "x", "10"})
-        EXPECT_EQ(interval_index(outside), -1) << outside;
-    EXPECT_EQ(share_time_from_item("10"), "1");
-    EXPECT_EQ(share_time_from_item("60"), "6");
-    EXPECT_EQ(share_time_from_item(""), "1") << "no selection stores the default";
+        EXPECT_EQ(interval_index(read_share_time(outside).share_time), -1) << outside;
+    EXPECT_EQ(share_time_from_item("10"), 1);
+    EXPECT_EQ(share_time_from_item("60"), 6);
+    EXPECT_EQ(share_time_from_item(""), 1) << "no selection stores the default";
     const char* items[] = {"10", "20", "30", "40", "50", "60"};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(interval_index(share_time_from_item(items[i])), i);
 }
 
 TEST(TimerRule, ReArmsOnlyWhenShareTimeChanged) {
-    EXPECT_EQ(rearm_period_ms("1", "1"), 0u);
-    EXPECT_EQ(rearm_period_ms("1", "3"), 30000u);
-    EXPECT_EQ(rearm_period_ms("6", "1"), 10000u);
-    EXPECT_EQ(rearm_period_ms("9", "1"), 10000u) << "from an odd stored value to the default";
-    EXPECT_EQ(rearm_period_ms("x", "x"), 0u);
+    EXPECT_EQ(rearm_period_ms(1, 1), 0u);
+    EXPECT_EQ(rearm_period_ms(1, 3), 30000u);
+    EXPECT_EQ(rearm_period_ms(6, 1), 10000u);
+    EXPECT_EQ(rearm_period_ms(9, 1), 10000u) << "from an odd stored value to the default";
 }
