@@ -5,6 +5,7 @@
 #include <stddef.h>
 #include <stdlib.h>
 #include <string.h>
+#include <talloc.h>
 
 /* netapi.h uses the fixed-width types without including their header. */
 #include <netapi.h>
@@ -80,6 +81,16 @@ uint32_t samba_netapi_use(const char* server, const char* user, const char* pass
     return rc;
 }
 
+void samba_netapi_forget(void) {
+    pthread_mutex_lock(&g_lock);
+    drop_context();
+    free(g_server);
+    free(g_user);
+    free(g_password);
+    g_server = g_user = g_password = NULL;
+    pthread_mutex_unlock(&g_lock);
+}
+
 /* One call with the lock held, made once more on a fresh connection when
  * the kept one turns out to be dead. */
 typedef uint32_t (*netapi_call)(const void* argument, uint8_t** buffer, uint32_t* read);
@@ -124,12 +135,26 @@ static const char* pack(struct packer* p, const char* text) {
     return at;
 }
 
-/* Packs one answer of `read` records into `out`. */
-typedef uint32_t (*pack_answer)(const uint8_t* buffer, uint32_t read, struct samba_netapi_list* out);
+/* libnetapi hangs the texts of each record on its context instead of on the
+ * buffer, so NetApiBufferFree leaves them there and a kept context grows with
+ * every listing (about 115 KB a call at 400 opens). Only texts whose parent is
+ * the context are ours to free: any other owner goes with the buffer. */
+static void release_text(const char* text) {
+    if (text && talloc_parent(text) == (const void*)g_context)
+        talloc_free((void*)text);
+}
+
+/* How one kind of answer of `read` records is copied into `out`, and how
+ * its texts are given back. */
+struct answer_kind {
+    uint32_t (*pack)(const uint8_t* buffer, uint32_t read, struct samba_netapi_list* out);
+    void (*release)(const uint8_t* buffer, uint32_t read);
+};
 
 /* One listing call under the lock, its answer copied into a block of ours
- * and libnetapi's buffer given back. */
-static uint32_t list(netapi_call fn, const void* argument, pack_answer pack_it, struct samba_netapi_list* out) {
+ * and libnetapi's buffer and texts given back, whatever the result. */
+static uint32_t list(netapi_call fn, const void* argument, const struct answer_kind* kind,
+                     struct samba_netapi_list* out) {
     out->count = 0;
     out->items = NULL;
     pthread_mutex_lock(&g_lock);
@@ -137,9 +162,11 @@ static uint32_t list(netapi_call fn, const void* argument, pack_answer pack_it, 
     uint32_t read;
     uint32_t rc = call(fn, argument, &buffer, &read);
     if (rc == 0)
-        rc = pack_it(buffer, read, out);
-    if (buffer)
+        rc = kind->pack(buffer, read, out);
+    if (buffer) {
+        kind->release(buffer, read);
         NetApiBufferFree(buffer);
+    }
     pthread_mutex_unlock(&g_lock);
     return rc;
 }
@@ -171,7 +198,17 @@ static uint32_t pack_opens(const uint8_t* buffer, uint32_t read, struct samba_ne
     return 0;
 }
 
-uint32_t samba_netapi_opens(struct samba_netapi_list* out) { return list(file_enum, NULL, pack_opens, out); }
+static void release_opens(const uint8_t* buffer, uint32_t read) {
+    const struct FILE_INFO_3* files = (const struct FILE_INFO_3*)buffer;
+    for (uint32_t i = 0; i < read; ++i) {
+        release_text(files[i].fi3_pathname);
+        release_text(files[i].fi3_username);
+    }
+}
+
+static const struct answer_kind kOpens = {pack_opens, release_opens};
+
+uint32_t samba_netapi_opens(struct samba_netapi_list* out) { return list(file_enum, NULL, &kOpens, out); }
 
 static uint32_t pack_shares(const uint8_t* buffer, uint32_t read, struct samba_netapi_list* out) {
     const struct SHARE_INFO_2* shares = (const struct SHARE_INFO_2*)buffer;
@@ -194,13 +231,25 @@ static uint32_t pack_shares(const uint8_t* buffer, uint32_t read, struct samba_n
     return 0;
 }
 
+static void release_shares(const uint8_t* buffer, uint32_t read) {
+    const struct SHARE_INFO_2* shares = (const struct SHARE_INFO_2*)buffer;
+    for (uint32_t i = 0; i < read; ++i) {
+        release_text(shares[i].shi2_netname);
+        release_text(shares[i].shi2_path);
+        release_text(shares[i].shi2_remark);
+        release_text(shares[i].shi2_passwd);
+    }
+}
+
+static const struct answer_kind kShares = {pack_shares, release_shares};
+
 static uint32_t share_enum(const void* unused, uint8_t** buffer, uint32_t* read) {
     (void)unused;
     uint32_t total = 0, resume = 0;
     return NetShareEnum(g_server, 2, buffer, (uint32_t)-1, read, &total, &resume);
 }
 
-uint32_t samba_netapi_shares(struct samba_netapi_list* out) { return list(share_enum, NULL, pack_shares, out); }
+uint32_t samba_netapi_shares(struct samba_netapi_list* out) { return list(share_enum, NULL, &kShares, out); }
 
 static uint32_t share_get_info(const void* name, uint8_t** buffer, uint32_t* read) {
     uint32_t rc = NetShareGetInfo(g_server, (const char*)name, 2, buffer);
@@ -214,7 +263,7 @@ uint32_t samba_netapi_share_info(const char* name, struct samba_netapi_list* out
         out->items = NULL;
         return kInvalidParameter;
     }
-    return list(share_get_info, name, pack_shares, out);
+    return list(share_get_info, name, &kShares, out);
 }
 
 static uint32_t file_close(const void* id, uint8_t** buffer, uint32_t* read) {

@@ -38,6 +38,8 @@ struct samba_netapi_list {
 /* The server and account of the calls that follow. A different server or
  * account drops the connection kept so far; the same ones keep it. */
 uint32_t samba_netapi_use(const char* server, const char* user, const char* password);
+/* Drops the connection and forgets the account, until the next use. */
+void samba_netapi_forget(void);
 /* NetFileEnum, level 3. */
 uint32_t samba_netapi_opens(struct samba_netapi_list* out);
 /* NetShareEnum, level 2. */
