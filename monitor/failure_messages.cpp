@@ -22,12 +22,20 @@ struct Cause {
 
 const Cause kCauses[] = {
     {netmgmt::kFileNotFound, "ERROR_FILE_NOT_FOUND", "找不到Samba的工具程序"},
+    {netmgmt::kPathNotFound, "ERROR_PATH_NOT_FOUND", "找不到Samba的配置文件smb.conf"},
+    {netmgmt::kBadFormat, "ERROR_BAD_FORMAT", "Samba管理员账户文件缺少username或password行"},
     {netmgmt::kInvalidData, "ERROR_INVALID_DATA", "服务器的回答无法识别"},
+    {netmgmt::kHandleEof, "ERROR_HANDLE_EOF", "Samba管理员账户文件是空的"},
     {netmgmt::kNotSupported, "ERROR_NOT_SUPPORTED", "系统不支持网络管理调用"},
     {netmgmt::kBadNetPath, "ERROR_BAD_NETPATH", "无法连接文件共享服务"},
+    {netmgmt::kFileTooLarge, "ERROR_FILE_TOO_LARGE", "Samba管理员账户文件过大"},
+    {netmgmt::kNotRegularFile, "ERROR_DIRECTORY", "Samba管理员账户文件不是普通文件"},
     {netmgmt::kNotAuthenticated, "ERROR_NOT_AUTHENTICATED", "没有可用的Samba管理员账户"},
+    {netmgmt::kInvalidOwner, "ERROR_INVALID_OWNER", "Samba管理员账户文件的所有者不是root"},
     {netmgmt::kLogonFailure, "ERROR_LOGON_FAILURE", "Samba管理员账户的用户名或密码错误"},
+    {netmgmt::kExposedFile, "ERROR_INVALID_SECURITY_DESCR", "Samba管理员账户文件的权限不是600"},
     {netmgmt::kTimeout, "ERROR_TIMEOUT", "读取超时"},
+    {netmgmt::kSymbolicLink, "ERROR_CANT_RESOLVE_FILENAME", "Samba管理员账户文件是符号链接"},
     {netmgmt::kServerNotStarted, "NERR_ServerNotStarted", "文件共享服务没有运行"},
 };
 

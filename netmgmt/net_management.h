@@ -14,17 +14,26 @@ namespace netmgmt {
 enum : std::uint32_t {
     kSuccess = 0,
     kFileNotFound = 2,  // a tool the backend needs is missing
+    kPathNotFound = 3,  // the server's configuration file is missing
     kAccessDenied = 5,
     kNotEnoughMemory = 8,
+    kBadFormat = 11,    // the account file lacks its user or password line
     kInvalidData = 13,  // an answer that does not read as one
+    kHandleEof = 38,    // the account file is empty
     kNotSupported = 50,
     kBadNetPath = 53,  // the server cannot be reached
     kInvalidParameter = 87,
     kInvalidLevel = 124,
+    kFileTooLarge = 223,  // the account file is larger than one can be
     kMoreData = 234,
+    kNotRegularFile = 267,     // the account file is a folder or a device
+    kFileChanged = 1006,       // the open asked about is now another file's
     kNotAuthenticated = 1244,  // no administrator account to log on with
+    kInvalidOwner = 1307,      // the account file belongs to someone else
     kLogonFailure = 1326,      // that account's name or password is wrong
+    kExposedFile = 1338,       // others may read or change the account file
     kTimeout = 1460,
+    kSymbolicLink = 1921,      // the account file is a symbolic link
     kServerNotStarted = 2114,  // the file-sharing service is not running
     kBufTooSmall = 2123,
     kUserNotFound = 2221,
@@ -70,7 +79,10 @@ public:
     virtual Reply<ShareInfo> enum_shares(std::uint32_t preferred_length, std::uint32_t& resume) = 0;
     virtual Reply<SessionInfo> enum_sessions(std::uint32_t preferred_length, std::uint32_t& resume) = 0;
     virtual Reply<OpenFileInfo> enum_open_files(std::uint32_t preferred_length, std::uint32_t& resume) = 0;
-    virtual std::uint32_t close_open_file(std::uint32_t id) = 0;
+    // Closes the open `asked` describes, re-read from the server just before:
+    // kFileChanged, with nothing closed, when its id now names another path
+    // or user (servers reuse ids).
+    virtual std::uint32_t close_open_file(const OpenFileInfo& asked) = 0;
 };
 
 // The backend of this build: netapi32 on Windows, the local Samba server on Linux.

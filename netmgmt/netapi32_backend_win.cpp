@@ -1,5 +1,6 @@
-// netapi32 on Windows. NetFileClose is looked up at run time, so a system that
-// lacks it reports a failure instead of refusing to start.
+// netapi32 on Windows. NetFileGetInfo and NetFileClose are looked up at run
+// time, so a system that lacks them reports a failure instead of refusing to
+// start.
 #include <windows.h>
 #include <lm.h>
 
@@ -61,20 +62,39 @@ public:
         DWORD_PTR handle = resume;
         NET_API_STATUS status = NetFileEnum(nullptr, nullptr, nullptr, 3, &buffer, preferred, &read, &total, &handle);
         resume = static_cast<std::uint32_t>(handle);
-        return take<FILE_INFO_3, OpenFileInfo>(status, buffer, read, [](const FILE_INFO_3& f) {
-            return OpenFileInfo{f.fi3_id, f.fi3_permissions, cell(f.fi3_pathname), cell(f.fi3_username)};
-        });
+        return take<FILE_INFO_3, OpenFileInfo>(status, buffer, read, open_file_of);
     }
 
-    std::uint32_t close_open_file(std::uint32_t id) override {
+    std::uint32_t close_open_file(const OpenFileInfo& asked) override {
+        using GetInfoFn = NET_API_STATUS(WINAPI*)(LPWSTR, DWORD, DWORD, LPBYTE*);
         using CloseFn = NET_API_STATUS(WINAPI*)(LPWSTR, DWORD);
-        HMODULE module = GetModuleHandleW(L"netapi32.dll");
-        FARPROC found = module ? GetProcAddress(module, "NetFileClose") : nullptr;
-        // Through void (*)(void), the one pointer type GCC lets stand for any.
-        auto close = reinterpret_cast<CloseFn>(reinterpret_cast<void (*)()>(found));
-        if (!close)
+        auto get_info = netapi_entry<GetInfoFn>("NetFileGetInfo");
+        auto close = netapi_entry<CloseFn>("NetFileClose");
+        if (!get_info || !close)
             return ERROR_PROC_NOT_FOUND;
-        return close(nullptr, id);
+        LPBYTE buffer = nullptr;
+        NET_API_STATUS status = get_info(nullptr, asked.id, 3, &buffer);
+        auto now = take<FILE_INFO_3, OpenFileInfo>(status, buffer, buffer ? 1 : 0, open_file_of);
+        if (status != NERR_Success)
+            return status;
+        if (now.records.size() != 1 || now.records[0].path != asked.path || now.records[0].user != asked.user)
+            return kFileChanged;
+        return close(nullptr, asked.id);
+    }
+
+private:
+    static OpenFileInfo open_file_of(const FILE_INFO_3& f) {
+        return OpenFileInfo{f.fi3_id, f.fi3_permissions, cell(f.fi3_pathname), cell(f.fi3_username)};
+    }
+
+    // Looked up at run time, so a system that lacks the call reports a
+    // failure instead of refusing to start.
+    template <class Fn>
+    static Fn netapi_entry(const char* name) {
+        HMODULE module = GetModuleHandleW(L"netapi32.dll");
+        FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+        // Through void (*)(void), the one pointer type GCC lets stand for any.
+        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(found));
     }
 };
 

@@ -188,7 +188,8 @@ Reply<OpenFileInfo> SambaNetManagement::enum_open_files(std::uint32_t preferred,
     return enumerate(opens_, preferred, resume, &SambaNetManagement::take_open_files);
 }
 
-std::uint32_t SambaNetManagement::close_open_file(std::uint32_t id) {
+std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {
+    const std::uint32_t id = asked.id;
     return guarded([&]() -> std::uint32_t {
         std::vector<ConfigSection> config;
         if (std::uint32_t code = read_config(false, config))
@@ -197,13 +198,18 @@ std::uint32_t SambaNetManagement::close_open_file(std::uint32_t id) {
         std::vector<SrvsvcOpen> opens;
         if (std::uint32_t code = source_->open_files(opens))
             return code;
-        const auto named = std::count_if(opens.begin(), opens.end(), [&](const SrvsvcOpen& o) { return o.id == id; });
+        const auto named_by_id = [&](const SrvsvcOpen& o) { return o.id == id; };
+        const auto named = std::count_if(opens.begin(), opens.end(), named_by_id);
         if (named == 0)
             return kFileIdNotFound;
         // Samba closes every open its id names: refuse rather than close
         // another client's file as well.
         if (named > 1)
             return kNotSupported;
+        // Compared as the list shows them, so the row's own texts match.
+        const OpenFileInfo now = to_cells(open_file_record(*std::find_if(opens.begin(), opens.end(), named_by_id)));
+        if (now.path != asked.path || now.user != asked.user)
+            return kFileChanged;
         return source_->close_file(id);
     });
 }

@@ -23,10 +23,12 @@ struct Fetched {
 };
 
 // Failures are the Windows codes nearest in meaning: kServerNotStarted when
-// no smbd runs, kFileNotFound when a tool is missing, kAccessDenied without
-// the rights to read the server's state, kTimeout for a tool that did not
-// answer in time, kNotAuthenticated without an administrator account,
-// kLogonFailure when the server refuses it.
+// no smbd runs, kFileNotFound when a tool is missing, kPathNotFound when the
+// configuration is, kAccessDenied without the rights to read the server's
+// state, kTimeout for a tool that did not answer in time, kNotAuthenticated
+// without an account file, the code of its fault (kInvalidOwner,
+// kExposedFile, ...) when it is refused, kLogonFailure when the server
+// refuses the account.
 class SambaSource {
 public:
     virtual ~SambaSource() = default;
@@ -59,7 +61,7 @@ public:
     // the two lists agree however long the calls take.
     Reply<SessionInfo> enum_sessions(std::uint32_t preferred_length, std::uint32_t& resume) override;
     Reply<OpenFileInfo> enum_open_files(std::uint32_t preferred_length, std::uint32_t& resume) override;
-    std::uint32_t close_open_file(std::uint32_t id) override;
+    std::uint32_t close_open_file(const OpenFileInfo& asked) override;
 
 private:
     // One enumeration's records, taken when it starts (resume 0) and paged

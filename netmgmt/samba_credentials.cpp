@@ -1,5 +1,7 @@
 #include "netmgmt/samba_credentials.h"
 
+#include "netmgmt/net_management.h"
+
 namespace netmgmt {
 namespace samba {
 namespace {
@@ -52,6 +54,30 @@ std::optional<Credentials> parse_credentials(const std::string& text) {
 }
 
 bool exposed(unsigned mode) { return (mode & 077) != 0; }
+
+std::uint32_t account_file_refusal(const AccountFileFacts& facts, unsigned running_user) {
+    if (facts.symbolic_link)
+        return kSymbolicLink;
+    if (!facts.regular)
+        return kNotRegularFile;
+    if (facts.owner != 0 && facts.owner != running_user)
+        return kInvalidOwner;
+    if (exposed(facts.mode))
+        return kExposedFile;
+    if (facts.size > kMaxAccountFileSize)
+        return kFileTooLarge;
+    if (facts.size == 0)
+        return kHandleEof;
+    return kSuccess;
+}
+
+std::uint32_t read_account(const std::string& text, Credentials& out) {
+    auto parsed = parse_credentials(text);
+    if (!parsed)
+        return kBadFormat;
+    out = std::move(*parsed);
+    return kSuccess;
+}
 
 }  // namespace samba
 }  // namespace netmgmt

@@ -56,6 +56,23 @@ bool read_small_file(const std::string& path, std::string& out) {
     return true;
 }
 
+// Up to `limit` bytes from `fd`; false on a read error or a longer file.
+bool read_at_most(int fd, long long limit, std::string& out) {
+    char chunk[1024];
+    for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        out.append(chunk, static_cast<std::size_t>(n));
+        if (static_cast<long long>(out.size()) > limit)
+            return false;
+    }
+}
+
 // The IPv4 address of an interface smbd is bound to: the entry itself, or
 // the address of the interface it names.
 std::string address_of(const std::string& entry) {
@@ -127,7 +144,7 @@ public:
 
     Fetched config_report() override {
         if (access(conf_.c_str(), R_OK) != 0)
-            return {errno == ENOENT ? kFileNotFound : kAccessDenied, {}};
+            return {errno == ENOENT ? kPathNotFound : kAccessDenied, {}};
         return tool({"testparm", "-s", "--suppress-prompt", conf_});
     }
 
@@ -175,9 +192,11 @@ public:
         return status == kSuccess ? answer(samba_netapi_close(id)) : status;
     }
 
+    // The account last logged on with: its connection is ours even after
+    // the file turns unusable, until the next srvsvc call drops it.
     std::string monitor_account() override {
-        Credentials credentials;
-        return read_credentials(credentials) == kSuccess ? credentials.user : std::string();
+        std::lock_guard<std::mutex> lock(mutex_);
+        return account_;
     }
 
 private:
@@ -193,7 +212,9 @@ private:
         case ProcessResult::Failed:
             return {kInvalidData, {}};
         }
-        if (r.exit_code != 0 || r.out.empty())
+        // Nothing on stdout with status 0 is an empty answer ("No locked
+        // files" goes to stderr).
+        if (r.exit_code != 0)
             // The tools read the server's own files: without root they fail.
             return {geteuid() != 0 ? kAccessDenied : kInvalidData, {}};
         return {kSuccess, std::move(r.out)};
@@ -234,28 +255,38 @@ private:
         return kSuccess;
     }
 
-    // The account file must be root's alone: it holds a password.
+    // The account file holds a password: it must be root's (or the running
+    // user's) alone. Checked and read through one descriptor, a link not
+    // followed, so what is checked is what is read.
     std::uint32_t read_credentials(Credentials& out) {
-        int fd = open(credentials_path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        int fd = open(credentials_path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (fd < 0)
-            return kNotAuthenticated;
+            return errno == ELOOP ? kSymbolicLink : errno == EACCES ? kAccessDenied : kNotAuthenticated;
         struct stat st {};
-        bool safe = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !exposed(st.st_mode) && st.st_size < 4096;
-        close(fd);
+        std::uint32_t status = kNotAuthenticated;
+        if (fstat(fd, &st) == 0)
+            status = account_file_refusal(
+                {false, S_ISREG(st.st_mode), st.st_uid, st.st_mode & 07777, static_cast<long long>(st.st_size)},
+                geteuid());
         std::string text;
-        if (!safe || !read_small_file(credentials_path_, text))
-            return kNotAuthenticated;
-        auto parsed = parse_credentials(text);
-        if (!parsed)
-            return kNotAuthenticated;
-        out = *parsed;
-        return kSuccess;
+        if (status == kSuccess && !read_at_most(fd, kMaxAccountFileSize, text))
+            status = kNotAuthenticated;
+        close(fd);
+        return status == kSuccess ? read_account(text, out) : status;
     }
 
+    // Without a usable account the connection made with the last one is
+    // dropped: nothing of ours stays connected under a name no longer known.
     std::uint32_t logged_on() {
         Credentials credentials;
-        if (std::uint32_t code = read_credentials(credentials))
+        if (std::uint32_t code = read_credentials(credentials)) {
+            samba_netapi_forget();
             return code;
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            account_ = credentials.user;
+        }
         return samba_netapi_use(server_address().c_str(), credentials.user.c_str(), credentials.password.c_str());
     }
 
@@ -283,6 +314,7 @@ private:
     std::mutex mutex_;
     std::string pid_file_;
     std::string server_address_ = kLoopback;
+    std::string account_;
 };
 
 }  // namespace

@@ -18,6 +18,8 @@ std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
+bool blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+
 bool digits(const std::string& s, std::size_t at, std::size_t n, int& out) {
     if (at + n > s.size())
         return false;
@@ -122,6 +124,8 @@ Status parse_status_report(const std::string& json_text) {
 
 std::vector<LockOwner> parse_lock_owners(const std::string& listing) {
     std::vector<LockOwner> owners;
+    if (blank(listing))
+        return owners;
     std::istringstream in(listing);
     std::string line;
     bool rows = false;

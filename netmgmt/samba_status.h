@@ -54,12 +54,14 @@ struct Status {
 
 // Reads a JSON report of smbstatus (sections that are absent stay empty);
 // the sessions and the tree connects of two reports go into one Status.
-// Throws StatusFormatError when the text is not such a report.
+// Throws StatusFormatError when the text is not such a report (blank text
+// included: a report carries the clock connect times are counted from).
 Status parse_status_report(const std::string& json_text);
 
 // The owner of every open in a plain `smbstatus -L` listing. Only the first
-// two columns are read: the share path and the name may hold blanks.
-// Throws StatusFormatError when the text is not such a listing.
+// two columns are read: the share path and the name may hold blanks. Blank
+// text lists nothing. Throws StatusFormatError when the text is not such a
+// listing.
 std::vector<LockOwner> parse_lock_owners(const std::string& listing);
 
 // Seconds since 1970 of an ISO 8601 time as Samba writes it:

@@ -173,13 +173,21 @@ void MonitorDialog::close_open_file() {
         message_box("请先在当前打开文件列表中选择一个要关闭的文件!点击第一项“打开文件”即表示选择!");
         return;
     }
-    std::string path = list_cell_text(list, row, 0);
-    std::uint32_t id = parse_open_id(list_cell_text(list, row, 3));
-    std::u16string question = widen("确定要关闭打开文件“" + path + "”吗?");
+    // The open as asked about: the row may change while the question is up,
+    // and the server may give its id to another open meanwhile.
+    netmgmt::OpenFileInfo asked;
+    asked.path = list_cell_text(list, row, 0);
+    asked.user = list_cell_text(list, row, 1);
+    asked.id = parse_open_id(list_cell_text(list, row, 3));
+    std::u16string question = widen("确定要关闭打开文件“" + asked.path + "”吗?");
     std::u16string caption = widen("关闭提示");
     if (MessageBoxW(hwnd(), wide_ptr(question), wide_ptr(caption), MB_OKCANCEL) != IDOK)
         return;
-    message_box(net_.close_open_file(id) == 0 ? "关闭文件成功!" : "关闭文件失败!");
+    const std::uint32_t result = net_.close_open_file(asked);
+    if (result == netmgmt::kFileChanged)
+        message_box("该文件已变化,没有关闭任何文件!");
+    else
+        message_box(result == 0 ? "关闭文件成功!" : "关闭文件失败!");
 }
 
 bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {

@@ -159,23 +159,47 @@ TEST_F(SambaBackend, SharesListedThenThoseHiddenFromTheList) {
 
 TEST_F(SambaBackend, CloseNamesAnOpenThatExistsAndOnlyIt) {
     const auto listed = opens();
-    EXPECT_EQ(backend.close_open_file(listed[1].id), kSuccess);
+    EXPECT_EQ(backend.close_open_file(listed[1]), kSuccess);
     EXPECT_EQ(source->closed, std::vector<std::uint32_t>{(4000u << 16) | 2u});
     source->close_status = kFileIdNotFound;
-    EXPECT_EQ(backend.close_open_file(listed[2].id), kFileIdNotFound) << "the server's answer is passed on";
+    EXPECT_EQ(backend.close_open_file(listed[2]), kFileIdNotFound) << "the server's answer is passed on";
 
-    EXPECT_EQ(backend.close_open_file(12345), kFileIdNotFound);
+    EXPECT_EQ(backend.close_open_file({12345, 1, listed[0].path, listed[0].user}), kFileIdNotFound);
     source->opens = {opens_of(0)};
-    EXPECT_EQ(backend.close_open_file(listed[0].id), kFileIdNotFound) << "the open ended meanwhile";
+    EXPECT_EQ(backend.close_open_file(listed[0]), kFileIdNotFound) << "the open ended meanwhile";
 
     // pid 0x10FA0 and pid 0xFA0 (4000) give their opens the same srvsvc id.
     auto colliding = opens_of(1);
     colliding.push_back(opens_of(1, 0x10FA0, "v")[0]);
     source->opens = {colliding};
     source->closed.clear();
-    EXPECT_EQ(backend.close_open_file(colliding[0].id), kNotSupported) << "Samba would close both";
+    EXPECT_EQ(backend.close_open_file(open_file_record(colliding[0])), kNotSupported) << "Samba would close both";
     EXPECT_TRUE(source->closed.empty());
 
     source->opens_status = kNotAuthenticated;
-    EXPECT_EQ(backend.close_open_file(colliding[0].id), kNotAuthenticated);
+    EXPECT_EQ(backend.close_open_file(open_file_record(colliding[0])), kNotAuthenticated);
+}
+
+TEST_F(SambaBackend, CloseRefusesAnIdTheServerGaveToAnotherOpen) {
+    const auto listed = opens();
+    ASSERT_EQ(listed.size(), 3u);
+    // The client let go of the file asked about; its id now names another.
+    auto reused = opens_of(3);
+    reused[1].path = "C:\\srv\\d\\other.txt";
+    source->opens = {reused};
+    source->closed.clear();
+    EXPECT_EQ(backend.close_open_file(listed[1]), kFileChanged);
+    reused[1] = opens_of(3, 4000, "w")[1];  // same path, another user
+    source->opens = {reused};
+    EXPECT_EQ(backend.close_open_file(listed[1]), kFileChanged);
+    EXPECT_TRUE(source->closed.empty()) << "nothing closed when the open is not the one asked about";
+
+    // Texts as the list shows them: cut to a cell and in GBK.
+    auto long_name = opens_of(1);
+    long_name[0].path = "C:\\srv\\" + std::string(400, 'x') + "\\文件.txt";
+    source->opens = {long_name};
+    const auto shown = opens();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(backend.close_open_file(shown[0]), kSuccess);
+    EXPECT_EQ(source->closed, std::vector<std::uint32_t>{long_name[0].id});
 }

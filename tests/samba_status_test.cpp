@@ -97,3 +97,11 @@ TEST(SambaJson, RefusesMalformedInput) {
         EXPECT_THROW(json::parse(bad), json::ParseError) << bad;
     EXPECT_THROW(json::parse(std::string(100, '[') + std::string(100, ']')), json::ParseError) << "depth";
 }
+
+TEST(SambaStatus, NothingPrintedIsAnEmptyAnswer) {
+    // `smbstatus -L` with no opens says so on stderr and leaves stdout empty.
+    EXPECT_TRUE(parse_lock_owners("").empty());
+    EXPECT_TRUE(parse_lock_owners("\n  \n").empty());
+    EXPECT_THROW(parse_lock_owners("garbage\n"), StatusFormatError) << "text that is not a listing still fails";
+    EXPECT_THROW(parse_status_report("garbage"), StatusFormatError);
+}

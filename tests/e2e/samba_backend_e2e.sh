@@ -164,14 +164,42 @@ check "closed open no longer listed, the others still are" \
     test "$(grep -c '^open	' "$D/out.after")" -eq 3 -a "$(grep -cF "$(win "$S/docs/a.txt")" "$D/out.after")" -eq 0
 check "closing it again fails" test "$(run_probe close "$both_id")" = "close 2314"
 
-# Each cause of failure has its own code.
+# A close asked about one file while its id names another now (the server
+# gave it to a new open): nothing is closed.
 reader_id=$(grep -P "\\Q$(win "$S/公共/读我.txt")\\E" "$D/out.rows" | head -1 | cut -f1)
+check "close of an id that names another path now: file changed (1006)" \
+    test "$(run_probe close "$reader_id" "$(win "$S/公共/另一个.txt")" daemon)" = "close 1006"
+check "close of an id that another user holds now: file changed (1006)" \
+    test "$(run_probe close "$reader_id" "$(win "$S/公共/读我.txt")" bin)" = "close 1006"
+check "the changed closes closed nothing" test "$(end_of opens)" = "end 0" -a \
+    "$(run_probe opens | grep -cF "$(win "$S/公共/读我.txt")")" -eq 1
+
+# Each cause of failure has its own code, and a broken account file never
+# costs the session list.
 check "no credentials file: not authenticated (1244)" \
     test "$(FILVANE_SAMBA_CREDENTIALS="$D/missing.conf" run_probe close "$reader_id")" = "close 1244"
-cp "$D/admin.conf" "$D/exposed.conf"
-chmod 644 "$D/exposed.conf"
-exposed=$(FILVANE_SAMBA_CREDENTIALS="$D/exposed.conf" run_probe close "$reader_id")
-check "credentials readable by others: not used (1244), not $exposed" test "$exposed" = "close 1244"
+account() {  # account NAME MODE TEXT: an account file as root writes it
+    (umask 077; printf '%b' "$3" >"$D/$1.conf")
+    chmod "$2" "$D/$1.conf"
+}
+account exposed 644 'username=root\npassword=Filv-admin\n'
+account nobodys 600 'username=root\npassword=Filv-admin\n'
+chown nobody "$D/nobodys.conf"
+account empty 600 ''
+account nopassword 600 'username=root\n'
+account large 600 "username=root\npassword=Filv-admin\n#$(head -c 5000 /dev/zero | tr '\0' x)\n"
+ln -s "$D/admin.conf" "$D/link.conf"
+sessions_now=$(run_probe sessions | grep -c '^session	')
+for case in exposed:1338 nobodys:1307 empty:38 nopassword:11 large:223 link:1921; do
+    name=${case%%:*} code=${case#*:}
+    got=$(FILVANE_SAMBA_CREDENTIALS="$D/$name.conf" end_of opens)
+    check "account file $name: refused with its own cause ($code), not $got" test "$got" = "end $code"
+    FILVANE_SAMBA_CREDENTIALS="$D/$name.conf" run_probe sessions >"$D/out.sessions.$name"
+    check "account file $name: sessions still listed" \
+        test "$(grep '^end ' "$D/out.sessions.$name")" = "end 0" \
+        -a "$(grep -c '^session	' "$D/out.sessions.$name")" -eq "$sessions_now"
+    check "account file $name: no own session listed" test "$(grep -cP '^session\troot\t' "$D/out.sessions.$name")" -eq 0
+done
 (umask 077; printf 'username=root\npassword=wrong\n' >"$D/wrong.conf")
 wrong=$(FILVANE_SAMBA_CREDENTIALS="$D/wrong.conf" end_of opens)
 check "wrong password: logon failure (1326), not $wrong" test "$wrong" = "end 1326"
@@ -180,6 +208,8 @@ ln -s "$(command -v testparm)" "$D/no-status/testparm"
 ln -s "$(command -v testparm)" "$D/slow-status/testparm"
 printf '#!/bin/sh\nexec %s 30\n' "$(command -v sleep)" >"$D/slow-status/smbstatus"
 chmod +x "$D/slow-status/smbstatus"
+check "no smb.conf: configuration missing (3), not a missing tool" \
+    test "$(FILVANE_SAMBA_CONF="$D/missing-smb.conf" end_of sessions)" = "end 3"
 check "status tool missing: file not found (2)" test "$(end_with_tools_of "$D/no-status" sessions)" = "end 2"
 start=$(date +%s)
 check "status tool silent: time-out (1460)" test "$(end_with_tools_of "$D/slow-status" sessions)" = "end 1460"

@@ -2,7 +2,10 @@
 // tests can check it against a real server. Texts are printed as UTF-8.
 //
 //   netmgmt_probe shares|sessions|opens [PREFERRED [PASSES]]
-//   netmgmt_probe close ID
+//   netmgmt_probe close ID [PATH USER]
+//
+// close asks about the open ID with the path and user given (UTF-8), or, as
+// the main window does, with those of its row in a fresh listing.
 //
 // Each reply prints "reply STATUS RECORDS RESUME", each record one line of
 // tab-separated fields, each pass ends with "end STATUS".
@@ -52,14 +55,27 @@ std::uint32_t pass(Enumerate enumerate, std::uint32_t preferred) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: netmgmt_probe shares|sessions|opens [PREFERRED [PASSES]] | close ID\n");
+        std::fprintf(
+            stderr, "usage: netmgmt_probe shares|sessions|opens [PREFERRED [PASSES]] | close ID [PATH USER]\n");
         return 1;
     }
     auto net = netmgmt::make_system_net_management();
     const std::string what = argv[1];
-    if (what == "close" && argc == 3) {
-        auto id = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
-        std::printf("close %u\n", net->close_open_file(id));
+    if (what == "close" && (argc == 3 || argc == 5)) {
+        netmgmt::OpenFileInfo asked;
+        asked.id = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
+        if (argc == 5) {
+            asked.path = codepage::utf8_to_cell(argv[3]);
+            asked.user = codepage::utf8_to_cell(argv[4]);
+        } else {
+            netmgmt::enumerate_all([&](std::uint32_t& resume) { return net->enum_open_files(8192, resume); },
+                                   [&](const std::vector<netmgmt::OpenFileInfo>& records, bool) {
+                                       for (const auto& r : records)
+                                           if (r.id == asked.id)
+                                               asked = r;
+                                   });
+        }
+        std::printf("close %u\n", net->close_open_file(asked));
         return 0;
     }
     const auto preferred = static_cast<std::uint32_t>(argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 8192);

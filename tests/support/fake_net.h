@@ -22,6 +22,7 @@ public:
     std::uint32_t session_failure = 0, open_file_failure = 0, share_failure = 0;
     int fail_at_call = 0;
     std::vector<std::uint32_t> closed;
+    std::vector<netmgmt::OpenFileInfo> asked_to_close;
     std::uint32_t close_result = 0;
     int session_calls = 0, open_file_calls = 0, share_calls = 0;
 
@@ -44,9 +45,10 @@ public:
         std::lock_guard<std::mutex> lock(mutex);
         return page(open_files, resume, open_file_failure, open_file_calls);
     }
-    std::uint32_t close_open_file(std::uint32_t id) override {
+    std::uint32_t close_open_file(const netmgmt::OpenFileInfo& asked) override {
         std::lock_guard<std::mutex> lock(mutex);
-        closed.push_back(id);
+        closed.push_back(asked.id);
+        asked_to_close.push_back(asked);
         return close_result;
     }
 
