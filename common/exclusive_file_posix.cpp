@@ -10,6 +10,25 @@
 
 namespace {
 
+std::uint32_t failure_of(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return file_failure::kDiskFull;
+    case EACCES:
+    case EPERM:
+        return file_failure::kAccessDenied;
+    case EROFS:
+        return file_failure::kWriteProtected;
+    case ELOOP:
+        return file_failure::kSymbolicLink;
+    case EWOULDBLOCK:
+        return file_failure::kSharingViolation;
+    default:
+        return file_failure::kOpenFailed;
+    }
+}
+
 class PosixFile : public ExclusiveFile {
 public:
     explicit PosixFile(int fd) : fd_(fd) {}
@@ -21,7 +40,7 @@ public:
         while (done < bytes.size()) {
             ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
             if (n <= 0)
-                return false;
+                return failed();
             done += static_cast<std::size_t>(n);
         }
         return true;
@@ -32,8 +51,13 @@ public:
         struct stat st {};
         return ::fstat(fd_, &st) == 0 ? st.st_size : -1;
     }
+    bool truncate(std::int64_t size) override { return ::ftruncate(fd_, size) == 0 || failed(); }
 
 private:
+    static bool failed() {
+        note_failure(failure_of(errno));
+        return false;
+    }
     int fd_;
 };
 
@@ -42,22 +66,27 @@ private:
 std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disposition disposition, bool* in_use) {
     if (in_use)
         *in_use = false;
-    int flags = O_RDWR | O_CLOEXEC;
+    int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW;
     if (disposition == Disposition::OpenAlways)
         flags |= O_CREAT;
     if (disposition == Disposition::CreateAlways)
         flags |= O_CREAT;
     int fd = ::open(path.c_str(), flags, 0644);
-    if (fd < 0)
+    if (fd < 0) {
+        note_failure(failure_of(errno));
         return nullptr;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         if (in_use)
-            *in_use = errno == EWOULDBLOCK;
+            *in_use = error == EWOULDBLOCK;
+        note_failure(failure_of(error));
         ::close(fd);
         return nullptr;
     }
     // Truncate only once the lock is ours, so a locked file is never emptied.
     if (disposition == Disposition::CreateAlways && ::ftruncate(fd, 0) != 0) {
+        note_failure(failure_of(errno));
         ::close(fd);
         return nullptr;
     }
@@ -66,5 +95,5 @@ std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disp
 
 bool ExclusiveFile::exists(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return ::lstat(path.c_str(), &st) == 0;
 }

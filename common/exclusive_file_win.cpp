@@ -2,9 +2,12 @@
 #include <windows.h>
 
 #include "common/exclusive_file.h"
+#include "common/link_guard_win.h"
 #include "common/win_text.h"
 
 namespace {
+
+std::uint32_t failure_of(DWORD error) { return error == ERROR_HANDLE_DISK_FULL ? file_failure::kDiskFull : error; }
 
 class Win32File : public ExclusiveFile {
 public:
@@ -19,7 +22,12 @@ public:
     }
     bool write(const std::string& bytes) override {
         DWORD put = 0;
-        return WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+        if (WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size())
+            return true;
+        // A short write without an error is the disk filling up.
+        note_failure(put < bytes.size() && GetLastError() == ERROR_SUCCESS ? file_failure::kDiskFull
+                                                                           : failure_of(GetLastError()));
+        return false;
     }
     bool seek(std::int64_t offset) override {
         LARGE_INTEGER li;
@@ -34,6 +42,12 @@ public:
         LARGE_INTEGER li;
         return GetFileSizeEx(h_, &li) ? li.QuadPart : -1;
     }
+    bool truncate(std::int64_t size) override {
+        if (seek(size) && SetEndOfFile(h_))
+            return true;
+        note_failure(failure_of(GetLastError()));
+        return false;
+    }
 
 private:
     HANDLE h_;
@@ -42,17 +56,32 @@ private:
 }  // namespace
 
 std::unique_ptr<ExclusiveFile> ExclusiveFile::open(const std::string& path, Disposition disposition, bool* in_use) {
-    DWORD creation = disposition == Disposition::OpenExisting ? OPEN_EXISTING
-                     : disposition == Disposition::OpenAlways ? OPEN_ALWAYS
-                                                              : CREATE_ALWAYS;
-    HANDLE h = CreateFileW(
-        wide_ptr(widen(path)), GENERIC_READ | GENERIC_WRITE, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        if (in_use)
-            *in_use = GetLastError() == ERROR_SHARING_VIOLATION;
+    if (in_use)
+        *in_use = false;
+    const std::u16string wide = widen(path);
+    if (path_is_link(wide_ptr(wide))) {
+        note_failure(file_failure::kSymbolicLink);
         return nullptr;
     }
-    return std::make_unique<Win32File>(h);
+    // Created or opened, never cut, until the handle is known to be no link.
+    DWORD creation = disposition == Disposition::OpenExisting ? OPEN_EXISTING : OPEN_ALWAYS;
+    HANDLE h = CreateFileW(wide_ptr(wide), GENERIC_READ | GENERIC_WRITE, 0, nullptr, creation,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (in_use)
+            *in_use = error == ERROR_SHARING_VIOLATION;
+        note_failure(failure_of(error));
+        return nullptr;
+    }
+    auto file = std::make_unique<Win32File>(h);
+    if (opened_through_link(h, wide_ptr(wide))) {
+        note_failure(file_failure::kSymbolicLink);
+        return nullptr;
+    }
+    if (disposition == Disposition::CreateAlways && !file->truncate(0))
+        return nullptr;
+    return file;
 }
 
 bool ExclusiveFile::exists(const std::string& path) {

@@ -5,11 +5,13 @@
 #include <utility>
 
 #include "common/exclusive_file.h"
+#include "monitor/log_text.h"
 
 std::string error_log_line(const LocalTime& t, const std::string& message) {
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "【%d年%d月%d日 %d:%d:%d】", t.year, t.month, t.day, t.hour, t.minute, t.second);
-    return stamp + message + "\r\n";
+    // Messages carry server values: a line break in one must not start a line.
+    return stamp + escape_controls(message) + "\r\n";
 }
 
 ErrorLog::ErrorLog(std::string path, Clock clock, int retry_ms)

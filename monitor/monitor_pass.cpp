@@ -16,8 +16,8 @@ std::string seconds_text(std::uint32_t seconds) { return std::to_string(static_c
 
 }  // namespace
 
-bool take_snapshot(std::string& previous, const std::string& current, int rows) {
-    if (rows <= 0 || current == previous)
+bool take_snapshot(std::string& previous, const std::string& current) {
+    if (current == previous)
         return false;
     previous = current;
     return true;
@@ -29,6 +29,12 @@ MonitorPass::MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRo
 void MonitorPass::report(const std::string& message) {
     if (!reporting_.write_error_log(message))
         reporting_.show_message("写入出错日志文件失败!");
+}
+
+void MonitorPass::report_status(RepeatedFailure& repeats, std::uint32_t status, const std::string& message) {
+    std::string line = status != netmgmt::kSuccess ? repeats.failed(message, reporting_.seconds()) : repeats.cleared();
+    if (!line.empty())
+        report(line);
 }
 
 PassOutcome MonitorPass::run(const std::vector<std::string>& folders) {
@@ -56,9 +62,8 @@ bool MonitorPass::list_sessions(std::uint32_t& status) {
     };
     status = netmgmt::enumerate_all(
         [&](std::uint32_t& resume) { return net_.enum_sessions(kPreferredLength, resume); }, show);
-    if (status != netmgmt::kSuccess)
-        report(session_failure_message(status));
-    bool changed = take_snapshot(previous_sessions_, snapshot, rows);
+    report_status(session_failures_, status, status != netmgmt::kSuccess ? session_failure_message(status) : "");
+    bool changed = take_snapshot(previous_sessions_, snapshot);
     sessions_.trim(rows);
     return changed;
 }
@@ -84,9 +89,8 @@ bool MonitorPass::list_open_files(const std::vector<std::string>& folders, std::
     };
     status = netmgmt::enumerate_all(
         [&](std::uint32_t& resume) { return net_.enum_open_files(kPreferredLength, resume); }, show);
-    if (status != netmgmt::kSuccess)
-        report(open_file_failure_message(status));
-    bool changed = take_snapshot(previous_open_files_, snapshot, static_cast<int>(rows.size()));
+    report_status(open_file_failures_, status, status != netmgmt::kSuccess ? open_file_failure_message(status) : "");
+    bool changed = take_snapshot(previous_open_files_, snapshot);
     // Opens come and go anywhere in the list: known by their identifier, the
     // rows that stay keep their place instead of all shifting up a row.
     open_files_.assign_keyed(rows, kOpenId);

@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "monitor/list_rows.h"
+#include "monitor/repeated_failure.h"
 #include "netmgmt/net_management.h"
 
 // What a pass reports through: the error log (true when the line was written)
-// and a message box for the user when even that fails.
+// and a message box for the user when even that fails, which must not hold
+// up the passes; the clock that spaces out the lines of a lasting failure.
 struct PassReporting {
     std::function<bool(const std::string&)> write_error_log;
     std::function<void(const std::string&)> show_message;
+    std::function<std::int64_t()> seconds = steady_seconds;
 };
 
 enum SessionColumn { kSessionUser, kSessionComputer, kSessionOpens, kSessionConnected, kSessionIdle, kSessionColumns };
@@ -55,6 +58,8 @@ private:
     bool list_sessions(std::uint32_t& status);
     bool list_open_files(const std::vector<std::string>& folders, std::uint32_t& status);
     void report(const std::string& message);
+    // A failed (nonzero `status`) or a good enumeration, for the error log.
+    void report_status(RepeatedFailure& repeats, std::uint32_t status, const std::string& message);
 
     netmgmt::NetManagement& net_;
     RowWriter sessions_;
@@ -62,8 +67,12 @@ private:
     PassReporting reporting_;
     std::string previous_sessions_;
     std::string previous_open_files_;
+    RepeatedFailure session_failures_;
+    RepeatedFailure open_file_failures_;
 };
 
-// Shared by the session and open-file steps: a new snapshot that shows rows
-// and differs from the previous one replaces it and counts as a change.
-bool take_snapshot(std::string& previous, const std::string& current, int rows);
+// Shared by the session and open-file steps: a new snapshot that differs
+// from the previous one replaces it and counts as a change. An emptied list
+// is a change too (the history must not go on showing sessions that ended),
+// and so the same rows coming back after it.
+bool take_snapshot(std::string& previous, const std::string& current);

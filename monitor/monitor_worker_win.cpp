@@ -1,7 +1,10 @@
 #include "monitor/monitor_worker_win.h"
 
+#include <memory>
+
 #include "common/message_box_win.h"
 #include "monitor/activity_log.h"
+#include "monitor/activity_recorder.h"
 #include "monitor/error_log.h"
 #include "monitor/monitor_pass.h"
 #include "monitor/monitor_settings.h"
@@ -34,9 +37,24 @@ std::vector<CellRow> texts_of(const RecordedList& list, int columns) {
     return rows;
 }
 
-// Boxes of this thread wait for the user and hold up the passes, so they go
-// through the one-box-at-a-time gate.
-void report(const std::string& text) { show_report(nullptr, text, MB_OK); }
+DWORD WINAPI show_box(LPVOID text) {
+    std::unique_ptr<std::string> owned(static_cast<std::string*>(text));
+    show_report(nullptr, *owned, MB_OK);
+    return 0;
+}
+
+// A box of this thread is shown on a thread of its own, so the passes go on
+// while it is up; it goes through the one-box-at-a-time gate like any other.
+void report(const std::string& text) {
+    auto owned = std::make_unique<std::string>(text);
+    HANDLE thread = CreateThread(nullptr, 0, show_box, owned.get(), 0, nullptr);
+    if (!thread) {
+        show_report(nullptr, text, MB_OK);
+        return;
+    }
+    owned.release();
+    CloseHandle(thread);
+}
 
 }  // namespace
 
@@ -66,8 +84,9 @@ void MonitorWorker::loop() {
     ActivityLog activity_log;
     RecordedList sessions;
     RecordedList open_files;
-    MonitorPass pass(
-        net_, sessions, open_files, {[&](const std::string& line) { return error_log.write(line); }, report});
+    PassReporting reporting{[&](const std::string& line) { return error_log.write(line); }, report};
+    MonitorPass pass(net_, sessions, open_files, reporting);
+    ActivityRecorder recorder(activity_log, reporting);
     // Any end of the wait other than its time-out (the stop, or a failed
     // wait) ends the loop. A pass starts every second: the wait is what the
     // last pass left of it (on a busy server a pass takes a good part of a
@@ -77,29 +96,23 @@ void MonitorWorker::loop() {
         const DWORD started = GetTickCount();
         MonitorSettings settings = monitor_settings().snapshot();
         PassOutcome outcome = pass.run(settings.folders);
-        PassUpdate update{sessions.take_edits(), open_files.take_edits(), &open_files.rows(), outcome.sessions_status,
-                          outcome.open_files_status};
+        PassUpdate update{sessions.take_edits(),    open_files.take_edits(),   &open_files.rows(),
+                          outcome.sessions_status,  outcome.open_files_status, recorder.failure(),
+                          recorder.take_unwritten()};
         SendMessageW(window_, kPassUpdateMessage, 0, reinterpret_cast<LPARAM>(&update));
         const DWORD took = GetTickCount() - started;
         wait = took + kLeastWaitMs >= kPassPeriodMs ? kLeastWaitMs : kPassPeriodMs - took;
-        if (!outcome.changed() || !settings.start_log)
+        if (!settings.start_log)
             continue;
-        EntryContent content;
-        content.sessions = settings.save_session;
-        content.open_files = settings.save_file;
-        if (content.sessions)
-            content.session_rows = texts_of(sessions, kSessionColumns);
-        if (content.open_files)
-            content.open_file_rows = texts_of(open_files, kOpenId);
-        switch (activity_log.append(content)) {
-        case AppendResult::Written:
-            break;
-        case AppendResult::NoFile:
-            report("创建日志文件失败");
-            break;
-        case AppendResult::WriteFailed:
-            report("写入日志文件失败!");
-            break;
-        }
+        recorder.record(outcome.changed(), [&] {
+            EntryContent content;
+            content.sessions = settings.save_session;
+            content.open_files = settings.save_file;
+            if (content.sessions)
+                content.session_rows = texts_of(sessions, kSessionColumns);
+            if (content.open_files)
+                content.open_file_rows = texts_of(open_files, kOpenId);
+            return content;
+        });
     }
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "monitor/recorded_list.h"
@@ -24,6 +25,8 @@ struct PassUpdate {
     const std::vector<Row>* open_file_rows = nullptr;  // the open-file list as the edits leave it
     std::uint32_t sessions_status = 0;                 // how each enumeration ended
     std::uint32_t open_files_status = 0;
+    std::uint32_t day_file_status = 0;      // 0, or why the day file cannot be written now
+    std::optional<long> unwritten_entries;  // once appends resume: the entries lost meanwhile
 };
 constexpr UINT kPassUpdateMessage = WM_APP + 0x40;
 

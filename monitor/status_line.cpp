@@ -12,10 +12,18 @@ const char* what_failed(int source) {
         return "读取共享列表失败";
     case StatusSource::Sessions:
         return "读取会话列表失败";
+    case StatusSource::DayFile:
+        return "写入日志文件失败";
     case StatusSource::OpenFiles:
         break;
     }
     return "读取打开文件列表失败";
+}
+
+std::string clock_text(const LocalTime& t) {
+    char stamp[16];
+    std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d ", t.hour, t.minute, t.second);
+    return stamp;
 }
 
 }  // namespace
@@ -26,19 +34,25 @@ bool StatusLine::report(StatusSource source, std::uint32_t status, const LocalTi
         failure.reset();
     else if (!failure || failure->status != status)
         failure = Failure{status, now, next_order_++};
+    return refresh();
+}
 
+bool StatusLine::report_unwritten(long unwritten, const LocalTime& now) {
+    note_ = clock_text(now) + "日志文件已恢复写入,期间有" + std::to_string(unwritten) + "条记录未能写入";
+    return refresh();
+}
+
+bool StatusLine::refresh() {
     // The failure that began first stays in view until it ends, so the line
     // does not flicker between lists that fail for one cause.
     int shown = -1;
     for (int i = 0; i < kSources; ++i)
         if (failures_[i] && (shown < 0 || failures_[i]->order < failures_[shown]->order))
             shown = i;
-    std::string text;
+    std::string text = note_;
     if (shown >= 0) {
         const Failure& f = *failures_[shown];
-        char stamp[16];
-        std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d ", f.since.hour, f.since.minute, f.since.second);
-        text = stamp + std::string(what_failed(shown)) + ":" + failure_cause(f.status);
+        text = clock_text(f.since) + what_failed(shown) + ":" + failure_cause(f.status);
     }
     if (text == text_)
         return false;

@@ -1,7 +1,8 @@
 // The main window's status line: the current failure in one line (when it
 // began, what failed, why), empty again once every list reads well. Lists
 // look the same on an idle server and on one that cannot be read; this line
-// tells them apart.
+// tells them apart. The day file counts too: monitoring goes on while it
+// cannot be written, and only this line says so.
 #pragma once
 
 #include <cstdint>
@@ -10,13 +11,16 @@
 
 #include "common/local_time.h"
 
-enum class StatusSource { Shares, Sessions, OpenFiles };
+enum class StatusSource { Shares, Sessions, OpenFiles, DayFile };
 
 class StatusLine {
 public:
     // How the latest read of `source` ended (0 or a result code), at `now`;
     // true when the line's text changed.
     bool report(StatusSource source, std::uint32_t status, const LocalTime& now);
+    // The day file is written again after `unwritten` entries were lost;
+    // shown while nothing fails. True when the line's text changed.
+    bool report_unwritten(long unwritten, const LocalTime& now);
     const std::string& text() const { return text_; }
 
 private:
@@ -25,8 +29,11 @@ private:
         LocalTime since;
         unsigned long long order = 0;  // when it began, among the failures
     };
-    static constexpr int kSources = 3;
+    bool refresh();
+
+    static constexpr int kSources = 4;
     std::optional<Failure> failures_[kSources];
     unsigned long long next_order_ = 0;
+    std::string note_;
     std::string text_;
 };

@@ -1,9 +1,11 @@
 #include "query/log_query.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "common/exclusive_file.h"
 #include "common/gbk_text.h"
+#include "monitor/activity_log.h"
 #include "query/text_to_time.h"
 
 namespace {
@@ -33,6 +35,31 @@ bool next_line(const std::string& text, std::size_t& at, std::string& line) {
     return true;
 }
 
+bool is_stamp_byte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == ':'; }
+
+// Where each entry of a line starts after its first: an entry cut short
+// (a crash, a full disk) may have had the next one glued to it, and that
+// one's head still marks its start. Found through "内容:", once per entry.
+std::vector<std::size_t> glued_entry_starts(const std::string& line) {
+    std::vector<std::size_t> starts;
+    std::size_t from = gbk::find(line, kContentLabel);
+    while (from != std::string::npos) {
+        from = gbk::find(line, kContentLabel, from + kContentLabel.size());
+        if (from == std::string::npos)
+            break;
+        // Back over the stamp to the colon that ends "时间:".
+        std::size_t colon = from;
+        while (colon > 0 && is_stamp_byte(line[colon - 1]))
+            --colon;
+        if (colon + 1 >= kLabelBytes) {
+            const std::size_t head = colon + 1 - kLabelBytes;
+            if (entry_head_length(line, head) == from + kContentLabel.size() - head)
+                starts.push_back(head);
+        }
+    }
+    return starts;
+}
+
 }  // namespace
 
 long parse_counter_line(const std::string& line) {
@@ -40,6 +67,32 @@ long parse_counter_line(const std::string& line) {
         return 0;
     return std::atol(line.substr(kLabelBytes, 6).c_str());
 }
+
+namespace {
+
+// One entry's share of the result; false when `line` is no entry at all.
+bool take_entry(const std::string& line, const QueryConditions& conditions, QueryResult& result) {
+    std::string rest = line.size() > kLabelBytes ? line.substr(kLabelBytes) : std::string();
+    auto label = gbk::find(rest, kContentLabel);
+    std::string stamp = label == std::string::npos ? std::string() : rest.substr(0, label);
+    auto when = text_to_time(stamp);
+    if (!when)
+        return false;
+    if (*when < conditions.start || *when > conditions.end)
+        return true;
+    std::string content = rest.substr(label + kContentLabel.size());
+    auto mark = gbk::find(content, kFileMark);
+    EntryRecords kept =
+        narrow_entry(content.substr(0, mark),
+                     mark == std::string::npos ? std::string() : content.substr(mark + kFileMark.size()), conditions);
+    if (!kept.sessions.empty())
+        result.session_log += stamp + kept.sessions + "\r\n";
+    if (!kept.files.empty())
+        result.file_log += stamp + kept.files + "\r\n";
+    return true;
+}
+
+}  // namespace
 
 QueryResult run_log_query(std::unique_ptr<ExclusiveFile> day_file, const QueryConditions& conditions,
                           QueryProgress& progress) {
@@ -54,25 +107,20 @@ QueryResult run_log_query(std::unique_ptr<ExclusiveFile> day_file, const QueryCo
     long number = 0;
     while (!progress.stop && next_line(day, at, line)) {
         progress.line = ++number;
-        std::string rest = line.size() > kLabelBytes ? line.substr(kLabelBytes) : std::string();
-        auto label = gbk::find(rest, kContentLabel);
-        std::string stamp = label == std::string::npos ? std::string() : rest.substr(0, label);
-        auto when = text_to_time(stamp);
-        if (!when) {
+        // A cut-short entry is listed as a line of its own, never merged
+        // into the entry glued to it.
+        std::size_t begin = 0;
+        bool good = true;
+        for (std::size_t start : glued_entry_starts(line)) {
+            good = take_entry(line.substr(begin, start - begin), conditions, result);
+            if (!good)
+                break;
+            begin = start;
+        }
+        if (!good || !take_entry(line.substr(begin), conditions, result)) {
             result.bad_line = static_cast<int>(number + 1);
             break;
         }
-        if (*when < conditions.start || *when > conditions.end)
-            continue;
-        std::string content = rest.substr(label + kContentLabel.size());
-        auto mark = gbk::find(content, kFileMark);
-        EntryRecords kept = narrow_entry(
-            content.substr(0, mark),
-            mark == std::string::npos ? std::string() : content.substr(mark + kFileMark.size()), conditions);
-        if (!kept.sessions.empty())
-            result.session_log += stamp + kept.sessions + "\r\n";
-        if (!kept.files.empty())
-            result.file_log += stamp + kept.files + "\r\n";
     }
     return result;
 }

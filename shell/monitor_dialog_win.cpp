@@ -144,6 +144,9 @@ void MonitorDialog::apply_pass(const PassUpdate& update) {
     apply_list_edits_keeping_selection(item(IDC_OPEN_FILES), update.open_files, *update.open_file_rows, kOpenId);
     show_status(StatusSource::Sessions, update.sessions_status);
     show_status(StatusSource::OpenFiles, update.open_files_status);
+    show_status(StatusSource::DayFile, update.day_file_status);
+    if (update.unwritten_entries && status_line_.report_unwritten(*update.unwritten_entries, current_local_time()))
+        set_item_text(IDC_STATUS, status_line_.text());
 }
 
 bool MonitorDialog::on_command(int id, int) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "common/exclusive_file.h"
 #include "monitor/error_log.h"
 #include "support/files.h"
 
@@ -85,4 +86,25 @@ TEST_F(ErrorLogFile, TwoThreadsWritingAtOnceLoseNoLine) {
 TEST(ErrorLogFailure, AnUnwritableDirectoryGivesFalse) {
     ErrorLog log("/nonexistent-dir/vlerror.log", [] { return LocalTime{2011, 1, 1, 0, 0, 0}; });
     EXPECT_FALSE(log.write("x"));
+}
+
+TEST_F(ErrorLogFile, AServerValueCannotStartALine) {
+    ASSERT_TRUE(log.write("监控打开文件出错!文件标识1的路径为空:a\r\n【2011年1月1日 0:0:0】forged\n"));
+    std::string text = read_file(path);
+    EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
+    EXPECT_NE(text.find("a%0D%0A【2011年1月1日 0:0:0】forged%0A\r\n"), std::string::npos) << text;
+}
+
+TEST_F(ErrorLogFile, ALinkNamedLikeTheLogIsRefused) {
+    const std::string target = path + ".target";
+    write_file(target, "x\n");
+    ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+    EXPECT_FALSE(log.write("through the link"));
+    EXPECT_EQ(ExclusiveFile::last_failure(), file_failure::kSymbolicLink);
+    EXPECT_EQ(read_file(target), "x\n");
+    std::remove(target.c_str());
+
+    ASSERT_FALSE(ExclusiveFile::exists(target));
+    EXPECT_FALSE(log.write("through a dangling link"));
+    EXPECT_FALSE(ExclusiveFile::exists(target)) << "nothing created where it points";
 }

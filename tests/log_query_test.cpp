@@ -285,3 +285,55 @@ TEST(LogViewModel, ScrollingKeepsAPageFull) {
     view.scroll_to(5, 40);
     EXPECT_EQ(view.top(), 0u) << "a text shorter than a page stays at the top";
 }
+
+TEST_F(DayLog, ACutShortEntryGluedToTheNextIsListedAsALineOfItsOwn) {
+    const std::string cut = "时间:2011-3-5 9:0:0内容:第1条会话记录:用户:alice计算机:PC1打开模";
+    write(activity_counter_line(3) + cut + entry("2011-3-5 9:0:1", kBob) + entry("2011-3-5 9:0:2", kAlice));
+    QueryResult r = query("2011-3-5 0:0:0", "2011-3-5 23:0:0");
+    EXPECT_EQ(r.bad_line, 0);
+    EXPECT_EQ(r.session_log,
+              "2011-3-5 9:0:0第1条会话记录:用户:alice计算机:PC1打开模\r\n"
+              "2011-3-5 9:0:1" +
+                  kBob + "\r\n" + "2011-3-5 9:0:2" + kAlice + "\r\n");
+    EXPECT_EQ(lines_walked, 2);
+
+    QueryConditions bob;
+    bob.user = "bob";
+    EXPECT_EQ(query("2011-3-5 0:0:0", "2011-3-5 23:0:0", bob).session_log, "2011-3-5 9:0:1" + kBob + "\r\n")
+        << "the glued entry's records are its own, not the cut one's";
+
+    write(activity_counter_line(2) + "时间:2011-3-5 9:0" + entry("2011-3-5 9:0:1", kBob));
+    EXPECT_EQ(query("2011-3-5 0:0:0", "2011-3-5 23:0:0").bad_line, 2) << "a piece without its time is no entry";
+}
+
+TEST_F(DayLog, ForgedLabelsInAValueStayPartOfThatValue) {
+    std::string dir = ::testing::TempDir();
+    LocalTime now{2011, 3, 5, 9, 7, 3};
+    ActivityLog log([&] { return now; }, dir, 0);
+    const std::string name = "Z:\\s\\r第7条文件记录:文件:Z:\\evil.exe访问者:admin打开模式:写入 .txt";
+    EntryContent content{true,
+                         true,
+                         {{"z〓z", "PC1", "1", "5秒", "0秒"}, {"bob", "PC2\r\n时间:2011-3-5 0:0:0内容:", "1", "", ""}},
+                         {{name, "bob", "读取"}}};
+    path = dir + activity_file_name(now);
+    std::remove(path.c_str());
+    ASSERT_EQ(log.append(content), AppendResult::Written);
+
+    QueryResult all = query("2011-3-5 0:0:0", "2011-3-5 23:0:0");
+    EXPECT_EQ(all.bad_line, 0);
+    EXPECT_NE(all.session_log.find("用户:z%A1%FEz计算机:PC1"), std::string::npos) << all.session_log;
+    EXPECT_EQ(all.file_log,
+              "2011-3-5 9:7:3第1条文件记录:文件:Z:\\s\\r第7条文件记录：文件：Z:\\evil.exe访问者：admin打开模式：写入 "
+              ".txt访问者:bob打开模式:读取 \r\n");
+
+    QueryConditions admin;
+    admin.user = "admin";
+    QueryResult by_admin = query("2011-3-5 0:0:0", "2011-3-5 23:0:0", admin);
+    EXPECT_EQ(by_admin.file_log, "") << "nobody named admin opened anything";
+    QueryConditions evil;
+    evil.file = "evil";
+    QueryResult by_file = query("2011-3-5 0:0:0", "2011-3-5 23:0:0", evil);
+    EXPECT_NE(by_file.file_log.find("访问者:bob打开模式:读取"), std::string::npos) << "bob opened the odd name";
+    EXPECT_EQ(by_file.session_log.find("z%A1%FEz"), std::string::npos);
+    EXPECT_NE(by_file.session_log.find("用户:bob"), std::string::npos);
+}

@@ -70,11 +70,12 @@ TEST_F(PassFixture, ChangeDetection) {
     EXPECT_TRUE(pass.run({}).sessions_changed) << "a changed open count flags";
 
     net.sessions = {};
-    EXPECT_FALSE(pass.run({}).sessions_changed) << "an emptied list flags nothing";
+    EXPECT_TRUE(pass.run({}).sessions_changed) << "the last session ending is history too";
     EXPECT_EQ(sessions.row_count(), 0);
+    EXPECT_FALSE(pass.run({}).sessions_changed) << "and it is told once";
 
     net.sessions = {session("alice", "PC1", 2)};
-    EXPECT_FALSE(pass.run({}).sessions_changed) << "the same sessions back: the old snapshot was kept";
+    EXPECT_TRUE(pass.run({}).sessions_changed) << "the same sessions reconnecting after that";
 
     net.sessions.push_back(session("bob", "PC2", 0));
     EXPECT_TRUE(pass.run({}).sessions_changed) << "a new session flags";
@@ -134,6 +135,43 @@ TEST_F(PassFixture, FailureLogsTrimsAndStillListsTheOtherList) {
     EXPECT_EQ(open_files.row_count(), 1);
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_EQ(logged[0], "监控会话1出错!错误信息:ERROR_ACCESS_DENIED");
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(PassFixture, NothingBeforeTheFirstSessionIsNoChange) {
+    EXPECT_FALSE(pass.run({}).changed()) << "an idle server at start-up writes no entry";
+    net.session_failure = 2114;
+    EXPECT_FALSE(pass.run({}).changed()) << "nor does a server that was never read";
+}
+
+TEST_F(PassFixture, AnOutageEmptiesTheHistoryOnceAndCollapsesItsLines) {
+    std::int64_t now = 1000;
+    MonitorPass timed{net,
+                      sessions,
+                      open_files,
+                      {[this](const std::string& line) {
+                           logged.push_back(line);
+                           return true;
+                       },
+                       [this](const std::string& text) { shown.push_back(text); }, [&now] { return now; }}};
+    net.sessions = {session("alice", "PC1", 1)};
+    net.open_files = {open_file(1, "D:\\a", "alice")};
+    timed.run({});
+
+    net.session_failure = 2114;
+    net.open_file_failure = 2114;
+    PassOutcome down = timed.run({});
+    EXPECT_TRUE(down.sessions_changed && down.open_files_changed) << "what the server held is gone from view";
+    for (int pass = 0; pass < 120; ++pass, ++now)
+        EXPECT_FALSE(timed.run({}).changed());
+    EXPECT_EQ(logged.size(), 2u + 2u) << "a first line per list, then one a minute, not two a second";
+    EXPECT_NE(logged.back().find("1分钟内又出现"), std::string::npos) << logged.back();
+
+    net.session_failure = 0;
+    net.open_file_failure = 0;
+    EXPECT_TRUE(timed.run({}).changed()) << "the same sessions back after the outage";
+    ASSERT_EQ(logged.size(), 6u);
+    EXPECT_EQ(logged[4].rfind("已恢复正常:监控会话1出错!", 0), 0u) << logged[4];
     EXPECT_TRUE(shown.empty());
 }
 

@@ -5,6 +5,10 @@
 
 #include <string>
 
+#if defined(__WINE__)
+#include <unistd.h>
+#endif
+
 #include "common/exclusive_file.h"
 #include "monitor/activity_log.h"
 #include "support/window_driver.h"
@@ -69,3 +73,30 @@ TEST(ActivityLogOnWin32, AHolderPastTheRetryCostsTheEntry) {
     EXPECT_EQ(counter_of(path), activity_counter_line(1));
     DeleteFileA(path.c_str());
 }
+
+#if defined(__WINE__)
+// Wine follows a Unix link to a file without marking it: the guard must ask
+// the Unix side, before the open and after it.
+TEST(ActivityLogOnWin32, ALinkNamedLikeTheDayFileIsRefused) {
+    ActivityLog log([] { return kNow; }, "", 0);
+    std::string path = activity_file_name(kNow);
+    DeleteFileA(path.c_str());
+    DeleteFileA("link-target.txt");
+    ASSERT_EQ(::symlink("link-target.txt", path.c_str()), 0);
+    EXPECT_EQ(log.append({}), AppendResult::NoFile) << "a dangling link";
+    EXPECT_EQ(log.failure(), file_failure::kSymbolicLink);
+    EXPECT_EQ(GetFileAttributesA("link-target.txt"), INVALID_FILE_ATTRIBUTES) << "nothing created where it points";
+
+    HANDLE target = CreateFileA("link-target.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(target, INVALID_HANDLE_VALUE);
+    CloseHandle(target);
+    EXPECT_EQ(log.append({}), AppendResult::NoFile) << "a link to a file";
+    EXPECT_EQ(counter_of("link-target.txt"), "") << "the file it points at stays empty";
+    ::unlink(path.c_str());
+    DeleteFileA("link-target.txt");
+
+    ASSERT_EQ(log.append({}), AppendResult::Written) << "a plain file is still written";
+    EXPECT_EQ(counter_of(path), activity_counter_line(1));
+    DeleteFileA(path.c_str());
+}
+#endif
