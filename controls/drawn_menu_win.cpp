@@ -154,62 +154,48 @@ bool DrawnMenu::draw_item(const DRAWITEMSTRUCT& request) const {
     const MenuEntryData* entry = entry_of(request.itemData);
     if (!entry)
         return false;
-    HDC dc = request.hDC;
-    const RECT& row = request.rcItem;
-    if (entry->title_strip) {
-        RECT clip;
-        GetClipBox(dc, &clip);
-        paint_title_strip(dc, rect_of(menu::title_strip_box(box_of(row), box_of(clip))), entry->icon, entry->text);
-        return true;
-    }
-    if (entry->separator) {
-        paint_entry_background(dc, row, false, false);
-        RECT line = rect_of(menu::separator_line_box(box_of(row)));
-        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-        return true;
-    }
-    bool selected = request.itemState & ODS_SELECTED;
-    bool disabled = request.itemState & ODS_GRAYED;
-    bool checked = request.itemState & ODS_CHECKED;
-    bool bold = request.itemState & ODS_DEFAULT;
-    menu::ItemLayout layout = menu::lay_out_item(box_of(row), entry->size);
-    paint_entry_background(dc, row, selected, disabled);
-    if (entry->icon || checked)
-        paint_icon_frame(dc, rect_of(layout.icon_square), selected, disabled, checked);
-    if (entry->icon)
-        paint_entry_icon(dc, rect_of(layout.icon), entry->icon, selected, disabled, checked);
-    else if (checked)
-        paint_check_glyph(dc, rect_of(layout.icon), selected);
-    paint_entry_label(dc, rect_of(layout.text), entry->text, selected, disabled, bold);
+    draw_entry(request.hDC, request.rcItem, *entry, request.itemState);
     return true;
 }
 
-void DrawnMenu::paint_solid_box(HDC dc, RECT rect, COLORREF colour) const { menu::paint_solid_box(dc, rect, colour); }
-
-void DrawnMenu::paint_entry_background(HDC dc, RECT rect, bool selected, bool) const {
-    paint_solid_box(dc, rect, selected ? selection_colour_ : background_colour_);
+void DrawnMenu::draw_entry(HDC dc, const RECT& row, const MenuEntryData& entry, UINT state) const {
+    if (entry.title_strip) {
+        RECT clip;
+        GetClipBox(dc, &clip);
+        menu::paint_title_strip(dc, rect_of(menu::title_strip_box(box_of(row), box_of(clip))), bar_bottom_colour_,
+                                bar_top_colour_, entry.text);
+        return;
+    }
+    if (entry.separator) {
+        menu::paint_solid_box(dc, row, background_colour_);
+        RECT line = rect_of(menu::separator_line_box(box_of(row)));
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        return;
+    }
+    bool selected = state & ODS_SELECTED;
+    bool disabled = state & ODS_GRAYED;
+    bool checked = state & ODS_CHECKED;
+    menu::ItemLayout layout = menu::lay_out_item(box_of(row), entry.size);
+    menu::paint_solid_box(dc, row, selected ? selection_colour_ : background_colour_);
+    if (entry.icon || checked)
+        paint_icon_frame(dc, rect_of(layout.icon_square), selected, disabled, checked);
+    RECT icon = rect_of(layout.icon);
+    if (entry.icon && disabled)
+        menu::paint_icon_relief(dc, entry.icon, icon, false, false);
+    else if (entry.icon)
+        DrawIconEx(
+            dc, icon.left, icon.top, entry.icon, icon.right - icon.left, icon.bottom - icon.top, 0, nullptr, DI_NORMAL);
+    else if (checked)
+        menu::paint_check_glyph(dc, icon);
+    paint_entry_label(dc, rect_of(layout.text), entry.text, selected, disabled, state & ODS_DEFAULT);
 }
 
 void DrawnMenu::paint_icon_frame(HDC dc, RECT rect, bool selected, bool disabled, bool checked) const {
     // The selected item's square keeps the menu background.
-    paint_solid_box(dc, rect, checked && !selected ? GetSysColor(COLOR_BTNHIGHLIGHT) : background_colour_);
+    menu::paint_solid_box(dc, rect, checked && !selected ? GetSysColor(COLOR_BTNHIGHLIGHT) : background_colour_);
     if (!disabled && (selected || checked))
         DrawEdge(dc, &rect, checked ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
 }
-
-void DrawnMenu::paint_entry_icon(HDC dc, RECT rect, HICON icon, bool, bool disabled, bool) const {
-    if (disabled)
-        paint_icon_relief(dc, icon, rect, false, false);
-    else
-        DrawIconEx(
-            dc, rect.left, rect.top, icon, rect.right - rect.left, rect.bottom - rect.top, 0, nullptr, DI_NORMAL);
-}
-
-void DrawnMenu::paint_icon_relief(HDC dc, HICON icon, RECT rect, bool colour_bitmap, bool shadow_first) const {
-    menu::paint_icon_relief(dc, icon, rect, colour_bitmap, shadow_first);
-}
-
-void DrawnMenu::paint_check_glyph(HDC dc, RECT rect, bool) const { menu::paint_check_glyph(dc, rect); }
 
 void DrawnMenu::paint_entry_label(HDC dc, RECT rect, const std::string& text, bool selected, bool disabled,
                                   bool bold) const {
@@ -219,21 +205,13 @@ void DrawnMenu::paint_entry_label(HDC dc, RECT rect, const std::string& text, bo
     if (disabled) {
         if (!selected) {
             RECT relief{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1};
-            paint_label_text(dc, relief, text, selected_text_colour_);
+            menu::paint_label_text(dc, relief, text, selected_text_colour_);
         }
-        paint_label_text(dc, rect, text, disabled_text_colour_);
+        menu::paint_label_text(dc, rect, text, disabled_text_colour_);
     } else {
-        paint_label_text(dc, rect, text, selected ? selected_text_colour_ : text_colour_);
+        menu::paint_label_text(dc, rect, text, selected ? selected_text_colour_ : text_colour_);
     }
     SetBkMode(dc, old_mode);
-}
-
-void DrawnMenu::paint_label_text(HDC dc, RECT rect, const std::string& text, COLORREF colour) const {
-    menu::paint_label_text(dc, rect, text, colour);
-}
-
-void DrawnMenu::paint_title_strip(HDC dc, RECT rect, HICON, const std::string& text) const {
-    menu::paint_title_strip(dc, rect, bar_bottom_colour_, bar_top_colour_, text);
 }
 
 bool DrawnMenu::route(UINT msg, LPARAM lp) const {

@@ -20,7 +20,7 @@ public:
     MenuEntryData() = default;
     MenuEntryData(UINT command, std::string text, HICON icon, int size = 16)
         : command(command), text(std::move(text)), icon(icon), size(size) {}
-    virtual ~MenuEntryData();
+    ~MenuEntryData();
     MenuEntryData(const MenuEntryData&) = delete;
     MenuEntryData& operator=(const MenuEntryData&) = delete;
 
@@ -38,7 +38,7 @@ public:
     DrawnMenu();
     // Frees the entries it was given (with their icons) and destroys the
     // attached menu; entries of anyone else are left alone.
-    virtual ~DrawnMenu();
+    ~DrawnMenu();
     DrawnMenu(const DrawnMenu&) = delete;
     DrawnMenu& operator=(const DrawnMenu&) = delete;
 
@@ -60,23 +60,13 @@ public:
     // handled (the window then answers TRUE).
     bool route(UINT msg, LPARAM lp) const;
 
-protected:
-    virtual void paint_entry_background(HDC dc, RECT rect, bool selected, bool disabled) const;
-    virtual void paint_icon_frame(HDC dc, RECT rect, bool selected, bool disabled, bool checked) const;
-    virtual void paint_entry_icon(HDC dc, RECT rect, HICON icon, bool selected, bool disabled, bool checked) const;
-    virtual void paint_title_strip(HDC dc, RECT rect, HICON icon, const std::string& text) const;
-    virtual void paint_entry_label(HDC dc, RECT rect, const std::string& text, bool selected, bool disabled,
-                                   bool bold) const;
-    virtual void paint_check_glyph(HDC dc, RECT rect, bool selected) const;
-    virtual void paint_label_text(HDC dc, RECT rect, const std::string& text, COLORREF colour) const;
-
-    void paint_solid_box(HDC dc, RECT rect, COLORREF colour) const;
-    void paint_icon_relief(HDC dc, HICON icon, RECT rect, bool colour_bitmap, bool shadow_first) const;
-    HFONT create_bold_font() const;
-
 private:
     const MenuEntryData* entry_of(ULONG_PTR data) const;
     bool append(UINT flags, std::unique_ptr<MenuEntryData> entry);
+    void draw_entry(HDC dc, const RECT& row, const MenuEntryData& entry, UINT state) const;
+    void paint_icon_frame(HDC dc, RECT rect, bool selected, bool disabled, bool checked) const;
+    void paint_entry_label(HDC dc, RECT rect, const std::string& text, bool selected, bool disabled, bool bold) const;
+    HFONT create_bold_font() const;
 
     HMENU menu_ = nullptr;
     HFONT font_ = nullptr;
