@@ -33,7 +33,9 @@ bool wait_answering_sent_messages(HANDLE object, DWORD wait_ms) {
 WorkerThread::~WorkerThread() {
     if (!thread_)
         return;
-    stop(kDestructorWaitMs);
+    request_stop();
+    if (!gave_up_)
+        join(kDestructorWaitMs);
     CloseHandle(thread_);
 }
 
@@ -51,6 +53,7 @@ bool WorkerThread::start(Body body) {
         CloseHandle(thread_);
         thread_ = nullptr;
         run_.reset();
+        gave_up_ = false;
     }
     auto run = std::make_shared<Run>();
     if (!run->stop)
@@ -75,7 +78,12 @@ bool WorkerThread::stop(DWORD wait_ms) {
     return join(wait_ms);
 }
 
-bool WorkerThread::join(DWORD wait_ms) { return !thread_ || wait_answering_sent_messages(thread_, wait_ms); }
+bool WorkerThread::join(DWORD wait_ms) {
+    if (!thread_)
+        return true;
+    gave_up_ = !wait_answering_sent_messages(thread_, wait_ms);
+    return !gave_up_;
+}
 
 bool WorkerThread::running() const { return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT; }
 

@@ -44,7 +44,8 @@ public:
     static constexpr DWORD kDestructorWaitMs = 5000;
 
     WorkerThread() = default;
-    // Asks the thread to stop and waits at most kDestructorWaitMs.
+    // Asks the thread to stop and waits at most kDestructorWaitMs, or not
+    // at all when a bounded stop or join has already given up on it.
     ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
@@ -70,4 +71,5 @@ private:
 
     std::shared_ptr<Run> run_;
     HANDLE thread_ = nullptr;
+    bool gave_up_ = false;
 };

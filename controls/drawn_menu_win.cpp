@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "common/gdi_handles_win.h"
 #include "common/win_text.h"
-#include "controls/gdi_handles_win.h"
 #include "controls/menu_geometry.h"
 #include "controls/menu_paint_win.h"
 #include "controls/menu_text.h"

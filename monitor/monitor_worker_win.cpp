@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/message_box_win.h"
+#include "common/thread_messages_win.h"
 #include "monitor/activity_log.h"
 #include "monitor/activity_recorder.h"
 #include "monitor/error_log.h"
@@ -10,17 +11,6 @@
 #include "monitor/monitor_settings.h"
 
 namespace {
-
-struct StopEvents {
-    HANDLE stop = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    HANDLE stopped = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    ~StopEvents() {
-        CloseHandle(stop);
-        CloseHandle(stopped);
-    }
-};
-
-StopEvents g_events;
 
 constexpr DWORD kPassPeriodMs = 1000;
 constexpr DWORD kLeastWaitMs = 100;
@@ -56,50 +46,29 @@ void report(const std::string& text) {
     CloseHandle(thread);
 }
 
-}  // namespace
-
-HANDLE stop_event() { return g_events.stop; }
-HANDLE stopped_event() { return g_events.stopped; }
-
-MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND window) : net_(net), window_(window) {}
-
-MonitorWorker::~MonitorWorker() {
-    if (thread_)
-        CloseHandle(thread_);
-}
-
-bool MonitorWorker::start() {
-    thread_ = CreateThread(nullptr, 0, thread_main, this, 0, nullptr);
-    return thread_ != nullptr;
-}
-
-DWORD WINAPI MonitorWorker::thread_main(LPVOID self) {
-    static_cast<MonitorWorker*>(self)->loop();
-    SetEvent(stopped_event());
-    return 0;
-}
-
-void MonitorWorker::loop() {
+// The thread's body: passes until `stop` is set. It may outlive its
+// MonitorWorker by a bounded stop, so it holds nothing of it.
+DWORD run_passes(netmgmt::NetManagement& net, HWND window, HANDLE stop) {
     ErrorLog error_log;
     ActivityLog activity_log;
     RecordedList sessions;
     RecordedList open_files;
     PassReporting reporting{[&](const std::string& line) { return error_log.write(line); }, report};
-    MonitorPass pass(net_, sessions, open_files, reporting);
+    MonitorPass pass(net, sessions, open_files, reporting);
     ActivityRecorder recorder(activity_log, reporting);
     // Any end of the wait other than its time-out (the stop, or a failed
     // wait) ends the loop. A pass starts every second: the wait is what the
     // last pass left of it (on a busy server a pass takes a good part of a
     // second), but never less than a breath for the rest of the system.
     DWORD wait = kPassPeriodMs;
-    while (WaitForSingleObject(stop_event(), wait) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(stop, wait) == WAIT_TIMEOUT) {
         const DWORD started = GetTickCount();
         MonitorSettings settings = monitor_settings().snapshot();
         PassOutcome outcome = pass.run(settings.folders);
         PassUpdate update{sessions.take_edits(),    open_files.take_edits(),   &open_files.rows(),
                           outcome.sessions_status,  outcome.open_files_status, recorder.failure(),
                           recorder.take_unwritten()};
-        SendMessageW(window_, kPassUpdateMessage, 0, reinterpret_cast<LPARAM>(&update));
+        send_payload(window, filvane_message::kPassUpdate, update);
         const DWORD took = GetTickCount() - started;
         wait = took + kLeastWaitMs >= kPassPeriodMs ? kLeastWaitMs : kPassPeriodMs - took;
         if (!settings.start_log)
@@ -115,4 +84,15 @@ void MonitorWorker::loop() {
             return content;
         });
     }
+    return 0;
 }
+
+}  // namespace
+
+MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND window) : net_(net), window_(window) {}
+
+bool MonitorWorker::start() {
+    return thread_.start([&net = net_, window = window_](HANDLE stop) { return run_passes(net, window, stop); });
+}
+
+bool MonitorWorker::stop(DWORD wait_ms) { return thread_.stop(wait_ms); }

@@ -3,13 +3,15 @@
 #include <cstdio>
 
 #include "common/controls_win.h"
+#include "common/gdi_handles_win.h"
 #include "common/message_box_win.h"
+#include "common/minimised_icon_win.h"
+#include "common/thread_messages_win.h"
 #include "common/win_text.h"
 #include "ping/corvap_resources.h"
 #include "ping/history_registry_win.h"
 #include "ping/ping_lines.h"
 #include "ping/ping_messages_win.h"
-#include "ping/window_line_sink_win.h"
 
 const char kPingMutexName[] = "quindarping";
 
@@ -35,7 +37,7 @@ PingDialog::PingDialog()
 PingDialog::~PingDialog() = default;
 
 BOOL PingDialog::on_init() {
-    claim_single_instance();
+    single_instance_.claim_or_leave(kPingMutexName, "已经运行了一个PING程序!");
     host_combo_.attach(item(IDC_HOST));
     load_history();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -49,16 +51,6 @@ BOOL PingDialog::on_init() {
     SendMessageW(count_spin_, UDM_SETRANGE32, kMinCount, kMaxCount);
     SendMessageW(count_spin_, UDM_SETPOS32, 0, kDefaultCount);
     return TRUE;
-}
-
-void PingDialog::claim_single_instance() {
-    if (HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kPingMutexName)) {
-        CloseHandle(running);
-        show_message(nullptr, "已经运行了一个PING程序!");
-        ExitProcess(0);
-    }
-    // Not owned: the guard is the mutex's existence.
-    instance_mutex_.handle = CreateMutexA(nullptr, FALSE, kPingMutexName);
 }
 
 void PingDialog::load_history() {
@@ -146,9 +138,8 @@ void PingDialog::start_run() {
     worker_.Request(static_cast<unsigned>(count), host, hwnd());
 }
 
-void PingDialog::add_line(int kind, LPARAM text) {
-    int row = list_insert_row(results_, list_row_count(results_), reinterpret_cast<const char*>(text), kind);
-    free_line_text(text);
+void PingDialog::add_line(int kind, std::unique_ptr<char[]> text) {
+    int row = list_insert_row(results_, list_row_count(results_), text.get(), kind);
     fit_column();
     SendMessageW(results_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
@@ -174,24 +165,17 @@ void PingDialog::move_marker() {
 }
 
 void PingDialog::paint() {
+    if (paint_minimised_icon(hwnd(), icon_))
+        return;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    if (IsIconic(hwnd())) {
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-        DrawIcon(dc, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, icon_);
-    } else {
-        MoveToEx(dc, x1_, y1_, nullptr);
-        LineTo(dc, x2_, y2_);
-        if (running_) {
-            HBRUSH red = CreateSolidBrush(kMarkerColour);
-            HGDIOBJ old = SelectObject(dc, red);
-            int x = marker_.x(), h = ping::kMarkerHalfSize;
-            Rectangle(dc, x - h, y2_ - h, x + h, y2_ + h);
-            SelectObject(dc, old);
-            DeleteObject(red);
-        }
+    MoveToEx(dc, x1_, y1_, nullptr);
+    LineTo(dc, x2_, y2_);
+    if (running_) {
+        GdiObject red(CreateSolidBrush(kMarkerColour));
+        Selection selected(dc, red.get());
+        int x = marker_.x(), h = ping::kMarkerHalfSize;
+        Rectangle(dc, x - h, y2_ - h, x + h, y2_ + h);
     }
     EndPaint(hwnd(), &ps);
 }
@@ -209,11 +193,11 @@ void PingDialog::close() {
 
 bool PingDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
-    case WM_PING_LINE:
-        add_line(static_cast<int>(wp), lp);
+    case ping_message::kLine:
+        add_line(static_cast<int>(wp), take_posted<char[]>(lp));
         result = 0;
         return true;
-    case WM_PING_DONE:
+    case ping_message::kDone:
         end_run(lp == 1);
         result = 0;
         return true;
@@ -228,13 +212,10 @@ bool PingDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<INT_PTR>(icon_);
         return true;
-    case WM_DESTROY: {
+    case WM_DESTROY:
         // Lines still queued for this window would otherwise never be freed.
-        MSG pending;
-        while (PeekMessageW(&pending, hwnd(), WM_PING_LINE, WM_PING_LINE, PM_REMOVE))
-            free_line_text(pending.lParam);
+        drop_posted<char[]>(hwnd(), ping_message::kLine);
         return false;
-    }
     default:
         return false;
     }

@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "common/dialog_win.h"
+#include "common/single_instance_win.h"
 #include "ping/activity_marker.h"
 #include "ping/host_combo_win.h"
 #include "ping/host_history.h"
@@ -24,13 +26,12 @@ protected:
     bool on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
 
 private:
-    void claim_single_instance();
     void load_history();
     void set_up_list();
     void fit_column();
     void measure_activity_line();
     void start_run();
-    void add_line(int kind, LPARAM text);
+    void add_line(int kind, std::unique_ptr<char[]> text);
     void end_run(bool resolved);
     void move_marker();
     void paint();
@@ -38,14 +39,8 @@ private:
     void enable_inputs(bool enabled);
 
     // Declared first so it goes last: a process whose window closed during a
-    // run keeps the guard until the worker has finished.
-    struct InstanceGuard {
-        HANDLE handle = nullptr;
-        ~InstanceGuard() {
-            if (handle)
-                CloseHandle(handle);
-        }
-    } instance_mutex_;
+    // run keeps the guard until the worker has stopped.
+    SingleInstance single_instance_;
     PingWorker worker_;
     ping::HostHistory history_;
     HostCombo host_combo_{history_};

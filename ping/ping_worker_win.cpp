@@ -6,6 +6,23 @@
 #include "ping/window_line_sink_win.h"
 #include "ping/winsock_echo_port_win.h"
 
+struct PingWorker::Pending {
+    HANDLE request = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    // Written before the event is set, read after it woke the thread.
+    std::string host;
+    HWND window = nullptr;
+    unsigned count = 0;
+    IcmpEcho echo;
+
+    Pending() = default;
+    ~Pending() {
+        if (request)
+            CloseHandle(request);
+    }
+    Pending(const Pending&) = delete;
+    Pending& operator=(const Pending&) = delete;
+};
+
 void IcmpEcho::run(unsigned count, const std::string& host, HWND window) {
     window_ = window;
     auto port = make_winsock_echo_port();
@@ -13,7 +30,7 @@ void IcmpEcho::run(unsigned count, const std::string& host, HWND window) {
     ping::run_echo(*port, sink, ping::process_request_counter(), count, host);
 }
 
-DWORD run_worker_loop(HANDLE stop, HANDLE request, void (*on_request)(void*), void* context) {
+DWORD run_worker_loop(HANDLE stop, HANDLE request, const std::function<void()>& on_request) {
     const HANDLE events[2] = {stop, request};
     for (;;) {
         DWORD woke = WaitForMultipleObjects(2, events, FALSE, INFINITE);
@@ -21,51 +38,29 @@ DWORD run_worker_loop(HANDLE stop, HANDLE request, void (*on_request)(void*), vo
             return 0;
         if (woke != WAIT_OBJECT_0 + 1)
             return 1;
-        on_request(context);
+        on_request();
     }
 }
 
-PingWorker::PingWorker()
-    : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), request_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-    if (stop_ && request_)
-        thread_ = CreateThread(nullptr, 0, thread_main, this, 0, &thread_id_);
-    if (!thread_)
+PingWorker::PingWorker() : pending_(std::make_shared<Pending>()) {
+    bool started = pending_->request && thread_.start([pending = pending_](HANDLE stop) {
+        return run_worker_loop(
+            stop, pending->request, [&] { pending->echo.run(pending->count, pending->host, pending->window); });
+    });
+    if (!started)
         start_error_ = GetLastError();
 }
 
-PingWorker::~PingWorker() {
-    if (thread_) {
-        SetEvent(stop_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-    }
-    if (request_)
-        CloseHandle(request_);
-    if (stop_)
-        CloseHandle(stop_);
-}
-
-DWORD WINAPI PingWorker::thread_main(LPVOID self) {
-    auto* worker = static_cast<PingWorker*>(self);
-    return run_worker_loop(worker->stop_, worker->request_, run_request, worker);
-}
-
-void PingWorker::run_request(void* self) {
-    auto* worker = static_cast<PingWorker*>(self);
-    worker->echo_.run(worker->count_, worker->host_, worker->window_);
-}
-
-bool PingWorker::worker_alive() const { return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT; }
+PingWorker::~PingWorker() = default;
 
 void PingWorker::Request(unsigned count, const std::string& host, HWND window) {
-    count_ = count;
-    host_ = host;
-    window_ = window;
-    if (worker_alive() && SetEvent(request_))
+    pending_->count = count;
+    pending_->host = host;
+    pending_->window = window;
+    if (thread_.running() && SetEvent(pending_->request))
         return;
-    DWORD code = start_error_;
-    if (thread_)
-        GetExitCodeThread(thread_, &code);
+    // Why the thread is not there: it never started, or it ended.
+    DWORD code = start_error_ != 0 ? start_error_ : thread_.exit_code();
     char text[64];
     std::snprintf(text, sizeof text, "PingWorker - Error: %lu", static_cast<unsigned long>(code));
     WindowLineSink sink(window);

@@ -14,6 +14,3 @@ public:
 private:
     HWND window_;
 };
-
-// Frees the text a WM_PING_LINE carries.
-void free_line_text(LPARAM text);

@@ -1,21 +1,21 @@
 #include "query/log_query_dialog_win.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <cstdio>
 #include <tuple>
 
 #include "common/exclusive_file.h"
-#include "common/win_text.h"
+#include "common/save_as_win.h"
+#include "common/thread_messages_win.h"
 #include "monitor/activity_log.h"
+#include "monitor/filvane_messages_win.h"
 #include "query/log_query.h"
 #include "query/query_resources.h"
 #include "query/text_to_time.h"
 
 namespace {
 
-constexpr UINT kQueryDone = WM_APP + 1;
 // The bar follows the walk at this pace, whatever the day's size.
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressMs = 50;
@@ -78,7 +78,7 @@ bool LogQueryDialog::on_command(int id, int notification) {
     }
 }
 
-bool LogQueryDialog::on_message(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
+bool LogQueryDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR&) {
     switch (msg) {
     case WM_TIMER:
         if (wp != kProgressTimer)
@@ -86,12 +86,15 @@ bool LogQueryDialog::on_message(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
         if (run_)
             show_progress();
         return true;
-    case kQueryDone:
+    case filvane_message::kQueryDone: {
+        std::unique_ptr<QueryResult> result = take_posted<QueryResult>(lp);
         if (run_)
-            finish_query();
+            finish_query(*result);
         return true;
+    }
     case WM_DESTROY:
         run_.reset();  // a walk still going is stopped before the dialog goes
+        drop_posted<QueryResult>(hwnd(), filvane_message::kQueryDone);
         return false;
     default:
         return false;
@@ -127,7 +130,7 @@ void LogQueryDialog::query() {
     bar_.reset();
     // The walk runs beside the message loop: the dialog, and the main
     // window whose monitoring thread waits on its lists, keep answering.
-    run_ = std::make_unique<QueryRun>(std::move(file), conditions, hwnd(), kQueryDone);
+    run_ = std::make_unique<QueryRun>(std::move(file), conditions, hwnd(), filvane_message::kQueryDone);
     set_running(true);
     SetTimer(hwnd(), kProgressTimer, kProgressMs, nullptr);
 }
@@ -151,9 +154,8 @@ void LogQueryDialog::show_progress() {
         SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(line), 0);
 }
 
-void LogQueryDialog::finish_query() {
+void LogQueryDialog::finish_query(QueryResult& result) {
     KillTimer(hwnd(), kProgressTimer);
-    QueryResult result = run_->finish();
     show_progress();
     run_.reset();
     session_box_->show(std::move(result.session_log));
@@ -176,28 +178,8 @@ void LogQueryDialog::set_running(bool running) {
 }
 
 void LogQueryDialog::save_as() {
-    WCHAR path[MAX_PATH] = {0};
-    std::u16string initial = widen("VlxLogo.txt");
-    lstrcpynW(path, wide_ptr(initial), MAX_PATH);
-    // The filter's "|" separators become the NULs the dialog wants.
-    std::u16string filter = widen("文本文档(*.txt)|*.txt|");
-    for (auto& c : filter)
-        if (c == u'|')
-            c = u'\0';
-    std::u16string extension = widen("txt");
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = wide_ptr(filter);
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = wide_ptr(extension);
-    // The day files are looked up in the current directory: the dialog must
-    // not leave it moved elsewhere (Windows moves it when the user browses).
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&ofn))
-        return;
-    save_to(narrow(path, static_cast<std::size_t>(lstrlenW(path))));
+    if (auto path = ask_save_path(hwnd(), {"VlxLogo.txt", "文本文档(*.txt)|*.txt|", "txt"}))
+        save_to(*path);
 }
 
 void LogQueryDialog::save_to(const std::string& path) {

@@ -31,7 +31,7 @@ protected:
 private:
     void save_as();
     void show_progress();
-    void finish_query();
+    void finish_query(QueryResult& result);
     void set_running(bool running);
 
     LogView* session_box_ = nullptr;  // owned by their windows

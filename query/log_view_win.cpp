@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/gdi_handles_win.h"
 #include "common/win_text.h"
 #include "query/clipboard_text_win.h"
 
@@ -144,27 +145,27 @@ LRESULT LogView::copy_text(WCHAR* buffer, std::size_t size) const {
 
 void LogView::set_font(HFONT font) {
     font_ = font;
-    HDC dc = GetDC(window_);
-    HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window_, dc);
+    {
+        WindowDc dc(window_);
+        Selection selected(dc.get(), shown_font());
+        GetTextMetricsW(dc.get(), &metrics);
+    }
     row_height_ = std::max(1, static_cast<int>(metrics.tmHeight));
     widths_ = CharWidths([this](unsigned code) { return measure(code); });
     InvalidateRect(window_, nullptr, FALSE);
 }
 
+HGDIOBJ LogView::shown_font() const { return font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT); }
+
 int LogView::measure(unsigned code) const {
     std::string character = code < 0x100 ? std::string(1, static_cast<char>(code))
                                          : std::string{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
     std::u16string wide = widen(character);
-    HDC dc = GetDC(window_);
-    HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    WindowDc dc(window_);
+    Selection selected(dc.get(), shown_font());
     SIZE size{};
-    GetTextExtentPoint32W(dc, wide_ptr(wide), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(window_, dc);
+    GetTextExtentPoint32W(dc.get(), wide_ptr(wide), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 
@@ -173,14 +174,15 @@ void LogView::paint() {
     HDC dc = BeginPaint(window_, &ps);
     RECT client{};
     GetClientRect(window_, &client);
-    HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
-    bool focused = GetFocus() == window_;
-    int y = 0;
-    for (std::size_t row = model_.top(); row < model_.rows() && y < client.bottom; ++row, y += row_height_)
-        paint_row(dc, row, y, client.right, focused);
-    RECT rest{0, y, client.right, client.bottom};
-    FillRect(dc, &rest, GetSysColorBrush(COLOR_WINDOW));
-    SelectObject(dc, old);
+    {
+        Selection selected(dc, shown_font());
+        bool focused = GetFocus() == window_;
+        int y = 0;
+        for (std::size_t row = model_.top(); row < model_.rows() && y < client.bottom; ++row, y += row_height_)
+            paint_row(dc, row, y, client.right, focused);
+        RECT rest{0, y, client.right, client.bottom};
+        FillRect(dc, &rest, GetSysColorBrush(COLOR_WINDOW));
+    }
     EndPaint(window_, &ps);
 }
 

@@ -34,6 +34,8 @@ private:
     LRESULT copy_text(WCHAR* buffer, std::size_t size) const;
     void set_font(HFONT font);
     int measure(unsigned code) const;
+    // The font set on the box, or the system's while none is.
+    HGDIOBJ shown_font() const;
     void scroll(int request);
     void scroll_to(long long row);
     void scroll_bar();

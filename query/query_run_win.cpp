@@ -1,31 +1,35 @@
 #include "query/query_run_win.h"
 
 #include "common/exclusive_file.h"
+#include "common/thread_messages_win.h"
+
+struct QueryRun::Walk {
+    std::unique_ptr<ExclusiveFile> day_file;
+    QueryConditions conditions;
+    HWND window = nullptr;
+    UINT done_message = 0;
+    QueryProgress progress;
+
+    void run() {
+        auto result = std::make_unique<QueryResult>(run_log_query(std::move(day_file), conditions, progress));
+        // A dialog that is gone cannot take it: the result is freed here then.
+        post_owned(window, done_message, 0, std::move(result));
+    }
+};
 
 QueryRun::QueryRun(std::unique_ptr<ExclusiveFile> day_file, QueryConditions conditions, HWND window, UINT done_message)
-    : day_file_(std::move(day_file)), conditions_(std::move(conditions)), window_(window), done_message_(done_message) {
-    thread_ = CreateThread(nullptr, 0, walk, this, 0, nullptr);
-    if (!thread_)
-        walk(this);  // no thread to be had: the walk runs here, as before
+    : walk_(std::make_shared<Walk>()) {
+    walk_->day_file = std::move(day_file);
+    walk_->conditions = std::move(conditions);
+    walk_->window = window;
+    walk_->done_message = done_message;
+    if (!thread_.start([walk = walk_](HANDLE) {
+            walk->run();
+            return DWORD{0};
+        }))
+        walk_->run();  // no thread to be had: the walk runs here, as before
 }
 
-QueryRun::~QueryRun() {
-    progress_.stop = true;
-    if (thread_) {
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-    }
-}
+QueryRun::~QueryRun() { walk_->progress.stop = true; }
 
-QueryResult QueryRun::finish() {
-    if (thread_)
-        WaitForSingleObject(thread_, INFINITE);
-    return std::move(result_);
-}
-
-DWORD WINAPI QueryRun::walk(LPVOID self) {
-    auto run = static_cast<QueryRun*>(self);
-    run->result_ = run_log_query(std::move(run->day_file_), run->conditions_, run->progress_);
-    PostMessageW(run->window_, run->done_message_, 0, 0);
-    return 0;
-}
+const QueryProgress& QueryRun::progress() const { return walk_->progress; }

@@ -7,28 +7,26 @@
 
 #include <memory>
 
+#include "common/worker_thread_win.h"
 #include "query/log_query.h"
 
 class QueryRun {
 public:
-    // Posts `done_message` to `window` when the walk has ended.
+    // Posts `done_message` to `window` when the walk has ended, with the
+    // QueryResult the window takes over (take_posted<QueryResult>).
     QueryRun(std::unique_ptr<ExclusiveFile> day_file, QueryConditions conditions, HWND window, UINT done_message);
-    ~QueryRun();  // stops the walk and waits for its thread
+    // Stops the walk; a walk that does not end within the worker's bounded
+    // wait finishes on its own state and its result goes nowhere.
+    ~QueryRun();
     QueryRun(const QueryRun&) = delete;
     QueryRun& operator=(const QueryRun&) = delete;
 
-    const QueryProgress& progress() const { return progress_; }
-    // Waits for the walk (over once `done_message` came) and hands over its result.
-    QueryResult finish();
+    const QueryProgress& progress() const;
 
 private:
-    static DWORD WINAPI walk(LPVOID self);
+    // What the walk reads and writes, shared with its thread.
+    struct Walk;
 
-    std::unique_ptr<ExclusiveFile> day_file_;
-    QueryConditions conditions_;
-    HWND window_;
-    UINT done_message_;
-    QueryProgress progress_;
-    QueryResult result_;
-    HANDLE thread_ = nullptr;
+    std::shared_ptr<Walk> walk_;
+    WorkerThread thread_;
 };

@@ -1,12 +1,14 @@
 #include "scanner/scanner_dialog_win.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 
 #include "common/controls_win.h"
+#include "common/exclusive_file.h"
 #include "common/message_box_win.h"
+#include "common/minimised_icon_win.h"
+#include "common/save_as_win.h"
 #include "common/win_text.h"
 #include "scanner/brenvik_resources.h"
 #include "scanner/local_address_win.h"
@@ -88,28 +90,13 @@ bool ScannerDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         return false;
     }
     case WM_PAINT:
-        if (!IsIconic(hwnd()))
-            return false;
-        paint_icon();
-        return true;
+        return paint_minimised_icon(hwnd(), icon_);
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<INT_PTR>(icon_);
         return true;
     default:
         return false;
     }
-}
-
-void ScannerDialog::paint_icon() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd(), &paint);
-    SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, icon_);
-    EndPaint(hwnd(), &paint);
 }
 
 void ScannerDialog::close() {
@@ -207,32 +194,12 @@ void ScannerDialog::show_progress(const ScanProgress& progress) {
 }
 
 bool ScannerDialog::save_report(const std::string& path) const {
-    std::string report = scanner::format_report(results_.rows());
-
-    HANDLE file =
-        CreateFileW(wide_ptr(widen(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
-    ok = CloseHandle(file) && ok;
-    return ok && written == report.size();
+    auto file = ExclusiveFile::open(path, ExclusiveFile::Disposition::CreateAlways);
+    return file && file->write(scanner::format_report(results_.rows()));
 }
 
 void ScannerDialog::save() {
-    WCHAR path[MAX_PATH] = L"brenvik";
     // One filter entry, "txt", listing *.txt files.
-    static const WCHAR filter[] = L"txt\0*.txt\0";
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"txt";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&ofn))
-        return;
-    // A file that cannot be written is left without a message.
-    save_report(narrow(path, lstrlenW(path)));
+    if (auto path = ask_save_path(hwnd(), {"brenvik", "txt|*.txt|", "txt"}))
+        save_report(*path);  // a file that cannot be written is left without a message
 }

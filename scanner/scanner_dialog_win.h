@@ -36,7 +36,6 @@ private:
     void scan_ended(bool finished);
     void set_scanning(bool scanning);
     void close();
-    void paint_icon();
     scanner::Octets address(int id) const;
     void set_address(int id, const scanner::Octets& address) const;
     void add_probed(const std::string& text) const;

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "common/message_box_win.h"
+#include "common/single_instance_win.h"
 #include "netmgmt/net_management.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
@@ -16,20 +16,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     skin::bind(instance, "Filvane", IDR_SKIN);
 
-    if (HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "Filvane")) {
-        CloseHandle(running);
-        show_message(nullptr, "已经运行了一个Zelqo共享文件监控器!");
-        ExitProcess(0);
-    }
-    // Not owned: the guard is the mutex's existence, never a wait on it.
-    HANDLE single_instance = CreateMutexA(nullptr, FALSE, "Filvane");
+    SingleInstance single_instance;
+    single_instance.claim_or_leave("Filvane", "已经运行了一个Zelqo共享文件监控器!");
 
     auto net = netmgmt::make_system_net_management();
     {
         MonitorDialog dialog(*net);
         dialog.run_modal(nullptr);
     }
-    if (single_instance)
-        ReleaseMutex(single_instance);
     return 0;
 }

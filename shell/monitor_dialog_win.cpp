@@ -4,6 +4,8 @@
 
 #include "common/controls_win.h"
 #include "common/message_box_win.h"
+#include "common/minimised_icon_win.h"
+#include "common/thread_messages_win.h"
 #include "common/win_text.h"
 #include "filvane_version.h"
 #include "monitor/error_log.h"
@@ -29,7 +31,6 @@ const char kMainTitle[] = FILVANE_MAIN_TITLE;
 namespace {
 
 constexpr UINT_PTR kShareTimer = 1;
-constexpr UINT kFirstShareRefresh = WM_APP + 0x41;
 constexpr DWORD kStopWaitMs = 5000;
 
 struct Column {
@@ -82,7 +83,7 @@ BOOL MonitorDialog::on_init() {
 
     // The first refresh comes once the window is up, so a box about a
     // failing one never holds the window back.
-    PostMessageW(hwnd(), kFirstShareRefresh, 0, 0);
+    PostMessageW(hwnd(), filvane_message::kFirstShareRefresh, 0, 0);
     SetTimer(hwnd(), kShareTimer, share_refresh_period_ms(monitor_settings().snapshot().share_time), nullptr);
     return TRUE;
 }
@@ -208,9 +209,8 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         }
         return false;
     case WM_PAINT:
-        if (!IsIconic(hwnd()))
+        if (!paint_minimised_icon(hwnd(), icon_))
             return false;
-        paint_icon();
         result = 0;
         return true;
     case WM_QUERYDRAGICON:
@@ -220,12 +220,12 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         if (wp == kShareTimer)
             refresh_shares();
         return false;
-    case kFirstShareRefresh:
+    case filvane_message::kFirstShareRefresh:
         refresh_shares();
         result = 0;
         return true;
-    case kPassUpdateMessage:
-        apply_pass(*reinterpret_cast<const PassUpdate*>(lp));
+    case filvane_message::kPassUpdate:
+        apply_pass(sent_payload<const PassUpdate>(lp));
         result = 0;
         return true;
     case WM_CLOSE:
@@ -248,41 +248,17 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
     }
 }
 
-void MonitorDialog::paint_icon() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
-    SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT rc;
-    GetClientRect(hwnd(), &rc);
-    int x = (rc.right - rc.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (rc.bottom - rc.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, icon_);
-    EndPaint(hwnd(), &ps);
-}
-
 void MonitorDialog::close_window() {
     // A WM_CLOSE sent while closing waits (the update check's) must not
     // start the sequence again.
     if (closing_)
         return;
     closing_ = true;
-    if (worker_)
-        SetEvent(stop_event());
     tray_icon(hwnd(), TrayAction::Delete, nullptr, kMainTitle);
-    // Sent messages are let through while waiting, so a worker in the middle
-    // of a pass can finish it instead of blocking until the time-out.
-    DWORD started = GetTickCount();
-    HANDLE stopped = stopped_event();
-    while (worker_) {
-        DWORD elapsed = GetTickCount() - started;
-        if (elapsed >= kStopWaitMs)
-            break;
-        DWORD r = MsgWaitForMultipleObjects(1, &stopped, FALSE, kStopWaitMs - elapsed, QS_SENDMESSAGE);
-        if (r != WAIT_OBJECT_0 + 1)
-            break;
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    // A pass in the middle of handing over its lists finishes it: the wait
+    // answers it. A worker still busy after that is left to the process's end.
+    if (worker_)
+        worker_->stop(kStopWaitMs);
     KillTimer(hwnd(), kShareTimer);
     // Destroyed once the worker no longer draws rows with it.
     ImageList_Destroy(images_);

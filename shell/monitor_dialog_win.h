@@ -31,7 +31,6 @@ protected:
 private:
     void add_about_to_system_menu();
     void set_up_lists();
-    void paint_icon();
     void close_window();
     void show_status(StatusSource source, std::uint32_t status);
     void apply_pass(const PassUpdate& update);

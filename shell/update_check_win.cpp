@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/message_box_win.h"
+#include "common/scoped_handle_win.h"
 #include "shell/server_address.h"
 #include "shell/version_check.h"
 
@@ -18,21 +19,10 @@ constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WR
 static_assert(kOpenUrlFlags == 0x84000100, "reload, no cache write, pragma no-cache");
 const char kAcceptHeaders[] = "Accept: */*\r\n\r\n";
 
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-    ~InternetHandle() {
-        if (handle_)
-            InternetCloseHandle(handle_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    HINTERNET handle_;
+struct CloseInternetHandle {
+    void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
 };
+using InternetHandle = ScopedHandle<HINTERNET, CloseInternetHandle>;
 
 DWORD WINAPI update_check_thread(LPVOID main_window) {
     run_update_check(static_cast<HWND>(main_window), version_file_address());

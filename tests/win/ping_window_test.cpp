@@ -206,7 +206,8 @@ TEST_F(PingWindow, LinesPostedToTheWindowBecomeRowsWithTheirImages) {
         std::string text = texts[i];
         char* copy = new char[text.size() + 1];
         std::copy(text.c_str(), text.c_str() + text.size() + 1, copy);
-        ASSERT_TRUE(PostMessageW(main, WM_PING_LINE, static_cast<WPARAM>(kinds[i]), reinterpret_cast<LPARAM>(copy)));
+        ASSERT_TRUE(
+            PostMessageW(main, ping_message::kLine, static_cast<WPARAM>(kinds[i]), reinterpret_cast<LPARAM>(copy)));
     }
     ASSERT_TRUE(wait_until([&] { return rows() == 3; }, 5000));
     for (int i = 0; i < 3; ++i) {
@@ -259,7 +260,7 @@ TEST_F(PingWindow, StatusColumnFollowsTheClientWidthSoNoHorizontalScrollBarAppea
         std::string text = "Request Timed Out";
         char* copy = new char[text.size() + 1];
         std::copy(text.c_str(), text.c_str() + text.size() + 1, copy);
-        ASSERT_TRUE(PostMessageW(main, WM_PING_LINE, 3, reinterpret_cast<LPARAM>(copy)));
+        ASSERT_TRUE(PostMessageW(main, ping_message::kLine, 3, reinterpret_cast<LPARAM>(copy)));
     }
     ASSERT_TRUE(wait_until([&] { return rows() == 40; }, 5000));
     LONG style = GetWindowLongW(list, GWL_STYLE);
@@ -296,7 +297,7 @@ TEST_F(PingWindow, MarkerIsRedWhileRunningAndGoneAfter) {
 
 // The worker's wait, without a window.
 int g_requests_run = 0;
-void count_request(void*) { ++g_requests_run; }
+void count_request() { ++g_requests_run; }
 
 TEST(PingWorkerLoop, FailedWaitEndsTheThreadWithoutRunningARequest) {
     g_requests_run = 0;
@@ -304,7 +305,7 @@ TEST(PingWorkerLoop, FailedWaitEndsTheThreadWithoutRunningARequest) {
     ASSERT_NE(request, nullptr);
     // A broken stop handle makes the wait fail at once.
     DWORD start = GetTickCount();
-    EXPECT_EQ(run_worker_loop(nullptr, request, count_request, nullptr), 1u);
+    EXPECT_EQ(run_worker_loop(nullptr, request, count_request), 1u);
     EXPECT_EQ(g_requests_run, 0);
     EXPECT_LT(GetTickCount() - start, 1000u);
     CloseHandle(request);
@@ -314,7 +315,7 @@ TEST(PingWorkerLoop, StopWinsOverAPendingRequest) {
     g_requests_run = 0;
     HANDLE stop = CreateEventW(nullptr, TRUE, TRUE, nullptr);
     HANDLE request = CreateEventW(nullptr, FALSE, TRUE, nullptr);
-    EXPECT_EQ(run_worker_loop(stop, request, count_request, nullptr), 0u);
+    EXPECT_EQ(run_worker_loop(stop, request, count_request), 0u);
     EXPECT_EQ(g_requests_run, 0);
     CloseHandle(stop);
     CloseHandle(request);
