@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Scan time of a /24 by brenvik and by nbtscan, in one run, in the test
+# Scan time of a /24 by brenvik and by nbtscan, side by side, in the test
 # namespace of tests/e2e/brenvik_peer.sh (root, ip netns, nmbd, nbtscan, Wine;
 # under Xvfb when there is no display):
 #   on-link     10.213.77.1-254 on the veth: five hosts answer, the other
@@ -9,75 +9,88 @@
 #               veth: every address answering; five answering; none
 #               answering at a 100 ms timeout
 # brenvik is the real window driven in-process: Start clicked, time until
-# "-----检测完毕!-----". Each case runs REPEAT times (default 3).
+# "-----检测完毕!-----". Each case runs REPEAT times (default 5), nbtscan and
+# brenvik one after the other, and ends with the spread of both and of
+# their ratio. Datagrams the kernel dropped for a full receive buffer are
+# counted on both sides: answers at brenvik's socket, queries at the
+# responders'. The load average is printed before and after.
 #
 #   brenvik_scan_bench.sh PATH/brenvik_window_tests.exe.so [REPEAT]
 set -euo pipefail
 e2e=$(cd "$(dirname "$0")/../tests/e2e" && pwd)
 tests=$1
-repeat=${2:-3}
-readonly ROUTED=10.213.78
+repeat=${2:-5}
 dir=$(mktemp -d /tmp/brenvik-bench.XXXXXX)
-responder_pid=
 cleanup() {
-    [ -n "$responder_pid" ] && kill "$responder_pid" 2>/dev/null && wait "$responder_pid" 2>/dev/null
-    ip route del "$ROUTED.0/24" 2>/dev/null || true
     "$e2e/brenvik_peer.sh" stop "$dir"
     rm -rf "$dir"
 }
-ip route show "$ROUTED.0/24" | grep -q . && { echo "$ROUTED.0/24 is already routed here"; exit 1; }
 "$e2e/brenvik_peer.sh" start "$dir" || exit $?
 trap cleanup EXIT
 # shellcheck source=/dev/null
 . "$dir/peer.env"
 
+# UDP receive-buffer drops so far, here or in the peers' namespace.
+drops() { "$@" awk '$1 == "Udp:" && $6 ~ /^[0-9]+$/ { print $6 }' /proc/net/snmp; }
+local_drops() { drops; }
+peer_drops() { drops ip netns exec "$PEER_NS"; }
+
 # Every scan starts with no neighbour entries, as on a quiet network.
 fresh() { ip neigh flush dev bvk-host; }
-brenvik() {  # NETWORK TIMEOUT_MS
+brenvik_ms() {  # NETWORK TIMEOUT_MS: "MS ROWS"
     fresh
     # Another brenvik (a test elsewhere on this machine) may hold its port.
     for _ in $(seq 1 60); do ss -uan | grep -q ':4321 ' || break; sleep 1; done
     BRENVIK_TIMED_NETWORK=$1 BRENVIK_TIMED_TIMEOUT_MS=$2 timeout 600 \
-        "$e2e/../run_wine.sh" "$tests" --gtest_filter='*TimedScan*' | grep '^brenvik scan' || echo "brenvik: no result"
+        "$e2e/../run_wine.sh" "$tests" --gtest_filter='*TimedScan*' 2>/dev/null |
+        sed -n 's/^brenvik scan .*: \([0-9]*\) ms, \([0-9]*\) rows$/\1 \2/p' | grep . || echo "- -"
 }
-nbtscan_time() {  # NETWORK TIMEOUT_MS
+nbtscan_ms() {  # NETWORK TIMEOUT_MS: "MS ANSWERS"
     fresh
     local start end n
     start=$(date +%s%N)
     n=$(nbtscan -q -t "$2" "$1.1-254" | grep -c "^$1" || true)
     end=$(date +%s%N)
-    echo "nbtscan $1.1-254 timeout $2 ms: $(((end - start) / 1000000)) ms, $n answers"
+    echo "$(((end - start) / 1000000)) $n"
 }
 measure() {  # NETWORK TIMEOUT_MS
-    for _ in $(seq 1 "$repeat"); do
-        nbtscan_time "$1" "$2"
-        brenvik "$1" "$2"
-    done
+    local i n b local_before peer_before
+    printf '%-4s %18s %18s %7s  %s\n' run "nbtscan" "brenvik" ratio "buffer drops (brenvik/peers)"
+    for i in $(seq 1 "$repeat"); do
+        read -r -a n <<<"$(nbtscan_ms "$1" "$2")"
+        local_before=$(local_drops) peer_before=$(peer_drops)
+        read -r -a b <<<"$(brenvik_ms "$1" "$2")"
+        printf '%-4s %7s ms %3s ans %7s ms %3s rows %7s  %s/%s\n' "$i" "${n[0]}" "${n[1]}" "${b[0]}" "${b[1]}" \
+            "$(awk -v b="${b[0]}" -v n="${n[0]}" 'BEGIN { if (b + 0 > 0) printf "%.2f", b / n; else print "-" }')" \
+            "$(($(local_drops) - local_before))" "$(($(peer_drops) - peer_before))"
+    done | tee "$dir/runs"
+    awk 'function span(lo, hi, unit) { return lo == hi ? lo unit : lo " to " hi unit }
+         { n[NR] = $2; b[NR] = $6; r[NR] = $10 }
+         END {
+             nl = nh = n[1]; bl = bh = b[1]; rl = rh = r[1]
+             for (i = 2; i <= NR; i++) {
+                 if (n[i] < nl) nl = n[i]; if (n[i] > nh) nh = n[i]
+                 if (b[i] < bl) bl = b[i]; if (b[i] > bh) bh = b[i]
+                 if (r[i] < rl) rl = r[i]; if (r[i] > rh) rh = r[i]
+             }
+             printf "spread: nbtscan %s, brenvik %s, ratio %s\n", span(nl, nh, " ms"), span(bl, bh, " ms"), span(rl, rh, "")
+         }' "$dir/runs"
 }
 
-respond() {  # LAST_OCTET...: a responder on those routed addresses
-    local specs=() i
-    for i in "$@"; do specs+=("$ROUTED.$i,HOST$i,BVKGROUP,02:00:00:00:01:$(printf %02x "$i")"); done
-    ip netns exec "$PEER_NS" python3 "$e2e/brenvik_responder.py" "${specs[@]}" >"$dir/routed.out" 2>&1 &
-    responder_pid=$!
-    for _ in $(seq 1 50); do grep -q ready "$dir/routed.out" && break; sleep 0.1; done
-}
-quiet() { kill "$responder_pid"; wait "$responder_pid" 2>/dev/null || true; responder_pid=; }
-
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "== on-link: five hosts answering, the rest silent, timeout 1000 ms"
 measure "$PEER_NET" 1000
 
-for i in $(seq 1 254); do echo "addr add $ROUTED.$i/32 dev lo"; done | ip -n "$PEER_NS" -batch -
-ip route add "$ROUTED.0/24" via "$PEER_ADDR" dev bvk-host
-# nmbd's wildcard socket would answer the routed addresses.
-kill "$(cat "$dir/run/nmbd.pid")"
-respond $(seq 1 254)
+"$e2e/brenvik_peer.sh" route "$dir"
+# shellcheck source=/dev/null
+. "$dir/peer.env"
+"$e2e/brenvik_peer.sh" respond "$dir" $(seq 1 254)
 echo "== routed: every address answering, timeout 1000 ms"
-measure "$ROUTED" 1000
-quiet
-respond 2 3 77 128 254
+measure "$ROUTED_NET" 1000
+"$e2e/brenvik_peer.sh" respond "$dir" 2 3 77 128 254
 echo "== routed: five hosts answering, the rest silent, timeout 1000 ms"
-measure "$ROUTED" 1000
-quiet
+measure "$ROUTED_NET" 1000
+"$e2e/brenvik_peer.sh" respond "$dir"
 echo "== routed: no address answering, timeout 100 ms"
-measure "$ROUTED" 100
+measure "$ROUTED_NET" 100
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -11,8 +11,7 @@ int position(const Octets& a) { return a[2] * 256 + a[3]; }
 
 }  // namespace
 
-ScanSchedule::ScanSchedule(const Octets& start, const Octets& end, Millis timeout_ms, Millis now)
-    : timeout_(timeout_ms), next_turn_(now) {
+ScanSchedule::ScanSchedule(const Octets& start, const Octets& end, Millis timeout_ms) : timeout_(timeout_ms) {
     ScanWalk walk(start, end);
     do {
         addresses_.push_back(walk.current());
@@ -22,12 +21,16 @@ ScanSchedule::ScanSchedule(const Octets& start, const Octets& end, Millis timeou
     deadlines_.reserve(addresses_.size());
 }
 
+bool ScanSchedule::may_list_more(Millis now) {
+    if (holding_ || listed_ == addresses_.size())
+        return false;
+    settle(now);
+    return listed_ - oldest_open_ < kMaxWaiting;
+}
+
 std::optional<ScanSchedule::Due> ScanSchedule::next_due(Millis now) {
-    if (holding_ || listed_ == addresses_.size() || now < next_turn_)
+    if (!may_list_more(now))
         return std::nullopt;
-    // Turns missed by more than the burst are dropped, not caught up.
-    Millis earliest = now > kProbeBurst * kProbeIntervalMs ? now - kProbeBurst * kProbeIntervalMs : 0;
-    next_turn_ = std::max(next_turn_, earliest) + kProbeIntervalMs;
     deadlines_.push_back(now + timeout_);
     std::size_t i = listed_++;
     return Due{addresses_[i], probed_[i]};
@@ -72,13 +75,20 @@ bool ScanSchedule::finished(Millis now) {
 }
 
 std::optional<Millis> ScanSchedule::next_event(Millis now) {
+    if (may_list_more(now))
+        return now;
     settle(now);
-    std::optional<Millis> next;
-    if (!holding_ && listed_ < addresses_.size())
-        next = next_turn_;
-    if (oldest_open_ < listed_)
-        next = std::min(next.value_or(deadlines_[oldest_open_]), deadlines_[oldest_open_]);
-    return next;
+    if (oldest_open_ == listed_)
+        return std::nullopt;
+    // While addresses wait to be listed, the front's deadline makes room.
+    if (listed_ < addresses_.size())
+        return deadlines_[oldest_open_];
+    // Once all are listed, only the end is an event; an answer comes as one
+    // of its own.
+    std::size_t last = listed_ - 1;
+    while (answered_[last])
+        --last;
+    return deadlines_[last];
 }
 
 }  // namespace scanner

@@ -1,7 +1,8 @@
-// The timing of a concurrent scan: each address of the range is listed (and
-// probed) in turn at a bounded rate, and then has a deadline of its own.
-// Answers are matched to their address; the scan is over once every address
-// has answered or passed its deadline.
+// The timing of a concurrent scan: the addresses of the range are listed (and
+// probed) in turn as fast as the caller sends, up to a bounded number waiting
+// at once, and each then has a deadline of its own. Answers are matched to
+// their address; the scan is over once every address has answered or passed
+// its deadline.
 #pragma once
 
 #include <cstddef>
@@ -15,24 +16,23 @@ namespace scanner {
 
 using Millis = std::uint64_t;  // a monotonic clock
 
-// About one probe per millisecond on average. A late caller (coarse timers,
-// a busy window) may catch up by at most the burst, so the rate stays
-// bounded.
-constexpr Millis kProbeIntervalMs = 1;
-constexpr Millis kProbeBurst = 16;
+// At most this many listed addresses are unsettled at once: a whole /24 goes
+// out in one burst, as nbtscan sends it, while a larger range keeps no more
+// queries and answers in flight than one network's worth.
+constexpr std::size_t kMaxWaiting = 256;
 
 class ScanSchedule {
 public:
-    // `start` and `end` as check_range accepted them; the first address is
-    // due at `now`.
-    ScanSchedule(const Octets& start, const Octets& end, Millis timeout_ms, Millis now);
+    // `start` and `end` as check_range accepted them.
+    ScanSchedule(const Octets& start, const Octets& end, Millis timeout_ms);
 
     struct Due {
         Octets address;
         bool probe;  // false: listed and waited for, but no query sent
     };
-    // The next address whose turn has come, which the caller lists (and
-    // probes) now; nothing when none is due yet.
+    // The next address to list (and probe) now, its wait starting at `now`;
+    // nothing when every address is listed, a query is held back, or
+    // kMaxWaiting addresses are still unsettled.
     std::optional<Due> next_due(Millis now);
     // The query to the last address listed found no room in the stack: it
     // is held back, and nothing more is listed until it leaves.
@@ -50,9 +50,11 @@ public:
     // Every address listed and its query sent, and each answered or past
     // its deadline.
     bool finished(Millis now);
-    // When something happens next: the next address's turn (unless a query
-    // is held back) or the earliest open deadline. Nothing when neither is
-    // ahead, which leaves only a held query to wait for.
+    // When something happens next: now, if an address could be listed;
+    // else, while addresses are left to list, the earliest open deadline
+    // (which frees room); else the last open deadline, when the scan ends
+    // unless answers end it sooner. Nothing when no address is open, which
+    // leaves only a held query to wait for.
     std::optional<Millis> next_event(Millis now);
 
     std::size_t size() const { return addresses_.size(); }
@@ -61,6 +63,7 @@ public:
 private:
     // Moves past the listed addresses at the front that are settled.
     void settle(Millis now);
+    bool may_list_more(Millis now);
     std::optional<std::size_t> index_of(const Octets& address) const;
 
     std::vector<Octets> addresses_;  // in walk order, which is address order
@@ -68,7 +71,6 @@ private:
     std::vector<Millis> deadlines_;  // of the listed addresses, never falling
     std::vector<bool> answered_;
     Millis timeout_;
-    Millis next_turn_;
     std::size_t listed_ = 0;
     std::size_t oldest_open_ = 0;
     bool holding_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/thread_messages_win.h"
 #include "scanner/node_status_probe_win.h"
 #include "scanner/scan_schedule.h"
 
@@ -10,141 +11,118 @@ namespace {
 constexpr scanner::Millis kHeldRetryMs = 50;
 // How often the window gets what is new: often enough to look continuous.
 constexpr scanner::Millis kShowIntervalMs = 25;
+// Start is enabled by the previous thread's last message, which it may
+// still be returning from.
+constexpr DWORD kPreviousThreadWaitMs = 5000;
+constexpr DWORD kCloseWaitMs = 5000;
 
 scanner::Millis clock_ms() { return GetTickCount64(); }
 
-}  // namespace
+// One scan, run on the worker thread with its own copies of what it needs.
+class Scan {
+public:
+    Scan(HWND dialog, std::shared_ptr<NodeStatusProbe> probe, const scanner::Octets& start, const scanner::Octets& end,
+         scanner::Millis timeout_ms)
+        : dialog_(dialog), probe_(std::move(probe)), start_(start), end_(end), timeout_(timeout_ms) {}
 
-ScanWorker::ScanWorker(NodeStatusProbe& probe)
-    : probe_(probe),
-      abort_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      stop_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    DWORD operator()(HANDLE stop);
 
-ScanWorker::~ScanWorker() {
-    abort_and_join();
-    if (thread_)
-        CloseHandle(thread_);
-    if (stop_event_)
-        CloseHandle(stop_event_);
-    if (abort_event_)
-        CloseHandle(abort_event_);
-}
+private:
+    DWORD leave(bool finished);
+    void show();
+    void take_answers(scanner::ScanSchedule& schedule);
 
-bool ScanWorker::wait_previous_thread() {
-    if (!thread_)
-        return true;
-    // Start is enabled only after the last message of the previous thread.
-    if (WaitForSingleObject(thread_, 5000) != WAIT_OBJECT_0)
-        return false;
-    CloseHandle(thread_);
-    thread_ = nullptr;
-    return true;
-}
+    HWND dialog_;
+    std::shared_ptr<NodeStatusProbe> probe_;
+    scanner::Octets start_, end_;
+    scanner::Millis timeout_;
+    ScanProgress progress_;
+};
 
-bool ScanWorker::start(HWND dialog, const scanner::Octets& start, const scanner::Octets& end) {
-    if (!abort_event_ || !stop_event_ || !wait_previous_thread())
-        return false;
-    dialog_ = dialog;
-    start_ = start;
-    end_ = end;
-    ResetEvent(stop_event_);
-    thread_ = CreateThread(nullptr, 0, entry, this, 0, nullptr);
-    return thread_ != nullptr;
-}
-
-void ScanWorker::request_stop() {
-    if (stop_event_)
-        SetEvent(stop_event_);
-}
-
-void ScanWorker::abort_and_join() {
-    if (!thread_)
+void Scan::show() {
+    if (progress_.empty())
         return;
-    SetEvent(abort_event_);
-    for (;;) {
-        DWORD w = MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (w != WAIT_OBJECT_0 + 1)
-            break;  // the thread ended (or the handle is unusable: nothing left to wait for)
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves sent messages
-    }
-    CloseHandle(thread_);
-    thread_ = nullptr;
-    ResetEvent(abort_event_);
+    send_payload(dialog_, scan_message::kProgress, progress_);
+    progress_ = ScanProgress();
 }
 
-DWORD WINAPI ScanWorker::entry(LPVOID self) { return static_cast<ScanWorker*>(self)->run(); }
-
-void ScanWorker::show(ScanProgress& progress) {
-    if (progress.empty())
-        return;
-    SendMessageW(dialog_, scan_message::kProgress, 0, reinterpret_cast<LPARAM>(&progress));
-    progress = ScanProgress();
-}
-
-DWORD ScanWorker::leave(bool finished, ScanProgress& progress) {
-    // What was probed and taken before the end is still shown.
-    show(progress);
-    SendMessageW(dialog_, scan_message::kEnded, finished ? 1 : 0, 0);
+DWORD Scan::leave(bool finished) {
+    // What was probed and taken before the end goes with it, in one round
+    // trip to the window.
+    send_payload(dialog_, scan_message::kEnded, progress_, finished ? 1 : 0);
     return finished ? 0 : 1;
 }
 
-void ScanWorker::take_answers(scanner::ScanSchedule& schedule, ScanProgress& progress) {
+void Scan::take_answers(scanner::ScanSchedule& schedule) {
     NodeStatusProbe::Datagram d;
     for (;;) {
-        NodeStatusProbe::Receive got = probe_.receive(d);
+        NodeStatusProbe::Receive got = probe_->receive(d);
         if (got == NodeStatusProbe::Receive::none)
             return;
         if (got == NodeStatusProbe::Receive::dropped || d.bytes.size() > scanner::kReplyBufferSize ||
             !schedule.answer(d.source, clock_ms()))
             continue;
-        progress.answers.push_back(
+        progress_.answers.push_back(
             {d.source, scanner::read_node_status(d.bytes.data(), d.bytes.size(), scanner::dotted(d.source))});
     }
 }
 
-DWORD ScanWorker::run() {
-    const auto timeout = static_cast<scanner::Millis>(SendMessageW(dialog_, scan_message::kReadTimeout, 0, 0));
-    probe_.discard_waiting();
-    scanner::ScanSchedule schedule(start_, end_, timeout, clock_ms());
+DWORD Scan::operator()(HANDLE stop) {
+    probe_->discard_waiting();
+    scanner::ScanSchedule schedule(start_, end_, timeout_);
     scanner::Octets held{};
-    ScanProgress progress;
     scanner::Millis shown_at = clock_ms();
     // Without a socket nothing is ever ready: the scan waits out every
     // deadline, as a scan whose answers all go missing would.
-    HANDLE waits[3] = {abort_event_, stop_event_, probe_.ready()};
-    const DWORD wait_count = waits[2] ? 3 : 2;
+    HANDLE waits[2] = {stop, probe_->ready()};
+    const DWORD wait_count = waits[1] ? 2 : 1;
     for (;;) {
-        scanner::Millis now = clock_ms();
-        if (schedule.holding() && probe_.send(held))
-            schedule.sent_late(now);
-        while (auto due = schedule.next_due(now)) {
-            progress.probed.push_back(scanner::dotted(due->address));
-            if (due->probe && !probe_.send(due->address)) {
+        if (schedule.holding() && probe_->send(held))
+            schedule.sent_late(clock_ms());
+        // Each wait starts when its own query has left.
+        while (auto due = schedule.next_due(clock_ms())) {
+            progress_.probed.push_back(scanner::dotted(due->address));
+            if (due->probe && !probe_->send(due->address)) {
                 held = due->address;
                 schedule.hold_last();
             }
         }
-        take_answers(schedule, progress);
-        now = clock_ms();
+        take_answers(schedule);
+        scanner::Millis now = clock_ms();
         if (schedule.finished(now))
-            return leave(true, progress);
+            return leave(true);
         if (now - shown_at >= kShowIntervalMs) {
-            show(progress);
-            shown_at = now;
+            show();
+            shown_at = now = clock_ms();
         }
         // A held query is tried again when the socket has room, and at
         // least this often should that notice not come.
         scanner::Millis next = schedule.next_event(now).value_or(now + kHeldRetryMs);
         if (schedule.holding())
             next = std::min(next, now + kHeldRetryMs);
-        if (!progress.empty())
+        if (!progress_.empty())
             next = std::min(next, shown_at + kShowIntervalMs);
         DWORD wait = next > now ? static_cast<DWORD>(next - now) : 0;
         DWORD woke = WaitForMultipleObjects(wait_count, waits, FALSE, wait);
-        if (woke == WAIT_OBJECT_0)
-            return 1;  // the window is closing: not touched again
-        if (woke == WAIT_OBJECT_0 + 1 || woke == WAIT_FAILED)
-            return leave(false, progress);
+        if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED)
+            return leave(false);
     }
+}
+
+}  // namespace
+
+ScanWorker::ScanWorker(std::shared_ptr<NodeStatusProbe> probe) : probe_(std::move(probe)) {}
+
+bool ScanWorker::start(HWND dialog, const scanner::Octets& start, const scanner::Octets& end, int timeout_ms) {
+    if (!thread_.join(kPreviousThreadWaitMs))
+        return false;
+    return thread_.start(Scan(dialog, probe_, start, end, static_cast<scanner::Millis>(timeout_ms)));
+}
+
+void ScanWorker::request_stop() { thread_.request_stop(); }
+
+void ScanWorker::stop_and_join() {
+    // A thread that outlives the wait holds only its own copies and the
+    // shared probe; its messages to a window that is gone fail.
+    thread_.stop(kCloseWaitMs);
 }

@@ -1,28 +1,27 @@
-// The scan thread: probes the addresses of the range at a bounded rate and
-// matches the answers to their addresses, until every address has answered
-// or timed out. It reaches the dialog only through the synchronous messages
-// below, so all control work runs on the dialog's thread; what it has to
-// show goes over in batches a few times a second, since a window redrawn
-// for every address would set the pace of the scan.
+// The scan thread: probes the addresses of the range as fast as the socket
+// takes the queries and matches the answers to their addresses, until every
+// address has answered or timed out. It reaches the dialog only through the
+// sent messages below, so all control work runs on the dialog's thread; what
+// it has to show goes over in batches a few times a second, since a window
+// redrawn for every address would set the pace of the scan.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/worker_thread_win.h"
 #include "scanner/node_status.h"
 #include "scanner/scan_range.h"
 
 class NodeStatusProbe;
-namespace scanner {
-class ScanSchedule;
-}
 
+// Sent by the scan thread to the dialog (common/thread_messages_win.h).
 namespace scan_message {
-constexpr UINT kProgress = WM_APP + 1;     // lParam: const ScanProgress*
-constexpr UINT kReadTimeout = WM_APP + 2;  // result: milliseconds
-constexpr UINT kEnded = WM_APP + 3;        // wParam: 1 finished, 0 stopped
+constexpr UINT kProgress = WM_APP + 1;  // payload: ScanProgress
+constexpr UINT kEnded = WM_APP + 2;     // payload: the last ScanProgress; wParam: 1 finished, 0 stopped
 }  // namespace scan_message
 
 struct ScanAnswer {
@@ -40,32 +39,19 @@ struct ScanProgress {
 
 class ScanWorker {
 public:
-    explicit ScanWorker(NodeStatusProbe& probe);
-    ~ScanWorker();
-    ScanWorker(const ScanWorker&) = delete;
-    ScanWorker& operator=(const ScanWorker&) = delete;
+    // The thread shares the probe, so it stays valid however long the
+    // thread runs.
+    explicit ScanWorker(std::shared_ptr<NodeStatusProbe> probe);
 
     // False when the thread cannot be started (the dialog stays idle).
-    bool start(HWND dialog, const scanner::Octets& start, const scanner::Octets& end);
-    // Ends the scan at once, without the completion line.
+    bool start(HWND dialog, const scanner::Octets& start, const scanner::Octets& end, int timeout_ms);
+    // Ends the scan at once: its last batch and kEnded (stopped) follow.
     void request_stop();
-    // For closing the window: ends the scan at once and waits for the
-    // thread, serving its messages meanwhile; the thread then touches no
-    // window.
-    void abort_and_join();
+    // For closing the window: ends the scan and waits for the thread at
+    // most a few seconds, answering its messages meanwhile.
+    void stop_and_join();
 
 private:
-    static DWORD WINAPI entry(LPVOID self);
-    DWORD run();
-    DWORD leave(bool finished, ScanProgress& progress);
-    void show(ScanProgress& progress);
-    void take_answers(scanner::ScanSchedule& schedule, ScanProgress& progress);
-    bool wait_previous_thread();
-
-    NodeStatusProbe& probe_;
-    HANDLE abort_event_;
-    HANDLE stop_event_;
-    HANDLE thread_ = nullptr;
-    HWND dialog_ = nullptr;
-    scanner::Octets start_{}, end_{};
+    std::shared_ptr<NodeStatusProbe> probe_;
+    WorkerThread thread_;
 };

@@ -9,6 +9,7 @@
 #include "common/message_box_win.h"
 #include "common/minimised_icon_win.h"
 #include "common/save_as_win.h"
+#include "common/thread_messages_win.h"
 #include "common/win_text.h"
 #include "scanner/brenvik_resources.h"
 #include "scanner/local_address_win.h"
@@ -23,7 +24,7 @@ constexpr int kAddressFields[] = {IDC_START, IDC_TIMEOUT, IDC_TIMEOUT_SPIN, IDC_
 }  // namespace
 
 ScannerDialog::ScannerDialog() : Dialog(IDD_SCANNER, false) {
-    if (!probe_.open())
+    if (!probe_->open())
         show_message(nullptr, "Failed Create Socket", MB_OK | MB_ICONEXCLAMATION);
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN));
 }
@@ -75,12 +76,10 @@ bool ScannerDialog::on_command(int id, int notification) {
 bool ScannerDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
     case scan_message::kProgress:
-        show_progress(*reinterpret_cast<const ScanProgress*>(lp));
-        return true;
-    case scan_message::kReadTimeout:
-        result = timeout_ms();
+        show_progress(sent_payload<const ScanProgress>(lp));
         return true;
     case scan_message::kEnded:
+        show_progress(sent_payload<const ScanProgress>(lp));
         scan_ended(wp != 0);
         return true;
     case WM_NOTIFY: {
@@ -102,7 +101,7 @@ bool ScannerDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
 void ScannerDialog::close() {
     // The worker must be gone before the window is. Its wait ends at once
     // and its messages are served meanwhile, so this does not block long.
-    worker_.abort_and_join();
+    worker_.stop_and_join();
 }
 
 scanner::Octets ScannerDialog::address(int id) const {
@@ -158,11 +157,12 @@ void ScannerDialog::start_scan() {
         break;
     }
     results_.begin_scan();
-    set_scanning(true);
-    if (!worker_.start(hwnd(), start, end)) {
-        set_scanning(false);
+    // The thread first, so its queries leave while the controls change.
+    if (!worker_.start(hwnd(), start, end, timeout_ms())) {
         message_box("检测线程无法启动！");
+        return;
     }
+    set_scanning(true);
 }
 
 void ScannerDialog::scan_ended(bool finished) {

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "common/dialog_win.h"
@@ -41,7 +42,7 @@ private:
     void add_probed(const std::string& text) const;
     int timeout_ms() const;
 
-    NodeStatusProbe probe_;
+    std::shared_ptr<NodeStatusProbe> probe_ = std::make_shared<NodeStatusProbe>();
     scanner::ScanResults results_;
     ScanWorker worker_{probe_};
     HICON icon_ = nullptr;

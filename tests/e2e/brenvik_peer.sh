@@ -12,14 +12,21 @@
 #   brenvik_peer.sh start DIR   root end 10.213.77.1; writes DIR/peer.env
 #                               (PEER_NS, PEER_NET, PEER_ADDR, PEER_HOST,
 #                               PEER_GROUP, PEER_MAC)
+#   brenvik_peer.sh route DIR   after start: 10.213.78.0/24 on the namespace's
+#                               loopback, routed over the veth, with nmbd
+#                               stopped (its wildcard socket would answer
+#                               there); adds ROUTED_NET to DIR/peer.env
+#   brenvik_peer.sh respond DIR [LAST_OCTET...]
+#                               a responder on those routed addresses in place
+#                               of the one before (none: all silent)
 #   brenvik_peer.sh stop DIR    stops the peers, removes the namespace and the
-#                               pair
+#                               pair (and with it the route)
 #
 # Exit 77 when namespaces cannot be made here (not root, no ip netns).
 # The /24 lives only on this veth pair: nothing leaves it.
 set -euo pipefail
 
-readonly NET=10.213.77
+readonly NET=10.213.77 ROUTED=10.213.78
 readonly NS=brenvik-peer HOST_IF=bvk-host PEER_IF=bvk-peer
 readonly PEER_HOST=BVKPEER PEER_GROUP=BVKGROUP
 here=$(cd "$(dirname "$0")" && pwd)
@@ -88,8 +95,44 @@ ENV
     die "the peers did not answer within 20 s (nmbd log: $dir/log/nmbd.log; $(cat "$dir/responder.out"))"
 }
 
+route() {
+    local dir=$1 i
+    ip route show "$ROUTED.0/24" | grep -q . && die "$ROUTED.0/24 is already routed here"
+    for i in $(seq 1 254); do echo "addr add $ROUTED.$i/32 dev lo"; done | ip -n "$NS" -batch -
+    ip route add "$ROUTED.0/24" via "$NET.2" dev "$HOST_IF"
+    kill "$(cat "$dir/run/nmbd.pid")"
+    echo "ROUTED_NET=$ROUTED" >>"$dir/peer.env"
+}
+
+# No open files left: ended, even if no one has reaped it yet.
+closed() { [ -z "$(ls "/proc/$1/fd" 2>/dev/null)" ]; }
+
+stop_routed_responder() {
+    local dir=$1 pid
+    [ -f "$dir/routed.pid" ] || return 0
+    pid=$(cat "$dir/routed.pid")
+    kill "$pid" 2>/dev/null || true
+    # Its sockets must be closed before another binds the same addresses.
+    for _ in $(seq 1 100); do closed "$pid" && break; sleep 0.05; done
+    closed "$pid" || die "the routed responder $pid did not end"
+    rm -f "$dir/routed.pid"
+}
+
+respond() {
+    local dir=$1 specs=() i
+    shift
+    stop_routed_responder "$dir"
+    [ $# -gt 0 ] || return 0
+    for i in "$@"; do specs+=("$ROUTED.$i,HOST$i,$PEER_GROUP,02:00:00:00:01:$(printf %02x "$i")"); done
+    ip netns exec "$NS" python3 "$here/brenvik_responder.py" "${specs[@]}" >"$dir/routed.out" 2>&1 &
+    echo $! >"$dir/routed.pid"
+    for _ in $(seq 1 50); do grep -q ready "$dir/routed.out" && return 0; sleep 0.1; done
+    die "the routed responder did not start: $(cat "$dir/routed.out")"
+}
+
 stop() {
     local dir=$1
+    stop_routed_responder "$dir"
     if [ -f "$dir/responder.pid" ]; then
         kill "$(cat "$dir/responder.pid")" 2>/dev/null || true
     fi
@@ -102,6 +145,8 @@ stop() {
 
 case "${1:-}" in
 start) start "$2" ;;
+route) route "$2" ;;
+respond) respond "${@:2}" ;;
 stop) stop "$2" ;;
-*) die "usage: brenvik_peer.sh start|stop DIR" ;;
+*) die "usage: brenvik_peer.sh start|route|stop DIR, or respond DIR [LAST_OCTET...]" ;;
 esac
