@@ -22,11 +22,14 @@ public:
     }
     bool write(const std::string& bytes) override {
         DWORD put = 0;
-        if (WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size())
+        // The code a successful open leaves (183 for an existing file) must
+        // not pass for the cause of a short write.
+        SetLastError(ERROR_SUCCESS);
+        const BOOL wrote = WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+        if (wrote && put == bytes.size())
             return true;
-        // A short write without an error is the disk filling up.
-        note_failure(put < bytes.size() && GetLastError() == ERROR_SUCCESS ? file_failure::kDiskFull
-                                                                           : failure_of(GetLastError()));
+        // A write cut short without an error is the disk filling up.
+        note_failure(wrote || GetLastError() == ERROR_SUCCESS ? file_failure::kDiskFull : failure_of(GetLastError()));
         return false;
     }
     bool seek(std::int64_t offset) override {
