@@ -105,7 +105,7 @@ for i, entry in enumerate(entries, 2):
         problems.append(f"line {i} holds a bare CR or LF")
 if m and int(m.group(1)) != len(entries):
     problems.append(f"counter {m.group(1)} but {len(entries)} entries")
-print(f"entries={len(entries)} counter={m.group(1) if m else '?'} day_file="
+print(f"entries={len(entries)} counter={m.group(1).decode() if m else '?'} day_file="
       + ("well-formed" if not problems else "; ".join(problems[:5])))
 sys.exit(1 if problems else 0)
 CHECK

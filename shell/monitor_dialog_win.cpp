@@ -16,6 +16,7 @@
 #include "monitor/share_list.h"
 #include "query/log_query_dialog_win.h"
 #include "shell/about_dialog_win.h"
+#include "shell/browser_start.h"
 #include "shell/commands_resources.h"
 #include "shell/companions_win.h"
 #include "shell/filvane_resources.h"
@@ -132,6 +133,7 @@ void MonitorDialog::refresh_shares() {
             show_report(hwnd(), "写入出错日志文件失败!", MB_OK);
     });
     show_status(StatusSource::Shares, status);
+    shares_status_ = status;
     refreshing_shares_ = false;
 }
 
@@ -145,9 +147,21 @@ void MonitorDialog::apply_pass(const PassUpdate& update) {
     apply_list_edits_keeping_selection(item(IDC_OPEN_FILES), update.open_files, *update.open_file_rows, kOpenId);
     show_status(StatusSource::Sessions, update.sessions_status);
     show_status(StatusSource::OpenFiles, update.open_files_status);
+    reread_failed_shares(update);
     show_status(StatusSource::DayFile, update.day_file_status);
     if (update.unwritten_entries && status_line_.report_unwritten(*update.unwritten_entries, current_local_time()))
         set_item_text(IDC_STATUS, status_line_.text());
+}
+
+// After a server restart the share list would name its failure until the
+// next tick, up to ShareTime later: it is read again at the first pass that
+// reads both lists well after one that did not. Posted, so a box the refresh
+// raises never holds the worker's pass.
+void MonitorDialog::reread_failed_shares(const PassUpdate& update) {
+    const bool read_well = update.sessions_status == 0 && update.open_files_status == 0;
+    if (read_well && !pass_read_well_ && shares_status_ != 0)
+        PostMessageW(hwnd(), WM_TIMER, kShareTimer, 0);
+    pass_read_well_ = read_well;
 }
 
 bool MonitorDialog::on_command(int id, int) {
@@ -263,7 +277,8 @@ void MonitorDialog::close_window() {
     // Destroyed once the worker no longer draws rows with it.
     ImageList_Destroy(images_);
     images_ = nullptr;
-    ShellExecuteW(nullptr, L"open", wide_ptr(widen(home_page_address())), nullptr, nullptr, SW_SHOW);
+    if (may_start_browser())
+        ShellExecuteW(nullptr, L"open", wide_ptr(widen(home_page_address())), nullptr, nullptr, SW_SHOW);
     end(IDCANCEL);
 }
 

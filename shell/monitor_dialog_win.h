@@ -34,6 +34,7 @@ private:
     void close_window();
     void show_status(StatusSource source, std::uint32_t status);
     void apply_pass(const PassUpdate& update);
+    void reread_failed_shares(const PassUpdate& update);
     void close_open_file();
     void open_log_query();
     void open_settings();
@@ -49,4 +50,8 @@ private:
     StatusLine status_line_;
     bool refreshing_shares_ = false;
     bool closing_ = false;
+    // How the last share refresh ended, and whether the last pass read both
+    // lists: a share list that failed is read again once the server answers.
+    std::uint32_t shares_status_ = 0;
+    bool pass_read_well_ = true;
 };

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr DWORD kReadChunk = 16384;
-constexpr std::size_t kReadBuffer = 65536;
+// One read more than an answer may hold tells a longer body.
+constexpr DWORD kReadChunk = kVersionAnswerLimit + 1;
 constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
 static_assert(kOpenUrlFlags == 0x84000100, "reload, no cache write, pragma no-cache");
 const char kAcceptHeaders[] = "Accept: */*\r\n\r\n";
@@ -45,7 +45,7 @@ std::string fetch_url_text(const std::string& url) {
         InternetOpenUrlA(session.get(), url.c_str(), kAcceptHeaders, sizeof kAcceptHeaders - 1, kOpenUrlFlags, 0));
     if (!request)
         return kFetchFailed;
-    std::vector<char> buffer(kReadBuffer, 0);
+    std::vector<char> buffer(kReadChunk, 0);
     std::string body;
     for (;;) {
         DWORD read = 0;
@@ -53,7 +53,8 @@ std::string fetch_url_text(const std::string& url) {
             return kFetchFailed;
         if (read == 0)
             return body;
-        append_body_chunk(body, buffer.data(), read);
+        if (!append_body_chunk(body, buffer.data(), read))
+            return kFetchFailed;
     }
 }
 

@@ -20,6 +20,7 @@ struct UpdateCheckResult {
 // it WM_CLOSE so the program quits as its quit command does.
 UpdateCheckResult run_update_check(HWND main_window, const std::string& version_url);
 
-// The body at `url` over WinInet, or "Error" when it cannot be fetched. The
-// response status is not looked at: an error page's body is a body too.
+// The body at `url` over WinInet, or "Error" when it cannot be fetched or is
+// longer than an answer may be (kVersionAnswerLimit). The response status is
+// not looked at: an error page's body is a body too.
 std::string fetch_url_text(const std::string& url);

@@ -52,15 +52,35 @@ double leading_number(const std::string& text) {
     return in.fail() ? 0.0 : value;
 }
 
+bool is_version_number(const std::string& text) {
+    std::size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+        ++at;
+    const std::size_t whole_end = skip_digits(text, at);
+    if (whole_end == at)
+        return false;
+    if (whole_end == text.size())
+        return true;
+    if (text[whole_end] != '.')
+        return false;
+    const std::size_t fraction_end = skip_digits(text, whole_end + 1);
+    return fraction_end > whole_end + 1 && fraction_end == text.size();
+}
+
 bool announces_new_version(const std::string& fetched) {
-    return fetched.size() < kVersionTextLimit && leading_number(fetched) > kVersionThreshold;
+    return fetched.size() < kVersionTextLimit && is_version_number(fetched) &&
+           leading_number(fetched) > kVersionThreshold;
 }
 
 std::string new_version_message(const std::string& fetched) {
     return "已推出最新的" + fetched + "版本,请到软件主页下载使用最新版本!";
 }
 
-void append_body_chunk(std::string& body, const char* chunk, std::size_t count) {
+bool append_body_chunk(std::string& body, const char* chunk, std::size_t count) {
     const void* nul = std::memchr(chunk, '\0', count);
-    body.append(chunk, nul ? static_cast<const char*>(nul) - chunk : count);
+    const std::size_t kept = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - chunk) : count;
+    if (body.size() + kept > kVersionAnswerLimit)
+        return false;
+    body.append(chunk, kept);
+    return true;
 }

@@ -45,3 +45,29 @@ TEST(FetchedBody, ChunksAppendUpToAnEmbeddedNul) {
     append_body_chunk(body, "", 0);
     EXPECT_EQ(body, "5.2\r\n");
 }
+
+TEST(VersionThreshold, AnswersThatAreNoVersionNumberAreIgnored) {
+    for (const char* odd : {"6abc", "9e9", "6.", ".9", "6..1", "6 ", "6-1", "+6", "0x9"})
+        EXPECT_FALSE(announces_new_version(odd)) << odd;
+    for (const char* number : {"5.2", " 6", "10.5", "007"})
+        EXPECT_TRUE(is_version_number(number)) << number;
+    for (const char* not_number : {"", " ", "abc", "6abc", "9e9", "6.", ".9", "1.2.3", "5\r\n"})
+        EXPECT_FALSE(is_version_number(not_number)) << not_number;
+}
+
+TEST(FetchedBody, ALongerBodyThanAnAnswerIsRefusedAtTheLimit) {
+    std::string body;
+    const std::string chunk(kVersionAnswerLimit - 1, '9');
+    EXPECT_TRUE(append_body_chunk(body, chunk.data(), chunk.size()));
+    EXPECT_TRUE(append_body_chunk(body, "9", 1)) << "exactly the limit is still an answer";
+    EXPECT_EQ(body.size(), kVersionAnswerLimit);
+    EXPECT_FALSE(append_body_chunk(body, "9", 1));
+    EXPECT_EQ(body.size(), kVersionAnswerLimit) << "nothing past the limit is kept";
+    // A NUL ends what counts, so a long tail behind it is no reason to refuse.
+    std::string padded = "5.2";
+    padded.push_back('\0');
+    padded.append(2 * kVersionAnswerLimit, 'x');
+    std::string short_body;
+    EXPECT_TRUE(append_body_chunk(short_body, padded.data(), padded.size()));
+    EXPECT_EQ(short_body, "5.2");
+}

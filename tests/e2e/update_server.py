@@ -18,7 +18,12 @@ BODIES = {
     "dotted": b"5.2.1",
     "nul": b"6\x00junk",
     "big": b"7" * 40000,
+    "limit": b"5" * 256,
+    "odd": b"6abc",
+    "exponent": b"9e9",
 }
+# Answers without end, as a hostile or broken server might.
+ENDLESS = "endless"
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -26,6 +31,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         parts = self.path.split("/")
         body = None
         if len(parts) == 4 and parts[2:] == ["version", "filvane.txt"]:
+            if parts[1] == ENDLESS:
+                self.answer_without_end()
+                return
             body = BODIES.get(parts[1])
         status = 200
         if body is None:
@@ -36,6 +44,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
+
+    def answer_without_end(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.end_headers()
+        try:
+            while True:
+                self.wfile.write(b"9" * 65536)
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the client stopped reading, as it should
 
     def log_message(self, *args):
         pass

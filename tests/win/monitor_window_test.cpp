@@ -188,11 +188,19 @@ TEST_F(MonitorWindow, CloseFileAsksThenClosesTheSelectedOpen) {
     EXPECT_TRUE(answer_box("关闭文件成功!", IDOK));
     ASSERT_EQ(net.closed.size(), 1u);
     EXPECT_EQ(net.closed[0], 0x80000001u) << "a negative id text closes the right open";
+    EXPECT_EQ(net.asked_to_close[0].path, "D:\\a.txt") << "the open as the question showed it";
+    EXPECT_EQ(net.asked_to_close[0].user, "bob");
 
     net.close_result = 2314;
     PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
     ASSERT_TRUE(answer_box("确定要关闭打开文件“D:\\a.txt”吗?", IDOK));
     EXPECT_TRUE(answer_box("关闭文件失败!", IDOK));
+
+    // The server gave the id to another open while the question was up.
+    net.close_result = netmgmt::kFileChanged;
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    ASSERT_TRUE(answer_box("确定要关闭打开文件“D:\\a.txt”吗?", IDOK));
+    EXPECT_TRUE(answer_box("该文件已变化,没有关闭任何文件!", IDOK));
 }
 
 TEST_F(MonitorWindow, SelectionStaysOnItsOpenAsRowsAboveGo) {
@@ -233,6 +241,20 @@ TEST_F(MonitorWindow, StatusLineNamesAFailureUntilTheListsReadAgain) {
         net.session_failure = 0;
     }
     EXPECT_TRUE(wait_until([&] { return status().empty(); }, 4000)) << status();
+}
+
+TEST_F(MonitorWindow, AShareListThatFailedIsReadAgainOnceTheServerAnswers) {
+    auto status = [&] { return window_text(GetDlgItem(main, IDC_STATUS)); };
+    set_failures(2114);  // the server restarts: shares and sessions fail
+    SendMessageW(main, WM_TIMER, 1, 0);
+    const int failing_pass = net.session_calls;
+    ASSERT_TRUE(wait_until([&] { return net.session_calls > failing_pass + 1; }, 4000)) << "no failing pass";
+    ASSERT_NE(status().find("文件共享服务没有运行(2114)"), std::string::npos) << status();
+    const int share_calls = net.share_calls;
+    set_failures(0);
+    // The share timer's next tick is 10 s away: the line empties before it.
+    EXPECT_TRUE(wait_until([&] { return status().empty(); }, 4000)) << status();
+    EXPECT_EQ(net.share_calls, share_calls + 1) << "read again once, at the first good pass";
 }
 
 TEST_F(MonitorWindow, ReportsOfTimersAndTheWorkerNeverStackBoxes) {

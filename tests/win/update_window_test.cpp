@@ -134,7 +134,9 @@ TEST_F(UpdateCheck, FetchTakesTheBodyWhateverTheStatus) {
     EXPECT_EQ(fetch_url_text(url("crlf")), "5.2\r\n");
     EXPECT_EQ(fetch_url_text(url("empty")), "");
     EXPECT_EQ(fetch_url_text(url("nul")), "6") << "a read is taken up to a NUL in it";
-    EXPECT_EQ(fetch_url_text(url("big")), std::string(40000, '7')) << "several reads of 16384 bytes";
+    EXPECT_EQ(fetch_url_text(url("limit")), std::string(256, '5')) << "an answer may fill the limit";
+    EXPECT_EQ(fetch_url_text(url("big")), "Error") << "a longer body is no answer";
+    EXPECT_EQ(fetch_url_text(url("endless")), "Error") << "reading stops at the limit, the body has no end";
     EXPECT_EQ(fetch_url_text(url("missing")), "<html><body>404 Not Found</body></html>");
     EXPECT_EQ(fetch_url_text(dead + "/version/filvane.txt"), "Error");
 }
@@ -156,9 +158,10 @@ TEST_F(UpdateCheck, EverythingElseShowsNothing) {
         const char* name;
         const char* fetched;
     };
-    const Case cases[] = {{"v50", "5.0"},      {"v49", "4.9"},
-                          {"empty", ""},       {"crlf", "5.2\r\n"},
-                          {"dotted", "5.2.1"}, {"missing", "<html><body>404 Not Found</body></html>"}};
+    const Case cases[] = {
+        {"v50", "5.0"},      {"v49", "4.9"},      {"empty", ""},
+        {"crlf", "5.2\r\n"}, {"dotted", "5.2.1"}, {"missing", "<html><body>404 Not Found</body></html>"},
+        {"odd", "6abc"},     {"exponent", "9e9"}, {"big", "Error"}};
     for (const Case& c : cases) {
         std::string shown;
         UpdateCheckResult result = check(url(c.name), shown);

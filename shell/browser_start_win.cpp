@@ -1,0 +1,3 @@
+#include "shell/browser_start.h"
+
+bool may_start_browser() { return true; }
