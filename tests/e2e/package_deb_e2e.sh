@@ -3,7 +3,8 @@
 # linux build and installed with apt; the launcher refuses a non-root user
 # with advice; as root, under Xvfb, it shows a private smbd's sessions and
 # open files, 主机检测 and Ping start the installed companions, 使用说明 opens
-# the help file, and the day file lands in /var/log/filvane. apt-get remove
+# the help file, and the day file lands in /var/log/filvane (root:adm, 2750,
+# the file 640). apt-get remove
 # then leaves only the logs, and purge leaves nothing.
 # Run from the repository root once build/linux is built (test.sh does);
 # needs root and a free 127.0.0.1:445, and filvane not installed.
@@ -139,6 +140,14 @@ for _ in $(seq 60); do
 done
 ls /var/log/filvane/*.dat >/dev/null 2>&1 || fail "no day file in /var/log/filvane"
 quit_installed_filvane
+# The logs name users, computers and paths: root and the adm group only.
+folder_mode=$(stat -c '%a %U %G' /var/log/filvane)
+[ "$folder_mode" = "2750 root adm" ] || fail "/var/log/filvane is $folder_mode, not 2750 root adm"
+for log in /var/log/filvane/*.dat /var/log/filvane/vlerror.log; do
+  [ -e "$log" ] || continue
+  log_mode=$(stat -c '%a %U %G' "$log")
+  [ "$log_mode" = "640 root adm" ] || fail "$log is $log_mode, not 640 root adm"
+done
 socket=$(wine_socket_folder "$system_prefix")
 "$here/demo_activity.sh" stop "$check/server"
 stop_private_display
