@@ -295,6 +295,21 @@ TEST_F(PingWindow, MarkerIsRedWhileRunningAndGoneAfter) {
     EXPECT_TRUE(wait_until([&] { return !red_on_line(); }, 2000));
 }
 
+// Last of the window cases: the run it leaves behind keeps pinging for a
+// while, and its answers would reach the runs of later cases.
+TEST_F(PingWindow, ClosingDuringALongRunDoesNotWaitForItsEnd) {
+    open();
+    set_window_text(control(IDC_HOST), "127.0.0.1");
+    SendMessageW(control(IDC_COUNT_SPIN), UDM_SETPOS32, 0, 60);
+    SendMessageW(control(IDC_PING), BM_CLICK, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return rows() >= 2 || IsWindowEnabled(control(IDC_PING)); }, 10000));
+    if (raw_socket_refused())
+        GTEST_SKIP() << "raw ICMP sockets are not available here";
+    const DWORD started = GetTickCount();
+    close();
+    EXPECT_LT(GetTickCount() - started, 30000u) << "60 echoes take a minute; closing waits at most 5 s of it";
+}
+
 // The worker's wait, without a window.
 int g_requests_run = 0;
 void count_request() { ++g_requests_run; }
