@@ -36,6 +36,7 @@ enum ListImage {
     kImageSharePath = 7,
     kImageShareUses = 8,
     kImageShareRemark = 9,
+    kListImages
 };
 
 struct PassOutcome {

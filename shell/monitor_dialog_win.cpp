@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+
 #include "common/controls_win.h"
 #include "common/message_box_win.h"
 #include "common/minimised_icon_win.h"
@@ -44,10 +46,39 @@ const Column kSessionHeadings[] = {
     {"用户", 130}, {"计算机", 150}, {"打开文件数目", 120}, {"连接时间", 100}, {"空闲时间", 100}};
 const Column kOpenFileHeadings[] = {{"打开文件", 250}, {"访问者", 150}, {"打开模式", 120}, {"文件标识", 0}};
 
-// Resource of each image-list index, in index order.
-const int kListIcons[] = {IDI_LIST_OPEN_MODE,  IDI_LIST_OPEN_PATH,   IDI_LIST_SESSION_OPENS, IDI_LIST_SHARE_NAME,
-                          IDI_LIST_COMPUTER,   IDI_LIST_TIME,        IDI_LIST_USER,          IDI_LIST_SHARE_PATH,
-                          IDI_LIST_SHARE_USES, IDI_LIST_SHARE_REMARK};
+static_assert(std::size(kShareHeadings) == kShareColumns && std::size(kSessionHeadings) == kSessionColumns &&
+                  std::size(kOpenFileHeadings) == kOpenFileColumns,
+              "one heading per column");
+
+// The icon resource of each image of the lists' image list: a switch, so an
+// image without its icon does not compile.
+int list_icon(ListImage image) {
+    switch (image) {
+    case kImageOpenMode:
+        return IDI_LIST_OPEN_MODE;
+    case kImageOpenPath:
+        return IDI_LIST_OPEN_PATH;
+    case kImageSessionOpens:
+        return IDI_LIST_SESSION_OPENS;
+    case kImageShareName:
+        return IDI_LIST_SHARE_NAME;
+    case kImageComputer:
+        return IDI_LIST_COMPUTER;
+    case kImageTime:
+        return IDI_LIST_TIME;
+    case kImageUser:
+        return IDI_LIST_USER;
+    case kImageSharePath:
+        return IDI_LIST_SHARE_PATH;
+    case kImageShareUses:
+        return IDI_LIST_SHARE_USES;
+    case kImageShareRemark:
+        return IDI_LIST_SHARE_REMARK;
+    case kListImages:
+        break;
+    }
+    return 0;
+}
 
 template <std::size_t N>
 void set_up_list(HWND list, const Column (&columns)[N]) {
@@ -107,7 +138,8 @@ void MonitorDialog::set_up_lists() {
 
     images_ = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 2, 0);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (int resource : kListIcons) {
+    for (int image = 0; image < kListImages; ++image) {
+        int resource = list_icon(static_cast<ListImage>(image));
         auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, 16, 16, 0));
         ImageList_AddIcon(images_, icon);
         DestroyIcon(icon);
@@ -164,22 +196,34 @@ void MonitorDialog::reread_failed_shares(const PassUpdate& update) {
     pass_read_well_ = read_well;
 }
 
+// Each action with the ids that ask for it: the toolbar's, and its twin in
+// the tray menu where there is one.
+const MonitorDialog::CommandAction* MonitorDialog::action_of(int id) {
+    static const CommandAction kActions[] = {
+        {ID_SETTINGS, ID_TRAY_SETTINGS, &MonitorDialog::open_settings},
+        {ID_CLOSE_FILE, 0, &MonitorDialog::close_open_file},
+        {ID_LOG_QUERY, 0, &MonitorDialog::open_log_query},
+        {ID_ABOUT, ID_TRAY_ABOUT, &MonitorDialog::show_about},
+        {ID_HOST_SCAN, ID_TRAY_HOST_SCAN, &MonitorDialog::start_host_scanner},
+        {ID_PING, ID_TRAY_PING, &MonitorDialog::start_ping},
+        {ID_HELP, 0, &MonitorDialog::open_help},
+        {ID_HIDE, 0, &MonitorDialog::hide},
+        {0, ID_TRAY_RESTORE, &MonitorDialog::restore},
+        {ID_QUIT, ID_TRAY_QUIT, &MonitorDialog::quit},
+    };
+    for (const CommandAction& action : kActions)
+        if (id != 0 && (id == action.toolbar_id || id == action.tray_id))
+            return &action;
+    return nullptr;
+}
+
 bool MonitorDialog::on_command(int id, int) {
-    if (on_shell_command(id))
+    if (const CommandAction* action = action_of(id)) {
+        (this->*action->run)();
         return true;
-    switch (id) {
-    case ID_CLOSE_FILE:
-        close_open_file();
-        return true;
-    case ID_LOG_QUERY:
-        open_log_query();
-        return true;
-    case IDOK:
-    case IDCANCEL:
-        return true;  // only the close box and the quit command end the window
-    default:
-        return false;
     }
+    // Only the close box and the quit command end the window.
+    return id == IDOK || id == IDCANCEL;
 }
 
 void MonitorDialog::open_log_query() { run_log_query_command(hwnd()); }
@@ -194,9 +238,9 @@ void MonitorDialog::close_open_file() {
     // The open as asked about: the row may change while the question is up,
     // and the server may give its id to another open meanwhile.
     netmgmt::OpenFileInfo asked;
-    asked.path = list_cell_text(list, row, 0);
-    asked.user = list_cell_text(list, row, 1);
-    asked.id = parse_open_id(list_cell_text(list, row, 3));
+    asked.path = list_cell_text(list, row, kOpenPath);
+    asked.user = list_cell_text(list, row, kOpenUser);
+    asked.id = parse_open_id(list_cell_text(list, row, kOpenId));
     std::u16string question = widen("确定要关闭打开文件“" + asked.path + "”吗?");
     std::u16string caption = widen("关闭提示");
     if (MessageBoxW(hwnd(), wide_ptr(question), wide_ptr(caption), MB_OKCANCEL) != IDOK)
@@ -287,42 +331,13 @@ void MonitorDialog::open_settings() {
         SetTimer(hwnd(), kShareTimer, period, nullptr);
 }
 
-// Toolbar buttons and tray items: twins share one action.
-bool MonitorDialog::on_shell_command(int id) {
-    switch (id) {
-    case ID_SETTINGS:
-    case ID_TRAY_SETTINGS:
-        open_settings();
-        return true;
-    case ID_ABOUT:
-    case ID_TRAY_ABOUT:
-        about_dialog().run_modal(hwnd());
-        return true;
-    case ID_HOST_SCAN:
-    case ID_TRAY_HOST_SCAN:
-        start_companion(hwnd(), Companion::HostScanner);
-        return true;
-    case ID_PING:
-    case ID_TRAY_PING:
-        start_companion(hwnd(), Companion::Ping);
-        return true;
-    case ID_HELP:
-        start_companion(hwnd(), Companion::Help);
-        return true;
-    case ID_HIDE:
-        SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        return true;
-    case ID_TRAY_RESTORE:
-        show_from_tray(hwnd(), kMainTitle);
-        return true;
-    case ID_QUIT:
-    case ID_TRAY_QUIT:
-        SendMessageW(hwnd(), WM_CLOSE, 0, 0);
-        return true;
-    default:
-        return false;
-    }
-}
+void MonitorDialog::show_about() { about_dialog().run_modal(hwnd()); }
+void MonitorDialog::start_host_scanner() { start_companion(hwnd(), Companion::HostScanner); }
+void MonitorDialog::start_ping() { start_companion(hwnd(), Companion::Ping); }
+void MonitorDialog::open_help() { start_companion(hwnd(), Companion::Help); }
+void MonitorDialog::hide() { SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+void MonitorDialog::restore() { show_from_tray(hwnd(), kMainTitle); }
+void MonitorDialog::quit() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void MonitorDialog::on_tray_notification(UINT mouse_message) {
     if (mouse_message == WM_LBUTTONUP) {

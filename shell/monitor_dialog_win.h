@@ -38,7 +38,20 @@ private:
     void close_open_file();
     void open_log_query();
     void open_settings();
-    bool on_shell_command(int id);
+    void show_about();
+    void start_host_scanner();
+    void start_ping();
+    void open_help();
+    void hide();
+    void restore();
+    void quit();
+
+    struct CommandAction {
+        int toolbar_id;  // 0: none
+        int tray_id;     // 0: none
+        void (MonitorDialog::*run)();
+    };
+    static const CommandAction* action_of(int id);
     void on_tray_notification(UINT mouse_message);
 
     netmgmt::NetManagement& net_;

@@ -56,6 +56,10 @@ struct ShellCommands : RunningMonitor {
 
     // The tray answers a modify only for an icon it holds.
     bool tray_icon_present() { return tray_icon(main, TrayAction::Modify, nullptr, kMainTitle) != FALSE; }
+    // The window shows before its icon goes: wait for the icon a moment.
+    bool tray_icon_gone() {
+        return wait_until([&] { return !tray_icon_present(); }, 3000);
+    }
 
     bool hidden_into_tray() {
         return wait_until([&] { return !IsWindowVisible(main); }, 3000) && !IsIconic(main);
@@ -105,7 +109,7 @@ TEST_F(ShellCommands, MinimisingHidesIntoTheTrayAndALeftClickBringsItBack) {
 
     PostMessageW(main, kTrayMessage, kTrayIconId, WM_LBUTTONUP);
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(main) != FALSE; }, 3000));
-    EXPECT_FALSE(tray_icon_present()) << "the icon is removed";
+    EXPECT_TRUE(tray_icon_gone()) << "the icon is removed";
 }
 
 TEST_F(ShellCommands, HideCommandActsLikeMinimisingAndRestoreUndoesIt) {
@@ -114,7 +118,7 @@ TEST_F(ShellCommands, HideCommandActsLikeMinimisingAndRestoreUndoesIt) {
     EXPECT_TRUE(tray_icon_present());
     command(ID_TRAY_RESTORE);
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(main) != FALSE; }, 3000));
-    EXPECT_FALSE(tray_icon_present());
+    EXPECT_TRUE(tray_icon_gone());
 }
 
 TEST_F(ShellCommands, TheTrayMenuOpensOnARightClickAndItsRestoreEntryWorks) {
@@ -133,7 +137,7 @@ TEST_F(ShellCommands, TheTrayMenuOpensOnARightClickAndItsRestoreEntryWorks) {
     Sleep(100);
     PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);  // "返回主窗口"
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(main) != FALSE; }, 3000));
-    EXPECT_FALSE(tray_icon_present());
+    EXPECT_TRUE(tray_icon_gone());
 }
 
 TEST_F(ShellCommands, MissingCompanionsAreReportedAndTheWindowStaysAsItWas) {
