@@ -8,3 +8,5 @@ std::string load_string(HINSTANCE instance, UINT id) {
     int length = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 && text ? narrow(text, static_cast<std::size_t>(length)) : std::string();
 }
+
+std::string resource_text(UINT id) { return load_string(GetModuleHandleW(nullptr), id); }

@@ -6,3 +6,6 @@
 
 // A string-table entry as GBK; empty when there is none.
 std::string load_string(HINSTANCE instance, UINT id);
+// The same from the program's own string table: how the windows get the
+// texts they show.
+std::string resource_text(UINT id);

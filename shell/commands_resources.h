@@ -27,6 +27,23 @@
 #define ID_TRAY_QUIT 32786
 #define ID_HELP 32787
 
+// Texts of the commands, shared by the toolbar and the tray menu.
+#define IDS_COMMAND_SETTINGS 6200
+#define IDS_COMMAND_CLOSE_FILE 6201
+#define IDS_COMMAND_HOST_SCAN 6202
+#define IDS_COMMAND_PING 6203
+#define IDS_COMMAND_LOG_QUERY 6204
+#define IDS_COMMAND_ABOUT 6205
+#define IDS_COMMAND_HIDE 6206
+#define IDS_COMMAND_HELP 6207
+#define IDS_COMMAND_QUIT 6208
+#define IDS_COMMAND_RESTORE 6209
+#define IDS_TRAY_MENU_TITLE 6210
+#define IDS_TOOLBAR_FAILED 6211
+#define IDS_HOST_SCANNER_MISSING 6212
+#define IDS_PING_MISSING 6213
+#define IDS_HELP_MISSING 6214
+
 // Child window ids of the bars.
 #define IDW_TOOLBAR 59392
 #define IDW_REBAR 59396

@@ -3,25 +3,27 @@
 #include <shellapi.h>
 
 #include "common/message_box_win.h"
+#include "common/string_resource_win.h"
 #include "common/win_text.h"
+#include "shell/commands_resources.h"
 
 namespace {
 
 struct CompanionText {
     const char* file;
-    const char* missing;
+    unsigned missing;
 };
 
 CompanionText text_of(Companion which) {
     switch (which) {
     case Companion::HostScanner:
-        return {"brenvik.exe", "无法打开主机检测程序!请确认它在当前目录下!"};
+        return {"brenvik.exe", IDS_HOST_SCANNER_MISSING};
     case Companion::Ping:
-        return {"corvap.exe", "无法打开Ping程序!请确认它在当前目录下!"};
+        return {"corvap.exe", IDS_PING_MISSING};
     case Companion::Help:
         break;
     }
-    return {"filvane.chm", "无法打开使用说明文件!请确认它在当前目录下!"};
+    return {"filvane.chm", IDS_HELP_MISSING};
 }
 
 }  // namespace
@@ -35,6 +37,6 @@ bool start_companion(HWND owner, Companion which) {
     auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", wide_ptr(file), nullptr, nullptr, SW_SHOW));
     if (result > 32)
         return true;
-    show_message(owner, text.missing);
+    show_message(owner, resource_text(text.missing));
     return false;
 }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "common/single_instance_win.h"
+#include "common/string_resource_win.h"
 #include "netmgmt/net_management.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
@@ -17,7 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     skin::bind(instance, "Filvane", IDR_SKIN);
 
     SingleInstance single_instance;
-    single_instance.claim_or_leave("Filvane", "已经运行了一个Zelqo共享文件监控器!");
+    single_instance.claim_or_leave("Filvane", resource_text(IDS_ALREADY_RUNNING));
 
     auto net = netmgmt::make_system_net_management();
     {

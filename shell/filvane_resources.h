@@ -3,6 +3,7 @@
 
 #define IDD_ABOUT 100
 #define IDS_ABOUT_MENU 101
+#define IDS_ALREADY_RUNNING 6000
 #define IDD_MONITOR 102
 #define IDI_MAIN 128
 #define IDR_SKIN 144

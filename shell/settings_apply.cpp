@@ -3,13 +3,8 @@
 #include <functional>
 #include <optional>
 
+#include "shell/settings_resources.h"
 #include "shell/settings_rules.h"
-
-const char kChooseContentFirst[] = "请选择要记录的内容后再开启保存日志功能!";
-const char kChooseContentBeforeApply[] = "请选择要记录的内容后再点应用!";
-const char kFolderListTooLong[] = "要监控的文件夹列表太长(超过2047字节),无法保存,请删除部分文件夹后再点应用!";
-const char kRegistryFailed[] = "注册表操作失败!";
-const char kSettingsSaved[] = "保存设置成功!";
 
 namespace {
 
@@ -17,7 +12,7 @@ namespace {
 // memory, which gives the text to store.
 struct Step {
     const char* name;
-    const char* failure;
+    unsigned failure;
     std::function<std::string(MonitorSettings&)> change;
 };
 
@@ -25,34 +20,35 @@ struct Step {
 
 ApplyOutcome apply_settings(SettingsStore& store, const ApplyChoices& choices, SettingsRegistry& registry) {
     if (store.snapshot().start_log && !choices.record_sessions && !choices.record_open_files)
-        return {false, kChooseContentBeforeApply};
+        return {false, IDS_CHOOSE_CONTENT_BEFORE_APPLY};
     // Checked before anything is stored, so a refused list leaves no half-done key.
     std::optional<std::string> dirs = join_dirs(choices.folders);
     if (!dirs)
-        return {false, kFolderListTooLong};
+        return {false, IDS_FOLDER_LIST_TOO_LONG};
 
     std::unique_ptr<SettingsKey> key = registry.open_or_create();
     if (!key)
-        return {false, kRegistryFailed};
+        return {false, IDS_REGISTRY_FAILED};
 
     const Step steps[] = {
-        {"StartLog", "保存设置1失败!", [](MonitorSettings& s) { return std::string(stored_switch(s.start_log)); }},
-        {"SaveSession", "保存设置2失败!",
+        {"StartLog", IDS_STORE_START_LOG_FAILED,
+         [](MonitorSettings& s) { return std::string(stored_switch(s.start_log)); }},
+        {"SaveSession", IDS_STORE_SAVE_SESSION_FAILED,
          [&](MonitorSettings& s) {
              s.save_session = choices.record_sessions;
              return std::string(stored_switch(s.save_session));
          }},
-        {"SaveFile", "保存设置3失败!",
+        {"SaveFile", IDS_STORE_SAVE_FILE_FAILED,
          [&](MonitorSettings& s) {
              s.save_file = choices.record_open_files;
              return std::string(stored_switch(s.save_file));
          }},
-        {"ShareTime", "保存设置4失败!",
+        {"ShareTime", IDS_STORE_SHARE_TIME_FAILED,
          [&](MonitorSettings& s) {
              s.share_time = share_time_from_item(choices.interval_item);
              return std::to_string(s.share_time);
          }},
-        {"Dirs", "保存设置6失败!",
+        {"Dirs", IDS_STORE_DIRS_FAILED,
          [&](MonitorSettings& s) {
              s.folders = choices.folders;
              return *dirs;
@@ -66,5 +62,5 @@ ApplyOutcome apply_settings(SettingsStore& store, const ApplyChoices& choices, S
         if (!key->write(step.name, text))
             return {false, step.failure};
     }
-    return {true, kSettingsSaved};
+    return {true, IDS_SETTINGS_SAVED};
 }

@@ -32,15 +32,8 @@ struct ApplyChoices {
 };
 
 struct ApplyOutcome {
-    bool stored = false;  // everything written: the dialog ends
-    std::string message;  // shown in a box in every case
+    bool stored = false;   // everything written: the dialog ends
+    unsigned message = 0;  // string-table text shown in a box in every case
 };
 
 ApplyOutcome apply_settings(SettingsStore& store, const ApplyChoices& choices, SettingsRegistry& registry);
-
-// Texts of Apply's boxes, shared with the logging button.
-extern const char kChooseContentFirst[];  // logging button refusal
-extern const char kChooseContentBeforeApply[];
-extern const char kFolderListTooLong[];
-extern const char kRegistryFailed[];
-extern const char kSettingsSaved[];

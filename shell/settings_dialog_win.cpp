@@ -1,5 +1,6 @@
 #include "shell/settings_dialog_win.h"
 
+#include "common/string_resource_win.h"
 #include "common/win_text.h"
 #include "shell/settings_folder_browser_win.h"
 #include "shell/settings_resources.h"
@@ -7,8 +8,6 @@
 
 namespace {
 
-const char kLoggingOff[] = "开启保存日志功能";  // the button offers to switch on
-const char kLoggingOn[] = "停止保存日志功能";
 const char* const kIntervals[] = {"10", "20", "30", "40", "50", "60"};
 
 // Text of item `index` of a list box (LB_) or combo box (CB_) through the
@@ -36,7 +35,7 @@ SettingsDialog::SettingsDialog(SettingsStore& store, SettingsRegistry& registry)
 
 BOOL SettingsDialog::on_init() {
     MonitorSettings settings = store_.snapshot();
-    set_item_text(IDC_SETTINGS_LOGGING, settings.start_log ? kLoggingOn : kLoggingOff);
+    set_item_text(IDC_SETTINGS_LOGGING, resource_text(settings.start_log ? IDS_LOGGING_ON : IDS_LOGGING_OFF));
     CheckDlgButton(hwnd(), IDC_SETTINGS_SESSIONS, settings.save_session ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd(), IDC_SETTINGS_OPEN_FILES, settings.save_file ? BST_CHECKED : BST_UNCHECKED);
 
@@ -78,20 +77,20 @@ bool SettingsDialog::on_command(int id, int notification) {
 }
 
 void SettingsDialog::toggle_logging() {
-    if (item_text(IDC_SETTINGS_LOGGING) != kLoggingOff) {
+    if (item_text(IDC_SETTINGS_LOGGING) != resource_text(IDS_LOGGING_OFF)) {
         store_.update([](MonitorSettings& s) { s.start_log = false; });
-        set_item_text(IDC_SETTINGS_LOGGING, kLoggingOff);
+        set_item_text(IDC_SETTINGS_LOGGING, resource_text(IDS_LOGGING_OFF));
     } else if (checked(IDC_SETTINGS_SESSIONS) || checked(IDC_SETTINGS_OPEN_FILES)) {
         store_.update([](MonitorSettings& s) { s.start_log = true; });
-        set_item_text(IDC_SETTINGS_LOGGING, kLoggingOn);
+        set_item_text(IDC_SETTINGS_LOGGING, resource_text(IDS_LOGGING_ON));
     } else {
-        message_box(kChooseContentFirst);
+        message_box(resource_text(IDS_CHOOSE_CONTENT_FIRST));
     }
 }
 
 void SettingsDialog::add_folder() {
     std::string path;
-    if (browse_for_folder(hwnd(), "选择要监控的文件夹", path))
+    if (browse_for_folder(hwnd(), resource_text(IDS_CHOOSE_FOLDER), path))
         add_string(item(IDC_SETTINGS_FOLDERS), LB_ADDSTRING, path);
 }
 
@@ -99,7 +98,7 @@ void SettingsDialog::delete_folder() {
     HWND list = item(IDC_SETTINGS_FOLDERS);
     auto selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) {
-        message_box("请选择要删除的监控文件夹!");
+        message_box(resource_text(IDS_CHOOSE_FOLDER_TO_DELETE));
         return;
     }
     SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
@@ -119,7 +118,7 @@ void SettingsDialog::apply() {
     choices.interval_item = selected_interval();
     choices.folders = folders();
     ApplyOutcome outcome = apply_settings(store_, choices, registry_);
-    message_box(outcome.message);
+    message_box(resource_text(outcome.message));
     if (outcome.stored)
         end(IDOK);
 }

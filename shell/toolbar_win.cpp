@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/message_box_win.h"
+#include "common/string_resource_win.h"
 #include "common/win_text.h"
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
@@ -12,16 +13,20 @@ namespace {
 struct Button {
     int icon;
     int command;
-    const char* text;
+    unsigned text;
 };
 
 // Button i shows image i.
 const Button kButtons[] = {
-    {IDI_SETTINGS, ID_SETTINGS, "系统设置"},   {IDI_CLOSE_FILE, ID_CLOSE_FILE, "关闭文件"},
-    {IDI_HOST_SCAN, ID_HOST_SCAN, "主机检测"}, {IDI_PING, ID_PING, "Ping"},
-    {IDI_LOG_QUERY, ID_LOG_QUERY, "记录查询"}, {IDI_MAIN, ID_ABOUT, "关于软件"},
-    {IDI_HIDE, ID_HIDE, "隐藏托盘"},           {IDI_HELP, ID_HELP, "使用说明"},
-    {IDI_QUIT, ID_QUIT, "退出系统"},
+    {IDI_SETTINGS, ID_SETTINGS, IDS_COMMAND_SETTINGS},
+    {IDI_CLOSE_FILE, ID_CLOSE_FILE, IDS_COMMAND_CLOSE_FILE},
+    {IDI_HOST_SCAN, ID_HOST_SCAN, IDS_COMMAND_HOST_SCAN},
+    {IDI_PING, ID_PING, IDS_COMMAND_PING},
+    {IDI_LOG_QUERY, ID_LOG_QUERY, IDS_COMMAND_LOG_QUERY},
+    {IDI_MAIN, ID_ABOUT, IDS_COMMAND_ABOUT},
+    {IDI_HIDE, ID_HIDE, IDS_COMMAND_HIDE},
+    {IDI_HELP, ID_HELP, IDS_COMMAND_HELP},
+    {IDI_QUIT, ID_QUIT, IDS_COMMAND_QUIT},
 };
 constexpr int kButtonCount = sizeof kButtons / sizeof kButtons[0];
 
@@ -119,7 +124,7 @@ int Toolbar::create(HWND parent) {
 
 int Toolbar::fail() {
     release();
-    show_message(parent_, "创建工具栏失败!");
+    show_message(parent_, resource_text(IDS_TOOLBAR_FAILED));
     return -1;
 }
 
@@ -137,7 +142,7 @@ bool Toolbar::add_buttons() {
     std::u16string texts[kButtonCount];
     TBBUTTON buttons[kButtonCount] = {};
     for (int i = 0; i < kButtonCount; ++i) {
-        texts[i] = widen(kButtons[i].text);
+        texts[i] = widen(resource_text(kButtons[i].text));
         buttons[i].iBitmap = i;
         buttons[i].idCommand = kButtons[i].command;
         buttons[i].fsState = TBSTATE_ENABLED;

@@ -1,5 +1,6 @@
 #include "shell/tray_menu_win.h"
 
+#include "common/string_resource_win.h"
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
 
@@ -12,20 +13,20 @@ constexpr int kItemIconSize = 16;
 struct Entry {
     int command;  // 0: separator
     int icon;
-    const char* text;
+    unsigned text;
 };
 
 const Entry kEntries[] = {
-    {ID_TRAY_RESTORE, IDI_MAIN, "返回主窗口"},
-    {0, 0, nullptr},
-    {ID_TRAY_SETTINGS, IDI_SETTINGS, "系统设置"},
-    {0, 0, nullptr},
-    {ID_TRAY_HOST_SCAN, IDI_HOST_SCAN, "主机检测"},
-    {ID_TRAY_PING, IDI_PING, "Ping"},
-    {0, 0, nullptr},
-    {ID_TRAY_ABOUT, IDI_MAIN, "关于软件"},
-    {0, 0, nullptr},
-    {ID_TRAY_QUIT, IDI_QUIT, "退出系统"},
+    {ID_TRAY_RESTORE, IDI_MAIN, IDS_COMMAND_RESTORE},
+    {0, 0, 0},
+    {ID_TRAY_SETTINGS, IDI_SETTINGS, IDS_COMMAND_SETTINGS},
+    {0, 0, 0},
+    {ID_TRAY_HOST_SCAN, IDI_HOST_SCAN, IDS_COMMAND_HOST_SCAN},
+    {ID_TRAY_PING, IDI_PING, IDS_COMMAND_PING},
+    {0, 0, 0},
+    {ID_TRAY_ABOUT, IDI_MAIN, IDS_COMMAND_ABOUT},
+    {0, 0, 0},
+    {ID_TRAY_QUIT, IDI_QUIT, IDS_COMMAND_QUIT},
 };
 
 // A private copy at the standard icon size: the item destroys it with itself,
@@ -44,7 +45,7 @@ std::unique_ptr<DrawnMenu> build_tray_menu() {
         return nullptr;
     menu->attach(handle);
     menu->set_selection_colour(kSelection);
-    auto bar = std::make_unique<MenuEntryData>(0, "Zelqo共享文件监控器", nullptr, kBarWidth);
+    auto bar = std::make_unique<MenuEntryData>(0, resource_text(IDS_TRAY_MENU_TITLE), nullptr, kBarWidth);
     bar->title_strip = true;
     bool complete = menu->append_title_strip(std::move(bar));
     for (const Entry& entry : kEntries) {
@@ -52,8 +53,8 @@ std::unique_ptr<DrawnMenu> build_tray_menu() {
             complete = menu->append_drawn_separator() && complete;
             continue;
         }
-        auto item =
-            std::make_unique<MenuEntryData>(entry.command, entry.text, load_item_icon(entry.icon), kItemIconSize);
+        auto item = std::make_unique<MenuEntryData>(
+            entry.command, resource_text(entry.text), load_item_icon(entry.icon), kItemIconSize);
         complete = menu->append_drawn_item(0, std::move(item), nullptr) && complete;
     }
     // A menu with entries missing is not shown at all.

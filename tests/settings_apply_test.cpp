@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/settings_apply.h"
+#include "shell/settings_resources.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST_F(Apply, StoresEveryValueInOrderAndEndsTheDialog) {
     choices = {true, false, "30", {"D:\\b", "C:\\共享", "D:\\b"}};
     ApplyOutcome outcome = apply();
     EXPECT_TRUE(outcome.stored);
-    EXPECT_EQ(outcome.message, "保存设置成功!");
+    EXPECT_EQ(outcome.message, IDS_SETTINGS_SAVED);
     EXPECT_EQ(registry.order, (std::vector<std::string>{"StartLog", "SaveSession", "SaveFile", "ShareTime", "Dirs"}));
     EXPECT_EQ(registry.stored["StartLog"], "1");
     EXPECT_EQ(registry.stored["SaveSession"], "1");
@@ -80,7 +81,7 @@ TEST_F(Apply, LoggingOnNeedsSomethingToRecord) {
     choices = {false, false, "20", {}};
     ApplyOutcome outcome = apply();
     EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(outcome.message, "请选择要记录的内容后再点应用!");
+    EXPECT_EQ(outcome.message, IDS_CHOOSE_CONTENT_BEFORE_APPLY);
     EXPECT_TRUE(registry.order.empty());
     EXPECT_EQ(store.snapshot().share_time, 1);
     // Open-file recording alone is enough.
@@ -96,7 +97,7 @@ TEST_F(Apply, LongFolderListIsRefusedBeforeTheKeyIsTouched) {
     choices = {true, false, "40", {std::string(1500, 'a'), std::string(600, 'b')}};
     ApplyOutcome outcome = apply();
     EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(outcome.message, kFolderListTooLong);
+    EXPECT_EQ(outcome.message, IDS_FOLDER_LIST_TOO_LONG);
     EXPECT_TRUE(registry.order.empty());
     EXPECT_EQ(registry.open_keys, 0);
     MonitorSettings now = store.snapshot();
@@ -109,21 +110,21 @@ TEST_F(Apply, KeyThatCannotBeOpenedOrCreated) {
     choices = {true, false, "20", {}};
     ApplyOutcome outcome = apply();
     EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(outcome.message, "注册表操作失败!");
+    EXPECT_EQ(outcome.message, IDS_REGISTRY_FAILED);
     EXPECT_FALSE(store.snapshot().save_session);
 }
 
 TEST_F(Apply, AFailedWriteStopsThereWithItsNumberedMessage) {
     struct Case {
         const char* value;
-        const char* message;
+        unsigned message;
         std::size_t writes;
     };
-    const Case cases[] = {{"StartLog", "保存设置1失败!", 1},
-                          {"SaveSession", "保存设置2失败!", 2},
-                          {"SaveFile", "保存设置3失败!", 3},
-                          {"ShareTime", "保存设置4失败!", 4},
-                          {"Dirs", "保存设置6失败!", 5}};
+    const Case cases[] = {{"StartLog", IDS_STORE_START_LOG_FAILED, 1},
+                          {"SaveSession", IDS_STORE_SAVE_SESSION_FAILED, 2},
+                          {"SaveFile", IDS_STORE_SAVE_FILE_FAILED, 3},
+                          {"ShareTime", IDS_STORE_SHARE_TIME_FAILED, 4},
+                          {"Dirs", IDS_STORE_DIRS_FAILED, 5}};
     for (const Case& c : cases) {
         SettingsStore fresh;
         FakeRegistry failing;

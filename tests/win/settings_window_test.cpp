@@ -378,7 +378,7 @@ TEST_F(SettingsWindow, FolderListOverOneStoredValueIsRefusedAndKept) {
     ASSERT_TRUE(add_through_browser("C:\\windows"));
     ASSERT_TRUE(wait_until([&] { return folders().size() == 8; }, 3000));
     click(IDC_SETTINGS_APPLY);
-    ASSERT_TRUE(answer_box(kFolderListTooLong));
+    ASSERT_TRUE(answer_box("要监控的文件夹列表太长(超过2047字节),无法保存,请删除部分文件夹后再点应用!"));
     EXPECT_TRUE(still_open());
     EXPECT_EQ(folders().size(), 8u);
     EXPECT_EQ(read_stored("Dirs").text, dirs);
