@@ -40,11 +40,13 @@ bool is_stamp_byte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '
 // Where each entry of a line starts after its first: an entry cut short
 // (a crash, a full disk) may have had the next one glued to it, and that
 // one's head still marks its start. Found through "内容:", once per entry.
+// A plain byte search: the head check below pins a hit to character edges,
+// since no byte of a stamp can be the second byte of a character.
 std::vector<std::size_t> glued_entry_starts(const std::string& line) {
     std::vector<std::size_t> starts;
-    std::size_t from = gbk::find(line, kContentLabel);
+    std::size_t from = line.find(kContentLabel);
     while (from != std::string::npos) {
-        from = gbk::find(line, kContentLabel, from + kContentLabel.size());
+        from = line.find(kContentLabel, from + kContentLabel.size());
         if (from == std::string::npos)
             break;
         // Back over the stamp to the colon that ends "时间:".
@@ -117,7 +119,10 @@ QueryResult run_log_query(std::unique_ptr<ExclusiveFile> day_file, const QueryCo
                 break;
             begin = start;
         }
-        if (!good || !take_entry(line.substr(begin), conditions, result)) {
+        if (good)
+            good =
+                begin == 0 ? take_entry(line, conditions, result) : take_entry(line.substr(begin), conditions, result);
+        if (!good) {
             result.bad_line = static_cast<int>(number + 1);
             break;
         }
