@@ -6,6 +6,16 @@
 
 static_assert(sizeof(UINT_PTR) == sizeof(SOCKET), "the socket is kept as UINT_PTR");
 
+namespace {
+
+// A whole network answering at once must fit while the scan thread is busy
+// with the window: 254 small answers filled Linux's default buffer to within
+// two datagrams, and Windows' default is smaller still. Room for the answers
+// of every address that may wait at once, however long.
+constexpr int kReceiveBufferBytes = 1 << 20;
+
+}  // namespace
+
 NodeStatusProbe::NodeStatusProbe() : socket_(INVALID_SOCKET), ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 NodeStatusProbe::~NodeStatusProbe() {
@@ -25,9 +35,12 @@ bool NodeStatusProbe::open() {
     local.sin_family = AF_INET;
     local.sin_port = htons(scanner::kReplyPort);
     local.sin_addr.s_addr = htonl(INADDR_ANY);
+    int receive_buffer = kReceiveBufferBytes;
     // The event also makes the socket non-blocking: neither a receive nor a
     // send ever waits.
-    if (bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) == SOCKET_ERROR ||
+    if (setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receive_buffer), sizeof receive_buffer) ==
+            SOCKET_ERROR ||
+        bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) == SOCKET_ERROR ||
         WSAEventSelect(s, ready_, FD_READ | FD_WRITE) == SOCKET_ERROR) {
         closesocket(s);
         return false;

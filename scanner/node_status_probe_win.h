@@ -16,7 +16,8 @@ public:
     NodeStatusProbe(const NodeStatusProbe&) = delete;
     NodeStatusProbe& operator=(const NodeStatusProbe&) = delete;
 
-    // Creates and binds the socket; false (and no socket) on failure.
+    // Creates the socket, with room for a whole network's answers, and binds
+    // it; false (and no socket) on failure.
     bool open();
     // Set when answers wait to be read or a full send buffer has room again;
     // never set without a socket.
