@@ -2,6 +2,8 @@
 // `Release` is a function object that frees one handle of the kind.
 #pragma once
 
+#include <windows.h>
+
 template <class Handle, class Release>
 class ScopedHandle {
 public:
@@ -21,3 +23,9 @@ public:
 private:
     Handle handle_;
 };
+
+struct CloseKernelHandle {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+// Events, mutexes, threads.
+using KernelHandle = ScopedHandle<HANDLE, CloseKernelHandle>;

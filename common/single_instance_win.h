@@ -19,8 +19,5 @@ public:
     void claim_or_leave(const char* name, const std::string& refusal);
 
 private:
-    struct CloseKernelHandle {
-        void operator()(HANDLE handle) const { CloseHandle(handle); }
-    };
-    ScopedHandle<HANDLE, CloseKernelHandle> mutex_;
+    KernelHandle mutex_;
 };

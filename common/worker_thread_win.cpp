@@ -1,17 +1,12 @@
 #include "common/worker_thread_win.h"
 
+#include "common/scoped_handle_win.h"
+
 // What the thread runs on: shared with it, so a thread that outlives its
 // WorkerThread still has its body and its stop event.
 struct WorkerThread::Run {
     Body body;
-    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    Run() = default;
-    ~Run() {
-        if (stop)
-            CloseHandle(stop);
-    }
-    Run(const Run&) = delete;
-    Run& operator=(const Run&) = delete;
+    KernelHandle stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 bool wait_answering_sent_messages(HANDLE object, DWORD wait_ms) {
@@ -41,7 +36,7 @@ WorkerThread::~WorkerThread() {
 
 DWORD WINAPI WorkerThread::entry(LPVOID parameter) {
     std::unique_ptr<std::shared_ptr<Run>> run(static_cast<std::shared_ptr<Run>*>(parameter));
-    return (*run)->body((*run)->stop);
+    return (*run)->body((*run)->stop.get());
 }
 
 bool WorkerThread::start(Body body) {
@@ -70,7 +65,7 @@ bool WorkerThread::start(Body body) {
 
 void WorkerThread::request_stop() {
     if (run_)
-        SetEvent(run_->stop);
+        SetEvent(run_->stop.get());
 }
 
 bool WorkerThread::stop(DWORD wait_ms) {

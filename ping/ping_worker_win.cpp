@@ -2,25 +2,18 @@
 
 #include <cstdio>
 
+#include "common/scoped_handle_win.h"
 #include "ping/echo_run.h"
 #include "ping/window_line_sink_win.h"
 #include "ping/winsock_echo_port_win.h"
 
 struct PingWorker::Pending {
-    HANDLE request = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    KernelHandle request{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     // Written before the event is set, read after it woke the thread.
     std::string host;
     HWND window = nullptr;
     unsigned count = 0;
     IcmpEcho echo;
-
-    Pending() = default;
-    ~Pending() {
-        if (request)
-            CloseHandle(request);
-    }
-    Pending(const Pending&) = delete;
-    Pending& operator=(const Pending&) = delete;
 };
 
 void IcmpEcho::run(unsigned count, const std::string& host, HWND window) {
@@ -45,7 +38,7 @@ DWORD run_worker_loop(HANDLE stop, HANDLE request, const std::function<void()>& 
 PingWorker::PingWorker() : pending_(std::make_shared<Pending>()) {
     bool started = pending_->request && thread_.start([pending = pending_](HANDLE stop) {
         return run_worker_loop(
-            stop, pending->request, [&] { pending->echo.run(pending->count, pending->host, pending->window); });
+            stop, pending->request.get(), [&] { pending->echo.run(pending->count, pending->host, pending->window); });
     });
     if (!started)
         start_error_ = GetLastError();
@@ -57,7 +50,7 @@ void PingWorker::Request(unsigned count, const std::string& host, HWND window) {
     pending_->count = count;
     pending_->host = host;
     pending_->window = window;
-    if (thread_.running() && SetEvent(pending_->request))
+    if (thread_.running() && SetEvent(pending_->request.get()))
         return;
     // Why the thread is not there: it never started, or it ended.
     DWORD code = start_error_ != 0 ? start_error_ : thread_.exit_code();
