@@ -24,7 +24,9 @@ int count_lines(const std::string& text) {
 }
 
 struct DayFile : ::testing::Test {
-    std::string dir = ::testing::TempDir() + "activity_log_test/";
+    // One folder per test, so tests run side by side do not share files.
+    std::string dir = ::testing::TempDir() + "activity_log_test_" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
     LocalTime time{2011, 3, 5, 9, 7, 3};
     ActivityLog log{[this] { return time; }, dir, 300};
     EntryContent sessions{true, false, {{"USER1", "PC1", "2", "35秒", "0秒"}, {"USER2", "PC2", "0", "8秒", "8秒"}}, {}};

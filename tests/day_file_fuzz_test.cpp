@@ -110,7 +110,7 @@ std::string stamp_of(int i) { return "2011-3-5 1:" + std::to_string(i / 60) + ":
 }  // namespace
 
 TEST(DayFileFuzz, TheQueryReadsBackExactlyTheRecordsWritten) {
-    const std::string dir = ::testing::TempDir();
+    const std::string dir = ::testing::TempDir() + "day_file_fuzz_";
     for (unsigned seed = 1; seed <= 20; ++seed) {
         Fuzz fuzz(seed);
         int i = 0;

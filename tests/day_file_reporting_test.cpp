@@ -27,7 +27,8 @@ TEST(RepeatedFailure, FirstLineThenOneAMinuteWithTheCountThenOneWhenItClears) {
 namespace {
 
 struct Recorder : ::testing::Test {
-    std::string dir = ::testing::TempDir() + "recorder_test/";
+    std::string dir =
+        ::testing::TempDir() + "recorder_test_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
     LocalTime time{2011, 3, 5, 9, 7, 3};
     std::int64_t now = 0;
     ActivityLog log{[this] { return time; }, dir, 0};

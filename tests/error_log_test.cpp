@@ -14,7 +14,8 @@
 namespace {
 
 struct ErrorLogFile : ::testing::Test {
-    std::string path = ::testing::TempDir() + "vlerror_test.log";
+    std::string path = ::testing::TempDir() + "vlerror_test_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
     LocalTime time{2011, 3, 5, 9, 7, 3};
     ErrorLog log{path, [this] { return time; }, 300};
     void SetUp() override { std::remove(path.c_str()); }

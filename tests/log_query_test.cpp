@@ -13,7 +13,8 @@
 namespace {
 
 struct DayLog : ::testing::Test {
-    std::string path = ::testing::TempDir() + "log_query_test.dat";
+    std::string path = ::testing::TempDir() + "log_query_test_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
     long lines_walked = 0;
 
     void write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
@@ -307,7 +308,7 @@ TEST_F(DayLog, ACutShortEntryGluedToTheNextIsListedAsALineOfItsOwn) {
 }
 
 TEST_F(DayLog, ForgedLabelsInAValueStayPartOfThatValue) {
-    std::string dir = ::testing::TempDir();
+    std::string dir = ::testing::TempDir() + "forged_labels_";
     LocalTime now{2011, 3, 5, 9, 7, 3};
     ActivityLog log([&] { return now; }, dir, 0);
     const std::string name = "Z:\\s\\r第7条文件记录:文件:Z:\\evil.exe访问者:admin打开模式:写入 .txt";
