@@ -89,12 +89,16 @@ void set_up_list(HWND list, const Column (&columns)[N]) {
 
 }  // namespace
 
-MonitorDialog::MonitorDialog(netmgmt::NetManagement& net)
-    : Dialog(IDD_MONITOR, true), net_(net), icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))) {}
+MonitorDialog::MonitorDialog(netmgmt::NetManagement& net, std::string title)
+    : Dialog(IDD_MONITOR, true),
+      net_(net),
+      title_(std::move(title)),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))) {}
 
 MonitorDialog::~MonitorDialog() = default;
 
 BOOL MonitorDialog::on_init() {
+    SetWindowTextW(hwnd(), wide_ptr(widen(title_)));
     toolbar_.create(hwnd());  // a failure has been reported; the window goes on without it
     add_about_to_system_menu();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -256,7 +260,7 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
     switch (msg) {
     case WM_SYSCOMMAND:
         if (wp == SC_MINIMIZE) {  // exactly: the window hides into the tray instead
-            hide_into_tray(hwnd(), icon_, kMainTitle);
+            hide_into_tray(hwnd(), icon_, title_);
             result = 0;
             return true;
         }
@@ -312,7 +316,7 @@ void MonitorDialog::close_window() {
     if (closing_)
         return;
     closing_ = true;
-    tray_icon(hwnd(), TrayAction::Delete, nullptr, kMainTitle);
+    tray_icon(hwnd(), TrayAction::Delete, nullptr, title_);
     // A pass in the middle of handing over its lists finishes it: the wait
     // answers it. A worker still busy after that is left to the process's end.
     if (worker_)
@@ -336,12 +340,12 @@ void MonitorDialog::start_host_scanner() { start_companion(hwnd(), Companion::Ho
 void MonitorDialog::start_ping() { start_companion(hwnd(), Companion::Ping); }
 void MonitorDialog::open_help() { start_companion(hwnd(), Companion::Help); }
 void MonitorDialog::hide() { SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
-void MonitorDialog::restore() { show_from_tray(hwnd(), kMainTitle); }
+void MonitorDialog::restore() { show_from_tray(hwnd(), title_); }
 void MonitorDialog::quit() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void MonitorDialog::on_tray_notification(UINT mouse_message) {
     if (mouse_message == WM_LBUTTONUP) {
-        show_from_tray(hwnd(), kMainTitle);
+        show_from_tray(hwnd(), title_);
     } else if (mouse_message == WM_RBUTTONUP) {
         tray_menu_ = build_tray_menu();
         if (!tray_menu_)

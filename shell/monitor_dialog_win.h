@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 
 #include "common/dialog_win.h"
 #include "controls/drawn_menu_win.h"
@@ -18,7 +19,8 @@ extern const char kMainTitle[];
 
 class MonitorDialog : public Dialog {
 public:
-    explicit MonitorDialog(netmgmt::NetManagement& net);
+    // `title` names the window and its tray icon.
+    MonitorDialog(netmgmt::NetManagement& net, std::string title);
     ~MonitorDialog() override;
 
     void refresh_shares();
@@ -55,6 +57,7 @@ private:
     void on_tray_notification(UINT mouse_message);
 
     netmgmt::NetManagement& net_;
+    const std::string title_;
     HICON icon_;
     HIMAGELIST images_ = nullptr;
     std::unique_ptr<MonitorWorker> worker_;

@@ -58,6 +58,16 @@ void load_monitor_settings(SettingsStore& store) {
     store.update([&](MonitorSettings& values) { values = settings_from_stored(stored); });
 }
 
+std::string read_setting_text(const char* name) {
+    HKEY key;
+    std::string text;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return text;
+    query_text(key, name, text);
+    RegCloseKey(key);
+    return text;
+}
+
 std::unique_ptr<SettingsKey> RegistrySettings::open_or_create() {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS ||
