@@ -13,13 +13,15 @@
 # brenvik one after the other, and ends with the spread of both and of
 # their ratio. Datagrams the kernel dropped for a full receive buffer are
 # counted on both sides: answers at brenvik's socket, queries at the
-# responders'. The load average is printed before and after.
+# responders'. The load average is printed before and after. CASE limits
+# the run to one case: on-link, every, five or none.
 #
-#   brenvik_scan_bench.sh PATH/brenvik_window_tests.exe.so [REPEAT]
+#   brenvik_scan_bench.sh PATH/brenvik_window_tests.exe.so [REPEAT [CASE]]
 set -euo pipefail
 e2e=$(cd "$(dirname "$0")/../tests/e2e" && pwd)
 tests=$1
 repeat=${2:-5}
+only=${3:-}
 dir=$(mktemp -d /tmp/brenvik-bench.XXXXXX)
 cleanup() {
     "$e2e/brenvik_peer.sh" stop "$dir"
@@ -77,20 +79,30 @@ measure() {  # NETWORK TIMEOUT_MS
          }' "$dir/runs"
 }
 
+wanted() { [ -z "$only" ] || [ "$only" = "$1" ]; }
+
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "== on-link: five hosts answering, the rest silent, timeout 1000 ms"
-measure "$PEER_NET" 1000
+if wanted on-link; then
+    echo "== on-link: five hosts answering, the rest silent, timeout 1000 ms"
+    measure "$PEER_NET" 1000
+fi
 
 "$e2e/brenvik_peer.sh" route "$dir"
 # shellcheck source=/dev/null
 . "$dir/peer.env"
-"$e2e/brenvik_peer.sh" respond "$dir" $(seq 1 254)
-echo "== routed: every address answering, timeout 1000 ms"
-measure "$ROUTED_NET" 1000
-"$e2e/brenvik_peer.sh" respond "$dir" 2 3 77 128 254
-echo "== routed: five hosts answering, the rest silent, timeout 1000 ms"
-measure "$ROUTED_NET" 1000
-"$e2e/brenvik_peer.sh" respond "$dir"
-echo "== routed: no address answering, timeout 100 ms"
-measure "$ROUTED_NET" 100
+if wanted every; then
+    "$e2e/brenvik_peer.sh" respond "$dir" $(seq 1 254)
+    echo "== routed: every address answering, timeout 1000 ms"
+    measure "$ROUTED_NET" 1000
+fi
+if wanted five; then
+    "$e2e/brenvik_peer.sh" respond "$dir" 2 3 77 128 254
+    echo "== routed: five hosts answering, the rest silent, timeout 1000 ms"
+    measure "$ROUTED_NET" 1000
+fi
+if wanted none; then
+    "$e2e/brenvik_peer.sh" respond "$dir"
+    echo "== routed: no address answering, timeout 100 ms"
+    measure "$ROUTED_NET" 100
+fi
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
