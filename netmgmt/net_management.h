@@ -1,4 +1,4 @@
-// The network-management port: what the monitor asks of the server it runs on.
+// The network-management port: what the monitor asks of the server it watches.
 // Result codes are those of the Windows calls, so the monitor's loops and
 // messages read the same on every backend. Texts are GBK, already cut to the
 // 259 bytes a list cell holds.
@@ -83,9 +83,12 @@ public:
     // kFileChanged, with nothing closed, when its id now names another path
     // or user (servers reuse ids).
     virtual std::uint32_t close_open_file(const OpenFileInfo& asked) = 0;
+    // Ends the session of `session.user` from `session.computer`.
+    virtual std::uint32_t disconnect_session(const SessionInfo& session) = 0;
 };
 
-// The backend of this build: netapi32 on Windows, the local Samba server on Linux.
-std::unique_ptr<NetManagement> make_system_net_management();
+// The backend of this build for `server` (a host name or IPv4 address; empty
+// for the computer it runs on): netapi32 on Windows, Samba on Linux.
+std::unique_ptr<NetManagement> make_system_net_management(const std::string& server);
 
 }  // namespace netmgmt

@@ -6,6 +6,7 @@
 
 #include "common/code_page.h"
 #include "netmgmt/net_management.h"
+#include "netmgmt/session_levels.h"
 
 namespace netmgmt {
 namespace {
@@ -34,10 +35,14 @@ Reply<Record> take(NET_API_STATUS status, LPBYTE buffer, DWORD read, Convert con
 
 class Netapi32 : public NetManagement {
 public:
+    // netapi32 takes the server as "\\NAME", or no name for this computer.
+    explicit Netapi32(const std::string& server)
+        : server_(server.empty() ? u"" : u"\\\\" + codepage::gbk_to_utf16(server)) {}
+
     Reply<ShareInfo> enum_shares(std::uint32_t preferred, std::uint32_t& resume) override {
         LPBYTE buffer = nullptr;
         DWORD read = 0, total = 0, handle = resume;
-        NET_API_STATUS status = NetShareEnum(nullptr, 2, &buffer, preferred, &read, &total, &handle);
+        NET_API_STATUS status = NetShareEnum(server(), 2, &buffer, preferred, &read, &total, &handle);
         resume = handle;
         return take<SHARE_INFO_2, ShareInfo>(status, buffer, read, [](const SHARE_INFO_2& s) {
             return ShareInfo{cell(s.shi2_netname), cell(s.shi2_path), s.shi2_current_uses, cell(s.shi2_remark)};
@@ -45,22 +50,14 @@ public:
     }
 
     Reply<SessionInfo> enum_sessions(std::uint32_t preferred, std::uint32_t& resume) override {
-        LPBYTE buffer = nullptr;
-        DWORD read = 0, total = 0, handle = resume;
-        WCHAR empty[1] = {0};
-        NET_API_STATUS status = NetSessionEnum(empty, empty, empty, 502, &buffer, preferred, &read, &total, &handle);
-        resume = handle;
-        return take<SESSION_INFO_502, SessionInfo>(status, buffer, read, [](const SESSION_INFO_502& s) {
-            return SessionInfo{cell(s.sesi502_username), cell(s.sesi502_cname), s.sesi502_num_opens, s.sesi502_time,
-                               s.sesi502_idle_time};
-        });
+        return sessions_.enumerate(preferred, resume);
     }
 
     Reply<OpenFileInfo> enum_open_files(std::uint32_t preferred, std::uint32_t& resume) override {
         LPBYTE buffer = nullptr;
         DWORD read = 0, total = 0;
         DWORD_PTR handle = resume;
-        NET_API_STATUS status = NetFileEnum(nullptr, nullptr, nullptr, 3, &buffer, preferred, &read, &total, &handle);
+        NET_API_STATUS status = NetFileEnum(server(), nullptr, nullptr, 3, &buffer, preferred, &read, &total, &handle);
         resume = static_cast<std::uint32_t>(handle);
         return take<FILE_INFO_3, OpenFileInfo>(status, buffer, read, open_file_of);
     }
@@ -73,16 +70,53 @@ public:
         if (!get_info || !close)
             return ERROR_PROC_NOT_FOUND;
         LPBYTE buffer = nullptr;
-        NET_API_STATUS status = get_info(nullptr, asked.id, 3, &buffer);
+        NET_API_STATUS status = get_info(server(), asked.id, 3, &buffer);
         auto now = take<FILE_INFO_3, OpenFileInfo>(status, buffer, buffer ? 1 : 0, open_file_of);
         if (status != NERR_Success)
             return status;
         if (now.records.size() != 1 || now.records[0].path != asked.path || now.records[0].user != asked.user)
             return kFileChanged;
-        return close(nullptr, asked.id);
+        return close(server(), asked.id);
+    }
+
+    std::uint32_t disconnect_session(const SessionInfo& session) override {
+        std::u16string client = u"\\\\" + codepage::gbk_to_utf16(session.computer);
+        std::u16string user = codepage::gbk_to_utf16(session.user);
+        return NetSessionDel(server(), reinterpret_cast<LPWSTR>(&client[0]), reinterpret_cast<LPWSTR>(&user[0]));
     }
 
 private:
+    Reply<SessionInfo> sessions_at(std::uint32_t level, std::uint32_t preferred, std::uint32_t& resume) {
+        LPBYTE buffer = nullptr;
+        DWORD read = 0, total = 0, handle = resume;
+        WCHAR empty[1] = {0};
+        NET_API_STATUS status = NetSessionEnum(
+            server_.empty() ? empty : server(), empty, empty, level, &buffer, preferred, &read, &total, &handle);
+        resume = handle;
+        switch (level) {
+        case 502:
+            return take<SESSION_INFO_502, SessionInfo>(status, buffer, read, [](const SESSION_INFO_502& s) {
+                return SessionInfo{cell(s.sesi502_username), cell(s.sesi502_cname), s.sesi502_num_opens, s.sesi502_time,
+                                   s.sesi502_idle_time};
+            });
+        case 10:
+            return take<SESSION_INFO_10, SessionInfo>(status, buffer, read, [](const SESSION_INFO_10& s) {
+                return SessionInfo{cell(s.sesi10_username), cell(s.sesi10_cname), 0, s.sesi10_time, s.sesi10_idle_time};
+            });
+        case 1:
+            return take<SESSION_INFO_1, SessionInfo>(status, buffer, read, [](const SESSION_INFO_1& s) {
+                return SessionInfo{
+                    cell(s.sesi1_username), cell(s.sesi1_cname), s.sesi1_num_opens, s.sesi1_time, s.sesi1_idle_time};
+            });
+        default:
+            return take<SESSION_INFO_0, SessionInfo>(status, buffer, read, [](const SESSION_INFO_0& s) {
+                return SessionInfo{{}, cell(s.sesi0_cname), 0, 0, 0};
+            });
+        }
+    }
+
+    LPWSTR server() { return server_.empty() ? nullptr : reinterpret_cast<LPWSTR>(&server_[0]); }
+
     static OpenFileInfo open_file_of(const FILE_INFO_3& f) {
         return OpenFileInfo{f.fi3_id, f.fi3_permissions, cell(f.fi3_pathname), cell(f.fi3_username)};
     }
@@ -96,10 +130,17 @@ private:
         // Through void (*)(void), the one pointer type GCC lets stand for any.
         return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(found));
     }
+
+    std::u16string server_;
+    SessionLevels sessions_{[this](std::uint32_t level, std::uint32_t preferred, std::uint32_t& resume) {
+        return sessions_at(level, preferred, resume);
+    }};
 };
 
 }  // namespace
 
-std::unique_ptr<NetManagement> make_system_net_management() { return std::make_unique<Netapi32>(); }
+std::unique_ptr<NetManagement> make_system_net_management(const std::string& server) {
+    return std::make_unique<Netapi32>(server);
+}
 
 }  // namespace netmgmt

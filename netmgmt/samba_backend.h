@@ -62,6 +62,8 @@ public:
     Reply<SessionInfo> enum_sessions(std::uint32_t preferred_length, std::uint32_t& resume) override;
     Reply<OpenFileInfo> enum_open_files(std::uint32_t preferred_length, std::uint32_t& resume) override;
     std::uint32_t close_open_file(const OpenFileInfo& asked) override;
+    // Samba's public libraries have no session deletion.
+    std::uint32_t disconnect_session(const SessionInfo&) override { return kNotSupported; }
 
 private:
     // One enumeration's records, taken when it starts (resume 0) and paged

@@ -1,13 +1,12 @@
-// Filvane's start: skin, single instance, the main window; the process ends
-// with the main window.
+// Filvane's start: skin, the server it watches (with its single instance and
+// folder), the main window; the process ends with the main window.
 #include <windows.h>
 #include <commctrl.h>
 
-#include "common/single_instance_win.h"
-#include "common/string_resource_win.h"
 #include "netmgmt/net_management.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
+#include "shell/server_start_win.h"
 #include "skin/skin_layer_win.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -17,12 +16,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     skin::bind(instance, "Filvane", IDR_SKIN);
 
-    SingleInstance single_instance;
-    single_instance.claim_or_leave("Filvane", resource_text(IDS_ALREADY_RUNNING));
+    ServerStart start;
+    if (!start.settle())
+        return 1;
 
-    auto net = netmgmt::make_system_net_management();
+    auto net = netmgmt::make_system_net_management(start.server());
     {
-        MonitorDialog dialog(*net);
+        MonitorDialog dialog(*net, start.title());
         dialog.run_modal(nullptr);
     }
     return 0;

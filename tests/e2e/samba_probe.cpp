@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
             stderr, "usage: netmgmt_probe shares|sessions|opens [PREFERRED [PASSES]] | close ID [PATH USER]\n");
         return 1;
     }
-    auto net = netmgmt::make_system_net_management();
+    auto net = netmgmt::make_system_net_management("");
     const std::string what = argv[1];
     if (what == "close" && (argc == 3 || argc == 5)) {
         netmgmt::OpenFileInfo asked;

@@ -52,6 +52,9 @@ public:
         return close_result;
     }
 
+    // No test of the monitor disconnects a session.
+    std::uint32_t disconnect_session(const netmgmt::SessionInfo&) override { return netmgmt::kNotSupported; }
+
 private:
     template <class Record>
     netmgmt::Reply<Record> page(const std::vector<Record>& all, std::uint32_t& resume, std::uint32_t failure,

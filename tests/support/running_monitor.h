@@ -21,7 +21,7 @@ struct RunningMonitor : ::testing::Test {
     static constexpr const char* kAboutTitle = FILVANE_ABOUT_TITLE;
 
     void SetUp() override {
-        dialog = std::make_unique<MonitorDialog>(net);
+        dialog = std::make_unique<MonitorDialog>(net, kMainTitle);
         ui = std::make_unique<UiThread>([this] { dialog->run_modal(nullptr); });
         // The about box comes first, during initialisation.
         HWND about = wait_for_window(kAboutTitle, 10000);

@@ -41,7 +41,7 @@ int main() {
     InitCommonControlsEx(&controls);
     FakeNet net;
     net.shares = {{"docs", "C:\\docs", 2, "文档"}};
-    MonitorDialog dialog(net);
+    MonitorDialog dialog(net, kMainTitle);
     UiThread ui([&] { dialog.run_modal(nullptr); });
     HWND about = wait_for_window(FILVANE_ABOUT_TITLE, 10000);
     if (about)

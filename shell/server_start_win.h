@@ -1,0 +1,28 @@
+// What a Filvane process watches, settled before its window opens: the server
+// its command line names, that server's single-instance guard, and that
+// server's folder under the working folder as the working folder, so its day
+// files, error log and log query stay apart from other servers'. The local
+// computer keeps today's guard and folder.
+#pragma once
+
+#include <string>
+
+#include "common/single_instance_win.h"
+
+class ServerStart {
+public:
+    // False, after a box saying why, when the command line names no server
+    // or its folder cannot be used. A second copy for the same server shows
+    // today's message and ends the process.
+    bool settle();
+    // Empty for the local computer.
+    const std::string& server() const { return server_; }
+    // The window's title and tray tip.
+    std::string title() const;
+
+private:
+    bool enter_server_folder();
+
+    SingleInstance instance_;
+    std::string server_;
+};
