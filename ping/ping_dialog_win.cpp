@@ -6,6 +6,7 @@
 #include "common/gdi_handles_win.h"
 #include "common/message_box_win.h"
 #include "common/minimised_icon_win.h"
+#include "common/string_resource_win.h"
 #include "common/thread_messages_win.h"
 #include "common/win_text.h"
 #include "ping/corvap_resources.h"
@@ -37,7 +38,7 @@ PingDialog::PingDialog()
 PingDialog::~PingDialog() = default;
 
 BOOL PingDialog::on_init() {
-    single_instance_.claim_or_leave(kPingMutexName, "已经运行了一个PING程序!");
+    single_instance_.claim_or_leave(kPingMutexName, resource_text(IDS_ALREADY_RUNNING));
     host_combo_.attach(item(IDC_HOST));
     load_history();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -66,7 +67,7 @@ void PingDialog::set_up_list() {
     // Without LVS_SHAREIMAGELISTS the list view destroys the image list with itself.
     HIMAGELIST images = ImageList_LoadImageW(instance(), MAKEINTRESOURCEW(IDB_LINE_IMAGES), kLineImageSize, 1,
                                              kImageMask, IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    list_insert_column(results_, 0, "状态", 800);
+    list_insert_column(results_, 0, resource_text(IDS_COLUMN_STATE), 800);
     if (images)
         SendMessageW(results_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     fit_column();

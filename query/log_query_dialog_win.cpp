@@ -7,6 +7,7 @@
 
 #include "common/exclusive_file.h"
 #include "common/save_as_win.h"
+#include "common/string_resource_win.h"
 #include "common/thread_messages_win.h"
 #include "monitor/activity_log.h"
 #include "monitor/filvane_messages_win.h"
@@ -108,7 +109,7 @@ void LogQueryDialog::query() {
     SYSTEMTIME from = picker_time(item(IDC_QUERY_START));
     SYSTEMTIME to = picker_time(item(IDC_QUERY_END));
     if (as_tuple(from) > as_tuple(to)) {
-        message_box("起始时间不能大于终止时间!请重新设置!", MB_OK);
+        message_box(resource_text(IDS_QUERY_START_AFTER_END), MB_OK);
         return;
     }
     QueryConditions conditions;
@@ -122,7 +123,7 @@ void LogQueryDialog::query() {
     LocalTime date{day.wYear, day.wMonth, day.wDay, 0, 0, 0};
     auto file = ExclusiveFile::open(activity_file_name(date), ExclusiveFile::Disposition::OpenExisting);
     if (!file) {
-        message_box("打开日志文件失败!软件目录下没有该天的日志文件!", MB_OK);
+        message_box(resource_text(IDS_QUERY_NO_DAY_FILE), MB_OK);
         return;
     }
     session_box_->show({});
@@ -163,7 +164,7 @@ void LogQueryDialog::finish_query(QueryResult& result) {
     set_running(false);
     if (result.bad_line > 0) {
         char text[160];
-        std::snprintf(text, sizeof text, "日志文件第%d行不是有效的日志记录,查询在此行结束!", result.bad_line);
+        std::snprintf(text, sizeof text, resource_text(IDS_QUERY_BAD_LINE).c_str(), result.bad_line);
         message_box(text, MB_OK);
     }
 }
@@ -178,7 +179,7 @@ void LogQueryDialog::set_running(bool running) {
 }
 
 void LogQueryDialog::save_as() {
-    if (auto path = ask_save_path(hwnd(), {"VlxLogo.txt", "文本文档(*.txt)|*.txt|", "txt"}))
+    if (auto path = ask_save_path(hwnd(), {"VlxLogo.txt", resource_text(IDS_QUERY_SAVE_FILTER), "txt"}))
         save_to(*path);
 }
 
@@ -187,7 +188,7 @@ void LogQueryDialog::save_to(const std::string& path) {
     if (!file)
         return;  // a file that cannot be created: nothing written, nothing shown
     if (!file->write(saved_log_bytes(session_box_->text(), file_box_->text())))
-        message_box("保存文件失败!", MB_OK);
+        message_box(resource_text(IDS_QUERY_SAVE_FAILED), MB_OK);
 }
 
 void run_log_query_command(HWND main_window) {

@@ -9,6 +9,7 @@
 #include "common/message_box_win.h"
 #include "common/minimised_icon_win.h"
 #include "common/save_as_win.h"
+#include "common/string_resource_win.h"
 #include "common/thread_messages_win.h"
 #include "common/win_text.h"
 #include "scanner/brenvik_resources.h"
@@ -42,10 +43,10 @@ BOOL ScannerDialog::on_init() {
     SendMessageW(item(IDC_TIMEOUT_SPIN), UDM_SETPOS32, 0, kTimeoutMin);
 
     HWND results = item(IDC_RESULTS);
-    list_insert_column(results, 0, "MAC地址", 140);
-    list_insert_column(results, 0, "主机", 120);
-    list_insert_column(results, 0, "工作组", 100);
-    list_insert_column(results, 0, "IP地址", 120);
+    list_insert_column(results, 0, resource_text(IDS_COLUMN_MAC), 140);
+    list_insert_column(results, 0, resource_text(IDS_COLUMN_HOST), 120);
+    list_insert_column(results, 0, resource_text(IDS_COLUMN_WORKGROUP), 100);
+    list_insert_column(results, 0, resource_text(IDS_COLUMN_ADDRESS), 120);
     SendMessageW(results, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);
     DWORD style = static_cast<DWORD>(SendMessageW(results, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     SendMessageW(results, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT);
@@ -148,10 +149,10 @@ void ScannerDialog::start_scan() {
     scanner::Octets start = address(IDC_START_ADDRESS), end = address(IDC_END_ADDRESS);
     switch (scanner::check_range(start, end)) {
     case scanner::RangeCheck::end_before_start:
-        message_box("终止地址应大于起始地址！");
+        message_box(resource_text(IDS_END_BEFORE_START));
         return;
     case scanner::RangeCheck::not_class_c:
-        message_box("不支持A类或B类网！");
+        message_box(resource_text(IDS_NOT_CLASS_C));
         return;
     case scanner::RangeCheck::ok:
         break;
@@ -159,7 +160,7 @@ void ScannerDialog::start_scan() {
     results_.begin_scan();
     // The thread first, so its queries leave while the controls change.
     if (!worker_.start(hwnd(), start, end, timeout_ms())) {
-        message_box("检测线程无法启动！");
+        message_box(resource_text(IDS_SCAN_NOT_STARTED));
         return;
     }
     set_scanning(true);
@@ -167,7 +168,7 @@ void ScannerDialog::start_scan() {
 
 void ScannerDialog::scan_ended(bool finished) {
     if (finished)
-        add_probed("-----检测完毕!-----");
+        add_probed(resource_text(IDS_SCAN_FINISHED));
     set_scanning(false);
 }
 

@@ -42,10 +42,14 @@ long env_number(const char* name, long fallback) {
     return value ? std::atol(value) : fallback;
 }
 
-void mouse(DWORD flags) {
+// A button event at `at` (screen coordinates): the event carries its own
+// position, so a busy machine cannot deliver it where the cursor went next.
+void mouse(DWORD flags, POINT at) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
 }
 
@@ -53,10 +57,9 @@ void mouse(DWORD flags) {
 void drag(HWND window, POINT from, POINT to) {
     ClientToScreen(window, &from);
     ClientToScreen(window, &to);
-    SetCursorPos(from.x, from.y);
-    mouse(MOUSEEVENTF_LEFTDOWN);
-    SetCursorPos(to.x, to.y);
-    mouse(MOUSEEVENTF_LEFTUP);
+    mouse(MOUSEEVENTF_LEFTDOWN, from);
+    mouse(0, to);
+    mouse(MOUSEEVENTF_LEFTUP, to);
 }
 
 void shift_click(HWND window, POINT at) {
