@@ -12,8 +12,8 @@
 #include <string>
 
 #include "common/win_text.h"
-#include "query/log_view_win.h"
-#include "query/wrapped_text.h"
+#include "controls/log_view_win.h"
+#include "controls/wrapped_text.h"
 
 struct BoxCandidate {
     HWND window = nullptr;

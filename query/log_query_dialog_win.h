@@ -10,7 +10,7 @@
 
 #include "common/dialog_win.h"
 #include "query/drawn_progress.h"
-#include "query/log_view_win.h"
+#include "controls/log_view_win.h"
 #include "query/query_run_win.h"
 
 class LogQueryDialog : public Dialog {

@@ -6,9 +6,9 @@
 #include "monitor/activity_log.h"
 #include "query/drawn_progress.h"
 #include "query/log_query.h"
-#include "query/log_view_model.h"
+#include "controls/log_view_model.h"
 #include "query/text_to_time.h"
-#include "query/wrapped_text.h"
+#include "controls/wrapped_text.h"
 
 namespace {
 

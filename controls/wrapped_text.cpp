@@ -1,4 +1,4 @@
-#include "query/wrapped_text.h"
+#include "controls/wrapped_text.h"
 
 CharWidths::CharWidths(std::function<int(unsigned code)> measure) : measure_(std::move(measure)), cache_(0x10000, -1) {}
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "query/log_view_model.h"
+#include "controls/log_view_model.h"
 
 class LogView {
 public:

@@ -1,4 +1,4 @@
-#include "query/clipboard_text_win.h"
+#include "controls/clipboard_text_win.h"
 
 #include <cstring>
 

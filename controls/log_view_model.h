@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "query/wrapped_text.h"
+#include "controls/wrapped_text.h"
 
 class LogViewModel {
 public:

@@ -1,10 +1,12 @@
-#include "query/log_view_win.h"
+#include "controls/log_view_win.h"
 
 #include <algorithm>
 
 #include "common/gdi_handles_win.h"
+#include "common/string_resource_win.h"
 #include "common/win_text.h"
-#include "query/clipboard_text_win.h"
+#include "controls/clipboard_text_win.h"
+#include "controls/log_view_resources.h"
 
 namespace {
 
@@ -334,10 +336,10 @@ void LogView::context_menu(int x, int y) {
         y = at.top;
     }
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(
-        menu, MF_STRING | (model_.selected().empty() ? MF_GRAYED : MF_ENABLED), kCopy, wide_ptr(widen("复制(&C)")));
-    AppendMenuW(
-        menu, MF_STRING | (model_.text().empty() ? MF_GRAYED : MF_ENABLED), kSelectAll, wide_ptr(widen("全选(&A)")));
+    AppendMenuW(menu, MF_STRING | (model_.selected().empty() ? MF_GRAYED : MF_ENABLED), kCopy,
+                wide_ptr(widen(resource_text(IDS_LOG_VIEW_COPY))));
+    AppendMenuW(menu, MF_STRING | (model_.text().empty() ? MF_GRAYED : MF_ENABLED), kSelectAll,
+                wide_ptr(widen(resource_text(IDS_LOG_VIEW_SELECT_ALL))));
     int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window_, nullptr);
     DestroyMenu(menu);
     if (chosen == kCopy)

@@ -1,4 +1,4 @@
-#include "query/log_view_model.h"
+#include "controls/log_view_model.h"
 
 #include <algorithm>
 
