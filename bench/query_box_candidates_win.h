@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "controls/log_view_win.h"
 #include "controls/wrapped_text.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 std::string window_text(HWND hwnd) {
     int length = GetWindowTextLengthW(hwnd);

@@ -3,7 +3,7 @@
 
 #include "common/exclusive_file.h"
 #include "common/link_guard_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 namespace {
 

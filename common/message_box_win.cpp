@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "skin/skin_layer_win.h"
 
 std::string program_name() {

@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 std::optional<std::string> ask_save_path(HWND owner, const SaveAsRequest& request) {
     WCHAR path[MAX_PATH] = {0};

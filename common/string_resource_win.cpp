@@ -1,6 +1,6 @@
 #include "common/string_resource_win.h"
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 std::string load_string(HINSTANCE instance, UINT id) {
     const WCHAR* text = nullptr;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 bool put_on_clipboard(HWND owner, std::string_view gbk) {
     std::u16string wide = widen(std::string(gbk));

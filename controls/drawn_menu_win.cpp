@@ -3,7 +3,7 @@
 #include <new>
 
 #include "common/gdi_handles_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "controls/menu_geometry.h"
 #include "controls/menu_paint_win.h"
 #include "controls/menu_text.h"

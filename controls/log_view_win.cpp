@@ -4,7 +4,7 @@
 
 #include "common/gdi_handles_win.h"
 #include "common/string_resource_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "controls/clipboard_text_win.h"
 #include "controls/log_view_resources.h"
 

@@ -1,7 +1,7 @@
 #include "controls/menu_paint_win.h"
 
 #include "common/gdi_handles_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "controls/menu_geometry.h"
 #include "controls/menu_text.h"
 #include "controls/shade_bitmap_win.h"

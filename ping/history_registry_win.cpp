@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "ping/host_history.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "common/controls_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "ping/completion.h"
 
 namespace {

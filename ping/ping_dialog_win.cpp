@@ -8,7 +8,7 @@
 #include "common/minimised_icon_win.h"
 #include "common/string_resource_win.h"
 #include "common/thread_messages_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "ping/corvap_resources.h"
 #include "ping/history_registry_win.h"
 #include "ping/ping_lines.h"

@@ -11,7 +11,7 @@
 #include "common/save_as_win.h"
 #include "common/string_resource_win.h"
 #include "common/thread_messages_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "scanner/brenvik_resources.h"
 #include "scanner/local_address_win.h"
 #include "scanner/node_status.h"

@@ -4,8 +4,9 @@
 
 #include "common/message_box_win.h"
 #include "common/string_resource_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "shell/commands_resources.h"
+#include "shell/server_start_win.h"
 
 namespace {
 

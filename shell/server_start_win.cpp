@@ -7,7 +7,7 @@
 
 #include "common/message_box_win.h"
 #include "common/string_resource_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
 #include "shell/server_name.h"

@@ -1,7 +1,7 @@
 #include "shell/settings_dialog_win.h"
 
 #include "common/string_resource_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "shell/settings_folder_browser_win.h"
 #include "shell/settings_resources.h"
 #include "shell/settings_rules.h"

@@ -3,7 +3,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 namespace {
 

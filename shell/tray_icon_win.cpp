@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 BOOL tray_icon(HWND window, TrayAction action, HICON icon, const std::string& tip) {
     NOTIFYICONDATAW data{};

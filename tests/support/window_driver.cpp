@@ -1,7 +1,7 @@
 #include "support/window_driver.h"
 
 #include "common/controls_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms) {
     DWORD start = GetTickCount();

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "common/controls_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "common/windows_sockets_win.h"
 #include "scanner/brenvik_resources.h"
 #include "scanner/scanner_dialog_win.h"

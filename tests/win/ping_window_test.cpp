@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/controls_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "common/windows_sockets_win.h"
 #include "ping/corvap_resources.h"
 #include "ping/history_registry_win.h"

@@ -13,7 +13,7 @@
 #include "bench/query_box_candidates_win.h"
 #include "common/controls_win.h"
 #include "common/exclusive_file.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "monitor/activity_log.h"
 #include "query/log_query.h"
 #include "query/log_query_dialog_win.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/controls_win.h"
-#include "common/win_text.h"
+#include "common/wide_text_win.h"
 #include "monitor/monitor_settings.h"
 #include "shell/settings_apply.h"
 #include "shell/settings_command_win.h"
