@@ -2,5 +2,5 @@
 // every program that uses the view (controls/log_view.rci).
 #pragma once
 
-#define IDS_LOG_VIEW_COPY 6400
-#define IDS_LOG_VIEW_SELECT_ALL 6401
+#define IDS_LOG_VIEW_COPY 6500
+#define IDS_LOG_VIEW_SELECT_ALL 6501
