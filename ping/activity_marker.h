@@ -2,8 +2,6 @@
 // while a run is active.
 #pragma once
 
-namespace ping {
-
 constexpr int kMarkerStep = 20;
 constexpr int kMarkerTurnInset = 5;
 constexpr int kMarkerHalfSize = 3;
@@ -41,5 +39,3 @@ private:
     int x_ = 0;
     int step_ = 0;
 };
-
-}  // namespace ping

@@ -2,8 +2,6 @@
 
 #include "ping/host_history.h"
 
-namespace ping {
-
 bool completion_after_key(int virtual_key) { return virtual_key != kKeyBackspace && virtual_key != kKeyDelete; }
 
 Completion complete(const std::vector<std::string>& entries, const std::string& typed, EditSelection selection,
@@ -27,5 +25,3 @@ Completion complete(const std::vector<std::string>& entries, const std::string& 
         result.selection = EditSelection{length, -1};
     return result;
 }
-
-}  // namespace ping

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-namespace ping {
-
 // Virtual-key codes that switch completion off (the user is deleting).
 constexpr int kKeyBackspace = 0x08;
 constexpr int kKeyDelete = 0x2E;
@@ -30,5 +28,3 @@ struct Completion {
 // (`selection_known` false when the edit could not report it).
 Completion complete(const std::vector<std::string>& entries, const std::string& typed, EditSelection selection,
                     bool selection_known);
-
-}  // namespace ping

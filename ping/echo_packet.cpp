@@ -1,7 +1,5 @@
 #include "ping/echo_packet.h"
 
-namespace ping {
-
 namespace {
 
 constexpr std::uint8_t kEchoReplyType = 0;
@@ -91,7 +89,7 @@ EchoAnswer read_answer(const std::uint8_t* datagram, std::size_t size, std::uint
 }
 
 IcmpAnswer read_icmp_answer(const std::uint8_t* datagram, std::size_t size) {
-    const IcmpAnswer other{IcmpAnswer::other, 0, 0};
+    const IcmpAnswer other{IcmpAnswer::Other, 0, 0};
     std::size_t header = ip_header_length(datagram, size);
     if (!header || size < header + kIcmpHeaderSize)
         return other;
@@ -102,7 +100,7 @@ IcmpAnswer read_icmp_answer(const std::uint8_t* datagram, std::size_t size) {
         return identifier == get_le16(echo + 6) ? IcmpAnswer{kind, icmp[1], identifier} : other;
     };
     if (icmp[0] == kEchoReplyType)
-        return numbered(icmp, IcmpAnswer::echo_reply);
+        return numbered(icmp, IcmpAnswer::EchoReply);
     if (icmp[0] != kUnreachableType && icmp[0] != kTimeExceededType)
         return other;
     const std::uint8_t* quoted = icmp + kIcmpHeaderSize;
@@ -112,7 +110,5 @@ IcmpAnswer read_icmp_answer(const std::uint8_t* datagram, std::size_t size) {
         quoted[quoted_header] != kEchoRequestType)
         return other;
     return numbered(
-        quoted + quoted_header, icmp[0] == kUnreachableType ? IcmpAnswer::unreachable : IcmpAnswer::time_exceeded);
+        quoted + quoted_header, icmp[0] == kUnreachableType ? IcmpAnswer::Unreachable : IcmpAnswer::TimeExceeded);
 }
-
-}  // namespace ping

@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ping {
-
 constexpr std::size_t kEchoRequestSize = 45;
 constexpr int kEchoDataSize = 32;
 // Room for an IP header, our echo message and spare bytes.
@@ -40,11 +38,9 @@ EchoAnswer read_answer(const std::uint8_t* datagram, std::size_t size, std::uint
 // (our own requests seen on a local raw socket, other programs' traffic,
 // other ICMP messages) is `other`.
 struct IcmpAnswer {
-    enum Kind { other, echo_reply, unreachable, time_exceeded };
+    enum Kind { Other, EchoReply, Unreachable, TimeExceeded };
     Kind kind;
     int code;              // the ICMP code of an error
     std::uint16_t number;  // low 16 bits of the request number
 };
 IcmpAnswer read_icmp_answer(const std::uint8_t* datagram, std::size_t size);
-
-}  // namespace ping

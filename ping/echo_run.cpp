@@ -2,8 +2,6 @@
 
 #include "ping/echo_packet.h"
 
-namespace ping {
-
 namespace {
 
 class Run {
@@ -54,11 +52,11 @@ private:
                 return true;
             }
             EchoPort::Wait wait = port_.wait_readable(kReplyWaitMs - waited);
-            if (wait == EchoPort::Wait::failed) {
+            if (wait == EchoPort::Wait::Failed) {
                 error("select()");
                 return false;
             }
-            if (wait == EchoPort::Wait::timed_out) {
+            if (wait == EchoPort::Wait::TimedOut) {
                 sink_.line(kTimeoutLine, timed_out_line());
                 return true;
             }
@@ -83,22 +81,22 @@ private:
                   const std::string& source) {
         IcmpAnswer answer = read_icmp_answer(datagram.data(), datagram.size());
         bool current = answer.number == current_;
-        if (answer.kind == IcmpAnswer::other || !of_this_run(answer.number))
+        if (answer.kind == IcmpAnswer::Other || !of_this_run(answer.number))
             return false;
         switch (answer.kind) {
-        case IcmpAnswer::echo_reply:
+        case IcmpAnswer::EchoReply:
             if (current) {
                 EchoAnswer echo = read_answer(datagram.data(), datagram.size(), port_.tick(), sent);
                 sink_.line(kReplyLine, reply_line(number, source, kEchoDataSize, echo.elapsed_ms, echo.ttl));
             }
             return current;
-        case IcmpAnswer::unreachable:
+        case IcmpAnswer::Unreachable:
             sink_.line(kErrorLine, unreachable_line(source, answer.code));
             return current;
-        case IcmpAnswer::time_exceeded:
+        case IcmpAnswer::TimeExceeded:
             sink_.line(kErrorLine, ttl_expired_line(source, answer.code));
             return current;
-        case IcmpAnswer::other:
+        case IcmpAnswer::Other:
             break;
         }
         return false;
@@ -128,5 +126,3 @@ private:
 void run_echo(EchoPort& port, LineSink& sink, RequestCounter& counter, unsigned count, const std::string& host) {
     Run(port, sink, counter).go(count, host);
 }
-
-}  // namespace ping

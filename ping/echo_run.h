@@ -9,11 +9,9 @@
 #include "ping/ping_lines.h"
 #include "ping/request_counter.h"
 
-namespace ping {
-
 class EchoPort {
 public:
-    enum class Wait { readable, timed_out, failed };
+    enum class Wait { Readable, TimedOut, Failed };
 
     virtual ~EchoPort() = default;
     // Each call returns false on failure; last_error() then gives the code.
@@ -43,5 +41,3 @@ constexpr std::uint32_t kReplyWaitMs = 1000;
 constexpr std::uint32_t kPauseAfterReplyMs = 1000;
 
 void run_echo(EchoPort& port, LineSink& sink, RequestCounter& counter, unsigned count, const std::string& host);
-
-}  // namespace ping

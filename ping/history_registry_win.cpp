@@ -34,7 +34,7 @@ std::vector<std::string> read_entries(HKEY key, DWORD count) {
         if (RegEnumValueW(key, i, name.data(), &name_length, nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
             (type != REG_SZ && type != REG_EXPAND_SZ))
             continue;
-        auto index = ping::saved_entry_index(narrow(name.data(), name_length));
+        auto index = saved_entry_index(narrow(name.data(), name_length));
         if (!index || *index >= count)
             continue;
         const auto* text = reinterpret_cast<const WCHAR*>(data.data());

@@ -49,7 +49,7 @@ void HostCombo::detach() {
 
 LRESULT CALLBACK HostCombo::key_watch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self) {
     if (msg == WM_KEYDOWN)
-        reinterpret_cast<HostCombo*>(self)->completion_ = ping::completion_after_key(static_cast<int>(wp));
+        reinterpret_cast<HostCombo*>(self)->completion_ = completion_after_key(static_cast<int>(wp));
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(hwnd, key_watch, id);
     return DefSubclassProc(hwnd, msg, wp, lp);
@@ -62,9 +62,9 @@ void HostCombo::on_edit_update() {
     std::u16string typed_units = widen(typed);
     DWORD start = 0, end = 0;
     SendMessageW(combo_, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    ping::EditSelection selection{
+    EditSelection selection{
         gbk_offset(typed_units, static_cast<int>(start)), gbk_offset(typed_units, static_cast<int>(end))};
-    ping::Completion shown = ping::complete(history_.entries(), typed, selection, true);
+    Completion shown = complete(history_.entries(), typed, selection, true);
     // The combo list mirrors the history entry for entry.
     if (shown.entry >= 0)
         SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(shown.entry), 0);

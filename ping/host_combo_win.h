@@ -8,7 +8,7 @@
 
 class HostCombo {
 public:
-    explicit HostCombo(const ping::HostHistory& history) : history_(history) {}
+    explicit HostCombo(const HostHistory& history) : history_(history) {}
     ~HostCombo();
     HostCombo(const HostCombo&) = delete;
     HostCombo& operator=(const HostCombo&) = delete;
@@ -23,7 +23,7 @@ private:
     static LRESULT CALLBACK key_watch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     void detach();
 
-    const ping::HostHistory& history_;
+    const HostHistory& history_;
     HWND combo_ = nullptr;
     HWND edit_ = nullptr;
     bool completion_ = true;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-namespace ping {
-
 namespace {
 
 unsigned char fold(char c) {
@@ -63,5 +61,3 @@ std::optional<unsigned long> saved_entry_index(const std::string& value_name) {
 bool HostHistory::contains(const std::string& host) const {
     return std::any_of(entries_.begin(), entries_.end(), [&](const std::string& e) { return same_host(e, host); });
 }
-
-}  // namespace ping

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-namespace ping {
-
 // Case-insensitive (ASCII letters) byte order, as the sorted host box sorts.
 int compare_hosts(const std::string& a, const std::string& b);
 bool same_host(const std::string& a, const std::string& b);
@@ -34,5 +32,3 @@ private:
 // The index N of a saved entry's value name "Host#N" as the registry
 // matches names (letters in any case), or nothing for any other name.
 std::optional<unsigned long> saved_entry_index(const std::string& value_name);
-
-}  // namespace ping

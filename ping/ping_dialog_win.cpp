@@ -95,7 +95,7 @@ void PingDialog::measure_activity_line() {
     y2_ = right.bottom;
     marker_.set_line(x1_, x2_);
     // The marker reaches half its size beyond the line's ends and the line.
-    band_ = RECT{x1_ - ping::kMarkerHalfSize, y1_ - 3, x2_ + ping::kMarkerHalfSize, y1_ + 3};
+    band_ = RECT{x1_ - kMarkerHalfSize, y1_ - 3, x2_ + kMarkerHalfSize, y1_ + 3};
 }
 
 bool PingDialog::on_command(int id, int notification) {
@@ -129,7 +129,7 @@ void PingDialog::start_run() {
     int count = static_cast<int>(SendMessageW(count_spin_, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&unreadable)));
     count = count < kMinCount ? kMinCount : count > kMaxCount ? kMaxCount : count;
     if (list_row_count(results_) > 0) {
-        list_insert_row(results_, list_row_count(results_), "", ping::kSeparatorImage);
+        list_insert_row(results_, list_row_count(results_), "", kSeparatorImage);
         fit_column();
     }
     std::string host = window_text(item(IDC_HOST));
@@ -175,7 +175,7 @@ void PingDialog::paint() {
     if (running_) {
         GdiObject red(CreateSolidBrush(kMarkerColour));
         Selection selected(dc, red.get());
-        int x = marker_.x(), h = ping::kMarkerHalfSize;
+        int x = marker_.x(), h = kMarkerHalfSize;
         Rectangle(dc, x - h, y2_ - h, x + h, y2_ + h);
     }
     EndPaint(hwnd(), &ps);

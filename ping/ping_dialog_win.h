@@ -42,7 +42,7 @@ private:
     // run keeps the guard until the worker has stopped.
     SingleInstance single_instance_;
     PingWorker worker_;
-    ping::HostHistory history_;
+    HostHistory history_;
     HostCombo host_combo_{history_};
     HWND count_spin_ = nullptr;
     HWND results_ = nullptr;
@@ -51,7 +51,7 @@ private:
     int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     RECT band_{};
     bool running_ = false;
-    ping::ActivityMarker marker_;
+    ActivityMarker marker_;
 };
 
 // The single-instance guard's name.

@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-namespace ping {
-
 namespace {
 
 // printf into a string of whatever length the host text needs.
@@ -60,5 +58,3 @@ std::string ttl_expired_line(const std::string& source, int code) {
     return format(
         "Reply from %s: %s", source.c_str(), code == 1 ? "TTL expired during reassembly." : "TTL expired in transit.");
 }
-
-}  // namespace ping

@@ -4,8 +4,6 @@
 
 #include <string>
 
-namespace ping {
-
 enum LineKind : int {
     kErrorLine = 0,
     kHeaderLine = 1,
@@ -25,5 +23,3 @@ std::string timed_out_line();
 // host that sent it), by its code.
 std::string unreachable_line(const std::string& source, int code);
 std::string ttl_expired_line(const std::string& source, int code);
-
-}  // namespace ping

@@ -20,7 +20,7 @@ void IcmpEcho::run(unsigned count, const std::string& host, HWND window) {
     window_ = window;
     auto port = make_winsock_echo_port();
     WindowLineSink sink(window_);
-    ping::run_echo(*port, sink, ping::process_request_counter(), count, host);
+    run_echo(*port, sink, process_request_counter(), count, host);
 }
 
 DWORD run_worker_loop(HANDLE stop, HANDLE request, const std::function<void()>& on_request) {
@@ -57,6 +57,6 @@ void PingWorker::Request(unsigned count, const std::string& host, HWND window) {
     char text[64];
     std::snprintf(text, sizeof text, "PingWorker - Error: %lu", static_cast<unsigned long>(code));
     WindowLineSink sink(window);
-    sink.line(ping::kErrorLine, text);
+    sink.line(kErrorLine, text);
     sink.done(false);
 }

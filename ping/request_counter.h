@@ -5,8 +5,6 @@
 #include <atomic>
 #include <cstdint>
 
-namespace ping {
-
 class RequestCounter {
 public:
     std::uint32_t next() { return ++last_; }
@@ -17,5 +15,3 @@ private:
 
 // The one counter of the process.
 RequestCounter& process_request_counter();
-
-}  // namespace ping

@@ -6,7 +6,7 @@
 #include "common/thread_messages_win.h"
 #include "ping/ping_messages_win.h"
 
-void WindowLineSink::line(ping::LineKind kind, const std::string& text) {
+void WindowLineSink::line(LineKind kind, const std::string& text) {
     auto copy = std::make_unique<char[]>(text.size() + 1);
     std::memcpy(copy.get(), text.c_str(), text.size() + 1);
     // A window that is gone cannot take it: the copy is freed here then.

@@ -5,10 +5,10 @@
 
 #include "ping/echo_run.h"
 
-class WindowLineSink : public ping::LineSink {
+class WindowLineSink : public LineSink {
 public:
     explicit WindowLineSink(HWND window) : window_(window) {}
-    void line(ping::LineKind kind, const std::string& text) override;
+    void line(LineKind kind, const std::string& text) override;
     void done(bool resolved) override;
 
 private:

@@ -9,7 +9,7 @@
 
 namespace {
 
-class WinsockEchoPort : public ping::EchoPort {
+class WinsockEchoPort : public EchoPort {
 public:
     WinsockEchoPort() = default;
     ~WinsockEchoPort() override;
@@ -70,7 +70,7 @@ bool WinsockEchoPort::send(const std::uint8_t* data, std::size_t size) {
     return sent != SOCKET_ERROR || failed();
 }
 
-ping::EchoPort::Wait WinsockEchoPort::wait_readable(std::uint32_t timeout_ms) {
+EchoPort::Wait WinsockEchoPort::wait_readable(std::uint32_t timeout_ms) {
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(socket_, &readable);
@@ -80,13 +80,13 @@ ping::EchoPort::Wait WinsockEchoPort::wait_readable(std::uint32_t timeout_ms) {
     int ready = select(0, &readable, nullptr, nullptr, &timeout);
     if (ready == SOCKET_ERROR) {
         failed();
-        return Wait::failed;
+        return Wait::Failed;
     }
-    return ready == 0 ? Wait::timed_out : Wait::readable;
+    return ready == 0 ? Wait::TimedOut : Wait::Readable;
 }
 
 bool WinsockEchoPort::receive(std::vector<std::uint8_t>& datagram, std::string& source) {
-    char buffer[ping::kReceiveSize];
+    char buffer[kReceiveSize];
     sockaddr_in from{};
     int from_size = sizeof from;
     int got = recvfrom(socket_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &from_size);
@@ -109,4 +109,4 @@ void WinsockEchoPort::sleep(std::uint32_t ms) { Sleep(ms); }
 
 }  // namespace
 
-std::unique_ptr<ping::EchoPort> make_winsock_echo_port() { return std::make_unique<WinsockEchoPort>(); }
+std::unique_ptr<EchoPort> make_winsock_echo_port() { return std::make_unique<WinsockEchoPort>(); }

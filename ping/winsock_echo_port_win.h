@@ -7,4 +7,4 @@
 
 #include "ping/echo_run.h"
 
-std::unique_ptr<ping::EchoPort> make_winsock_echo_port();
+std::unique_ptr<EchoPort> make_winsock_echo_port();

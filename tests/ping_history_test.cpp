@@ -9,7 +9,7 @@
 using Entries = std::vector<std::string>;
 
 TEST(HostHistory, ReadInAnyOrderIsKeptSortedIgnoringCase) {
-    ping::HostHistory h;
+    HostHistory h;
     h.add("b");
     h.add("a");
     EXPECT_EQ(h.entries(), (Entries{"a", "b"}));
@@ -20,7 +20,7 @@ TEST(HostHistory, ReadInAnyOrderIsKeptSortedIgnoringCase) {
 }
 
 TEST(HostHistory, SavedDuplicatesAndEmptyTextsAreKept) {
-    ping::HostHistory h;
+    HostHistory h;
     h.add("host");
     h.add("");
     h.add("HOST");
@@ -28,7 +28,7 @@ TEST(HostHistory, SavedDuplicatesAndEmptyTextsAreKept) {
 }
 
 TEST(HostHistory, ResolvedHostIsAddedOnceWhateverItsCase) {
-    ping::HostHistory h;
+    HostHistory h;
     EXPECT_EQ(h.add_if_absent("Server1"), 0);
     EXPECT_EQ(h.add_if_absent("server1"), -1);
     EXPECT_EQ(h.add_if_absent("SERVER1"), -1);
@@ -39,7 +39,7 @@ TEST(HostHistory, ResolvedHostIsAddedOnceWhateverItsCase) {
 }
 
 TEST(HostHistory, EmptyHostThatResolvedIsAddedFirst) {
-    ping::HostHistory h;
+    HostHistory h;
     h.add("a");
     EXPECT_EQ(h.add_if_absent(""), 0);
     EXPECT_EQ(h.add_if_absent(""), -1);
@@ -47,19 +47,19 @@ TEST(HostHistory, EmptyHostThatResolvedIsAddedFirst) {
 
 TEST(HostHistory, CaseFoldingTouchesOnlyAsciiLetters) {
     // '_' lies between 'Z' and 'a': folded letters sort after it.
-    EXPECT_LT(ping::compare_hosts("_x", "a"), 0);
-    EXPECT_GT(ping::compare_hosts("A", "_"), 0);
+    EXPECT_LT(compare_hosts("_x", "a"), 0);
+    EXPECT_GT(compare_hosts("A", "_"), 0);
     // GBK bytes compare unfolded and after ASCII.
-    EXPECT_GT(ping::compare_hosts("主机", "zz"), 0);
-    EXPECT_FALSE(ping::same_host("主机", "主"));
+    EXPECT_GT(compare_hosts("主机", "zz"), 0);
+    EXPECT_FALSE(same_host("主机", "主"));
 }
 
 // The value names a saved history is read back from: exactly what "Host#%d"
 // writes, letters in any case as the registry matches them.
 TEST(SavedEntryIndex, OnlyNamesTheHistoryWritesAreEntries) {
-    EXPECT_EQ(ping::saved_entry_index("Host#0"), 0ul);
-    EXPECT_EQ(ping::saved_entry_index("host#12"), 12ul);
-    EXPECT_EQ(ping::saved_entry_index("HOST#4294967295"), 4294967295ul);
+    EXPECT_EQ(saved_entry_index("Host#0"), 0ul);
+    EXPECT_EQ(saved_entry_index("host#12"), 12ul);
+    EXPECT_EQ(saved_entry_index("HOST#4294967295"), 4294967295ul);
     for (const char* other : {"Host#4294967296", "Host#07", "Host#", "Host#-1", "Host#1a", "Hosts#1", "Entries", ""})
-        EXPECT_EQ(ping::saved_entry_index(other), std::nullopt) << other;
+        EXPECT_EQ(saved_entry_index(other), std::nullopt) << other;
 }

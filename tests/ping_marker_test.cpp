@@ -7,7 +7,7 @@
 
 namespace {
 
-std::vector<int> positions(ping::ActivityMarker& m, int ticks) {
+std::vector<int> positions(ActivityMarker& m, int ticks) {
     std::vector<int> xs;
     for (int i = 0; i < ticks; ++i) {
         m.tick();
@@ -17,7 +17,7 @@ std::vector<int> positions(ping::ActivityMarker& m, int ticks) {
 }
 
 TEST(ActivityMarker, RunsTwentyPixelsAndTurnsFiveInsideEachEnd) {
-    ping::ActivityMarker m;
+    ActivityMarker m;
     m.set_line(40, 100);
     m.start();
     EXPECT_EQ(m.x(), 40);
@@ -26,7 +26,7 @@ TEST(ActivityMarker, RunsTwentyPixelsAndTurnsFiveInsideEachEnd) {
 }
 
 TEST(ActivityMarker, ReachingAnEndExactlyDoesNotTurnYet) {
-    ping::ActivityMarker m;
+    ActivityMarker m;
     m.set_line(0, 40);
     m.start();
     EXPECT_EQ(positions(m, 3), (std::vector<int>{20, 40, 35}));
@@ -34,7 +34,7 @@ TEST(ActivityMarker, ReachingAnEndExactlyDoesNotTurnYet) {
 }
 
 TEST(ActivityMarker, LineShorterThanAStepStaysInside) {
-    ping::ActivityMarker m;
+    ActivityMarker m;
     m.set_line(10, 18);
     m.start();
     for (int x : positions(m, 6)) {
@@ -44,7 +44,7 @@ TEST(ActivityMarker, LineShorterThanAStepStaysInside) {
 }
 
 TEST(ActivityMarker, RestartBeginsAtTheLeftEndGoingRight) {
-    ping::ActivityMarker m;
+    ActivityMarker m;
     m.set_line(40, 100);
     m.start();
     positions(m, 4);

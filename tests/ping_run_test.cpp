@@ -13,14 +13,14 @@ namespace {
 
 // What happens while the run waits after a send.
 struct Arrival {
-    ping::EchoPort::Wait wait;
+    EchoPort::Wait wait;
     std::uint32_t after_ms;              // time the wait takes
     std::vector<std::uint8_t> datagram;  // delivered by the next receive
     bool receive_fails = false;
     std::string source = "127.0.0.1";
 };
 
-struct FakePort : ping::EchoPort {
+struct FakePort : EchoPort {
     bool open_ok = true, resolve_ok = true, send_ok = true, close_ok = true;
     long error_code = 0;
     std::uint32_t now = 50000;
@@ -49,17 +49,17 @@ struct FakePort : ping::EchoPort {
     Wait wait_readable(std::uint32_t timeout_ms) override {
         if (arrivals.empty()) {
             now += timeout_ms;
-            return Wait::timed_out;
+            return Wait::TimedOut;
         }
         Arrival& a = arrivals.front();
-        if (a.after_ms >= timeout_ms || a.wait == Wait::timed_out) {
+        if (a.after_ms >= timeout_ms || a.wait == Wait::TimedOut) {
             now += timeout_ms;
             arrivals.pop_front();
-            return Wait::timed_out;
+            return Wait::TimedOut;
         }
         now += a.after_ms;
         Wait w = a.wait;
-        if (w == Wait::failed) {
+        if (w == Wait::Failed) {
             error_code = 10022;
             arrivals.pop_front();
         }
@@ -89,10 +89,10 @@ struct FakePort : ping::EchoPort {
     }
 };
 
-struct Sink : ping::LineSink {
+struct Sink : LineSink {
     FakePort* port = nullptr;
     std::vector<std::pair<int, std::string>> lines;
-    void line(ping::LineKind kind, const std::string& text) override { lines.emplace_back(kind, text); }
+    void line(LineKind kind, const std::string& text) override { lines.emplace_back(kind, text); }
     void done(bool resolved) override {
         lines.emplace_back(-1, resolved ? "done 1" : "done 0");
         if (port)
@@ -103,7 +103,7 @@ struct Sink : ping::LineSink {
 // An answer from the kernel: IPv4 header, then the echo of request `n`
 // with `stamp` (type 8: our own request, as loopback shows it).
 std::vector<std::uint8_t> reply(std::uint16_t n, std::uint32_t stamp, std::uint8_t ttl = 64, std::uint8_t type = 0) {
-    std::vector<std::uint8_t> d(20 + ping::kEchoRequestSize, 0);
+    std::vector<std::uint8_t> d(20 + kEchoRequestSize, 0);
     d[0] = 0x45;
     d[8] = ttl;
     d[20] = type;
@@ -136,7 +136,7 @@ std::vector<std::uint8_t> icmp_error(std::uint8_t type, std::uint8_t code, std::
 }
 
 Arrival answer_after(std::uint32_t ms, std::vector<std::uint8_t> datagram) {
-    return Arrival{ping::EchoPort::Wait::readable, ms, std::move(datagram)};
+    return Arrival{EchoPort::Wait::Readable, ms, std::move(datagram)};
 }
 
 std::uint16_t identifier(const std::vector<std::uint8_t>& request) {
@@ -146,11 +146,9 @@ std::uint16_t identifier(const std::vector<std::uint8_t>& request) {
 struct PingRun : ::testing::Test {
     FakePort port;
     Sink sink;
-    ping::RequestCounter counter;
+    RequestCounter counter;
     void SetUp() override { sink.port = &port; }
-    void run(unsigned count, const std::string& host = "127.0.0.1") {
-        ping::run_echo(port, sink, counter, count, host);
-    }
+    void run(unsigned count, const std::string& host = "127.0.0.1") { run_echo(port, sink, counter, count, host); }
     // Stamp of the request sent `index`-th.
     std::uint32_t stamp_of(std::size_t index) {
         const auto& r = port.sent.at(index);
@@ -228,8 +226,8 @@ TEST_F(PingRun, ErrorAboutTheCurrentRequestIsAnAnswerWithoutATime) {
 
 TEST_F(PingRun, ErrorAboutAnEarlierRequestIsShownAndTheWaitGoesOn) {
     // Address resolution gives up after the first attempts have timed out.
-    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});
-    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});
+    port.arrivals.push_back(Arrival{EchoPort::Wait::TimedOut, 0, {}});
+    port.arrivals.push_back(Arrival{EchoPort::Wait::TimedOut, 0, {}});
     port.arrivals.push_back(answer_after(400, icmp_error(3, 1, 1)));
     port.arrivals.push_back(answer_after(10, icmp_error(3, 1, 2)));
     run(3);
@@ -250,13 +248,13 @@ TEST_F(PingRun, ErrorAboutAnEarlierRequestIsShownAndTheWaitGoesOn) {
 TEST_F(PingRun, TrafficThatIsNoAnswerToThisRunIsIgnored) {
     run(1);  // request 1, in an earlier run
     sink.lines.clear();
-    port.arrivals.push_back(answer_after(1, reply(1, 50000)));                 // late reply, earlier run
-    port.arrivals.push_back(answer_after(1, reply(77, 50000)));                // another program's echo
-    port.arrivals.push_back(answer_after(1, icmp_error(3, 1, 1)));             // error, earlier run
-    port.arrivals.push_back(answer_after(1, icmp_error(3, 3, 2, 17)));         // about a UDP datagram
-    port.arrivals.push_back(answer_after(1, icmp_error(5, 1, 2)));             // a redirect
-    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});  // the rest of attempt 1
-    port.arrivals.push_back(answer_after(1, reply(2, 50000)));                 // late: attempt 1 timed out
+    port.arrivals.push_back(answer_after(1, reply(1, 50000)));          // late reply, earlier run
+    port.arrivals.push_back(answer_after(1, reply(77, 50000)));         // another program's echo
+    port.arrivals.push_back(answer_after(1, icmp_error(3, 1, 1)));      // error, earlier run
+    port.arrivals.push_back(answer_after(1, icmp_error(3, 3, 2, 17)));  // about a UDP datagram
+    port.arrivals.push_back(answer_after(1, icmp_error(5, 1, 2)));      // a redirect
+    port.arrivals.push_back(Arrival{EchoPort::Wait::TimedOut, 0, {}});  // the rest of attempt 1
+    port.arrivals.push_back(answer_after(1, reply(2, 50000)));          // late: attempt 1 timed out
     run(2);
     std::vector<std::pair<int, std::string>> expected = {
         {1, "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"},
@@ -272,7 +270,7 @@ TEST_F(PingRun, RequestNumbersWrappingWithinARunStillMatch) {
     }
     // Requests 65535, 65536 and 65537 travel as FFFF, 0000 and 0001.
     port.arrivals.push_back(answer_after(1, reply(0xFFFF, 50000)));
-    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::timed_out, 0, {}});
+    port.arrivals.push_back(Arrival{EchoPort::Wait::TimedOut, 0, {}});
     port.arrivals.push_back(answer_after(1, icmp_error(3, 0, 0)));
     run(3);
     ASSERT_EQ(sink.lines.size(), 6u);
@@ -309,7 +307,7 @@ TEST_F(PingRun, FailedSendStillWaits) {
 }
 
 TEST_F(PingRun, FailedWaitEndsTheLoopButTheRunResolved) {
-    port.arrivals.push_back(Arrival{ping::EchoPort::Wait::failed, 0, {}});
+    port.arrivals.push_back(Arrival{EchoPort::Wait::Failed, 0, {}});
     run(5);
     std::vector<std::pair<int, std::string>> expected = {
         {1, "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"},
