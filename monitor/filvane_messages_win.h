@@ -15,6 +15,9 @@ constexpr UINT kFirstShareRefresh = WM_APP + 0x41;
 // Log query walk to the query dialog, posted when the walk has ended:
 // lParam a QueryResult the dialog takes over (query/log_query.h).
 constexpr UINT kQueryDone = WM_APP + 0x42;
+// The tray icon to the main window, posted by the shell: wParam the icon's
+// id, lParam the mouse message.
+constexpr UINT kTrayNotify = WM_APP + 0x44;
 // Main window to itself, posted once it is up: back to its remembered size
 // and place (the dialog base centres it after initialisation).
 constexpr UINT kRestorePlacement = WM_APP + 0x43;

@@ -295,7 +295,7 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         close_window();
         result = 0;
         return true;
-    case kTrayMessage:
+    case filvane_message::kTrayNotify:
         on_tray_notification(static_cast<UINT>(lp));
         result = 0;
         return true;

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/wide_text_win.h"
+#include "monitor/filvane_messages_win.h"
 
 BOOL tray_icon(HWND window, TrayAction action, HICON icon, const std::string& tip) {
     NOTIFYICONDATAW data{};
@@ -10,7 +11,7 @@ BOOL tray_icon(HWND window, TrayAction action, HICON icon, const std::string& ti
     data.hWnd = window;
     data.uID = kTrayIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayMessage;
+    data.uCallbackMessage = filvane_message::kTrayNotify;
     data.hIcon = icon;
     std::u16string wide = widen(tip);
     lstrcpynW(data.szTip, wide_ptr(wide), sizeof data.szTip / sizeof data.szTip[0]);

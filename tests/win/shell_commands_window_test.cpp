@@ -10,6 +10,7 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
+#include "monitor/filvane_messages_win.h"
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
@@ -103,11 +104,11 @@ TEST_F(ShellCommands, MinimisingHidesIntoTheTrayAndALeftClickBringsItBack) {
     ASSERT_TRUE(hidden_into_tray()) << "hidden, never minimised";
     EXPECT_TRUE(tray_icon_present());
 
-    PostMessageW(main, kTrayMessage, kTrayIconId, WM_MOUSEMOVE);
+    PostMessageW(main, filvane_message::kTrayNotify, kTrayIconId, WM_MOUSEMOVE);
     Sleep(200);
     EXPECT_FALSE(IsWindowVisible(main)) << "other mouse messages do nothing";
 
-    PostMessageW(main, kTrayMessage, kTrayIconId, WM_LBUTTONUP);
+    PostMessageW(main, filvane_message::kTrayNotify, kTrayIconId, WM_LBUTTONUP);
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(main) != FALSE; }, 3000));
     EXPECT_TRUE(tray_icon_gone()) << "the icon is removed";
 }
@@ -124,7 +125,7 @@ TEST_F(ShellCommands, HideCommandActsLikeMinimisingAndRestoreUndoesIt) {
 TEST_F(ShellCommands, TheTrayMenuOpensOnARightClickAndItsRestoreEntryWorks) {
     command(ID_HIDE);
     ASSERT_TRUE(hidden_into_tray());
-    PostMessageW(main, kTrayMessage, kTrayIconId, WM_RBUTTONUP);
+    PostMessageW(main, filvane_message::kTrayNotify, kTrayIconId, WM_RBUTTONUP);
     HWND popup = popup_menu();
     ASSERT_NE(popup, nullptr);
     POINT cursor;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "filvane_version.h"
+#include "monitor/filvane_messages_win.h"
 #include "shell/monitor_dialog_win.h"
 #include "shell/tray_icon_win.h"
 #include "support/fake_net.h"
@@ -54,7 +55,7 @@ int main() {
     int status = stage(L"toolbar.ready", L"toolbar.done") ? 0 : 2;
 
     SetCursorPos(820, 140);
-    PostMessageW(main, kTrayMessage, kTrayIconId, WM_RBUTTONUP);
+    PostMessageW(main, filvane_message::kTrayNotify, kTrayIconId, WM_RBUTTONUP);
     HWND popup = nullptr;
     DWORD thread = GetWindowThreadProcessId(main, nullptr);
     wait_until(
