@@ -1,11 +1,14 @@
-// The local Samba server as the `linux` build sees it: the status tool and
-// testparm run as child processes, the srvsvc calls go through Samba's
-// libnetapi. Which server: FILVANE_SAMBA_CONF names its smb.conf (default
-// /etc/samba/smb.conf); the administrator account for the srvsvc calls comes
-// from FILVANE_SAMBA_CREDENTIALS (default /etc/filvane/samba-admin.conf).
+// A Samba server as the `linux` build sees it. The local one: the status tool
+// and testparm run as child processes, the srvsvc calls go through Samba's
+// libnetapi; FILVANE_SAMBA_CONF names its smb.conf (default
+// /etc/samba/smb.conf). Another server: only its srvsvc, through libnetapi
+// (no sessions: libnetapi has no session calls). Both log on with the
+// administrator account from FILVANE_SAMBA_CREDENTIALS (default
+// /etc/filvane/samba-admin.conf).
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <ifaddrs.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
@@ -94,13 +97,20 @@ std::string address_of(const std::string& entry) {
     return found;
 }
 
-// True when `address` accepts a connection on the SMB port.
-bool takes_connections(const std::string& address) {
+// True when `server` (an IPv4 address or a host name) accepts a connection
+// on the SMB port.
+bool takes_connections(const std::string& server) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(445);
-    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1)
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(server.c_str(), nullptr, &hints, &found) != 0 || !found)
         return false;
+    to.sin_addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
+    freeaddrinfo(found);
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
@@ -132,23 +142,32 @@ std::uint32_t take_list(std::uint32_t status, samba_netapi_list& list, std::vect
 
 SrvsvcShare share_of(const samba_netapi_share& s) { return {s.name, s.path, s.remark, s.type, s.current_uses}; }
 
-class LocalSamba : public SambaSource {
+class SambaServer : public SambaSource {
 public:
-    LocalSamba()
+    // `remote` names another server; empty for the local one.
+    explicit SambaServer(const std::string& remote)
         : conf_(env_or("FILVANE_SAMBA_CONF", "/etc/samba/smb.conf")),
-          credentials_path_(env_or("FILVANE_SAMBA_CREDENTIALS", "/etc/filvane/samba-admin.conf")) {}
+          credentials_path_(env_or("FILVANE_SAMBA_CREDENTIALS", "/etc/filvane/samba-admin.conf")),
+          remote_(!remote.empty()),
+          server_address_(remote_ ? remote : kLoopback) {}
 
     Fetched sessions_report() override { return status_tool({"-p", "--json", "--resolve-uids"}); }
     Fetched tree_connects_report() override { return status_tool({"-S", "--json"}); }
     Fetched lock_listing() override { return status_tool({"-L"}); }
 
     Fetched config_report() override {
+        // Another server's configuration is not ours to read: its shares are
+        // those its srvsvc lists.
+        if (remote_)
+            return {kSuccess, {}};
         if (access(conf_.c_str(), R_OK) != 0)
             return {errno == ENOENT ? kPathNotFound : kAccessDenied, {}};
         return tool({"testparm", "-s", "--suppress-prompt", conf_});
     }
 
     void use_settings(const ServerSettings& settings) override {
+        if (remote_)
+            return;
         std::string address;
         for (const auto& entry : settings.bound_to)
             if (!(address = address_of(entry)).empty())
@@ -223,13 +242,18 @@ private:
     // The status tool reads the server's databases even when no smbd runs,
     // and then reports an idle server: a stopped server is told apart first.
     Fetched status_tool(std::vector<std::string> arguments) {
+        if (remote_)
+            return {kNotSupported, {}};
         if (std::uint32_t code = server_state())
             return {code, {}};
         arguments.insert(arguments.begin(), {"smbstatus", "-s", conf_});
         return tool(arguments);
     }
 
+    // Another server's state shows only in its answers.
     std::uint32_t server_state() {
+        if (remote_)
+            return kSuccess;
         std::string pid_file;
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -312,29 +336,17 @@ private:
     const std::string conf_;
     const std::string credentials_path_;
     std::mutex mutex_;
+    const bool remote_;
     std::string pid_file_;
-    std::string server_address_ = kLoopback;
+    std::string server_address_;
     std::string account_;
-};
-
-// Until the Linux build reaches other servers, every call says so: the
-// status line names the cause instead of showing empty lists.
-class NoRouteToOtherServers : public NetManagement {
-public:
-    Reply<ShareInfo> enum_shares(std::uint32_t, std::uint32_t&) override { return {kNotSupported, {}}; }
-    Reply<SessionInfo> enum_sessions(std::uint32_t, std::uint32_t&) override { return {kNotSupported, {}}; }
-    Reply<OpenFileInfo> enum_open_files(std::uint32_t, std::uint32_t&) override { return {kNotSupported, {}}; }
-    std::uint32_t close_open_file(const OpenFileInfo&) override { return kNotSupported; }
-    std::uint32_t disconnect_session(const SessionInfo&) override { return kNotSupported; }
 };
 
 }  // namespace
 }  // namespace samba
 
 std::unique_ptr<NetManagement> make_system_net_management(const std::string& server) {
-    if (!server.empty())
-        return std::make_unique<samba::NoRouteToOtherServers>();
-    return std::make_unique<samba::SambaNetManagement>(std::make_shared<samba::LocalSamba>());
+    return std::make_unique<samba::SambaNetManagement>(std::make_shared<samba::SambaServer>(server));
 }
 
 }  // namespace netmgmt

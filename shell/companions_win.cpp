@@ -33,7 +33,7 @@ const char* companion_file(Companion which) { return text_of(which).file; }
 
 bool start_companion(HWND owner, Companion which) {
     CompanionText text = text_of(which);
-    std::u16string file = widen(text.file);
+    std::u16string file = in_start_folder(text.file);
     // No directory: the shell looks in the current one first.
     auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", wide_ptr(file), nullptr, nullptr, SW_SHOW));
     if (result > 32)

@@ -15,6 +15,9 @@
 
 namespace {
 
+// Set once, before any window, when the process moves to a server's folder.
+std::u16string g_start_folder;
+
 std::vector<std::string> command_arguments() {
     std::vector<std::string> arguments;
     int count = 0;
@@ -64,11 +67,24 @@ bool ServerStart::settle() {
 bool ServerStart::enter_server_folder() {
     const std::u16string folder = widen(server_);
     const bool made = CreateDirectoryW(wide_ptr(folder), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-    if (made && SetCurrentDirectoryW(wide_ptr(folder)))
+    WCHAR start[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, start);
+    if (made && length > 0 && length < MAX_PATH && SetCurrentDirectoryW(wide_ptr(folder))) {
+        g_start_folder.assign(reinterpret_cast<const char16_t*>(start), length);
         return true;
+    }
     const auto code = static_cast<unsigned long>(GetLastError());
     show_message(nullptr, text_with(IDS_SERVER_FOLDER_FAILED, server_.c_str(), code));
     return false;
+}
+
+std::u16string in_start_folder(const std::string& file) {
+    if (g_start_folder.empty())
+        return widen(file);
+    std::u16string path = g_start_folder;
+    if (path.back() != u'\\')
+        path += u'\\';
+    return path + widen(file);
 }
 
 std::string ServerStart::title() const {

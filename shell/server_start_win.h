@@ -26,3 +26,8 @@ private:
     SingleInstance instance_;
     std::string server_;
 };
+
+// `file` as found in the folder Filvane started in: a window watching another
+// server works in that server's folder, while the companions and the help
+// file stay where they always were. Unchanged for the local computer.
+std::u16string in_start_folder(const std::string& file);

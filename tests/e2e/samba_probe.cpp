@@ -1,8 +1,10 @@
 // Prints what the system's network-management backend answers, so shell
 // tests can check it against a real server. Texts are printed as UTF-8.
 //
-//   netmgmt_probe shares|sessions|opens [PREFERRED [PASSES]]
-//   netmgmt_probe close ID [PATH USER]
+//   netmgmt_probe [--server NAME] shares|sessions|opens [PREFERRED [PASSES]]
+//   netmgmt_probe [--server NAME] close ID [PATH USER]
+//
+// --server watches another server instead of the local one.
 //
 // close asks about the open ID with the path and user given (UTF-8), or, as
 // the main window does, with those of its row in a fresh listing.
@@ -54,12 +56,19 @@ std::uint32_t pass(Enumerate enumerate, std::uint32_t preferred) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::string server;
+    if (argc > 2 && std::string(argv[1]) == "--server") {
+        server = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 2) {
         std::fprintf(
-            stderr, "usage: netmgmt_probe shares|sessions|opens [PREFERRED [PASSES]] | close ID [PATH USER]\n");
+            stderr,
+            "usage: netmgmt_probe [--server NAME] shares|sessions|opens [PREFERRED [PASSES]] | close ID [PATH USER]\n");
         return 1;
     }
-    auto net = netmgmt::make_system_net_management("");
+    auto net = netmgmt::make_system_net_management(server);
     const std::string what = argv[1];
     if (what == "close" && (argc == 3 || argc == 5)) {
         netmgmt::OpenFileInfo asked;
