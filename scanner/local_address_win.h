@@ -5,4 +5,4 @@
 #include "scanner/scan_range.h"
 
 // The first IPv4 address of this host's name, if the name resolves.
-std::optional<scanner::Octets> host_address();
+std::optional<Octets> host_address();

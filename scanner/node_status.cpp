@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-namespace scanner {
-
 namespace {
 
 // RFC 1002, 4.2.18: the number of names, then 18-byte entries (15 name
@@ -94,5 +92,3 @@ NodeStatusRow read_node_status(const unsigned char* data, std::size_t length, co
     row.mac = unit_id_text(data, end, table_end);
     return row;
 }
-
-}  // namespace scanner

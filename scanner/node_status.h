@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <string>
 
-namespace scanner {
-
 constexpr int kNodeStatusPort = 137;
 constexpr int kReplyPort = 4321;
 // Answers are read from this size on; anything longer is a failed receive.
@@ -30,5 +28,3 @@ struct NodeStatusRow {
 // the table, as six lower-case hex pairs joined by full stops; empty when the
 // answer is too short to hold it.
 NodeStatusRow read_node_status(const unsigned char* data, std::size_t length, const std::string& source);
-
-}  // namespace scanner

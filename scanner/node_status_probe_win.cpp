@@ -33,7 +33,7 @@ bool NodeStatusProbe::open() {
         return false;
     sockaddr_in local{};
     local.sin_family = AF_INET;
-    local.sin_port = htons(scanner::kReplyPort);
+    local.sin_port = htons(kReplyPort);
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     int receive_buffer = kReceiveBufferBytes;
     // The event also makes the socket non-blocking: neither a receive nor a
@@ -49,16 +49,16 @@ bool NodeStatusProbe::open() {
     return true;
 }
 
-bool NodeStatusProbe::send(const scanner::Octets& address) const {
+bool NodeStatusProbe::send(const Octets& address) const {
     if (socket_ == INVALID_SOCKET)
         return true;
     sockaddr_in to{};
     to.sin_family = AF_INET;
-    to.sin_port = htons(scanner::kNodeStatusPort);
+    to.sin_port = htons(kNodeStatusPort);
     auto* bytes = reinterpret_cast<unsigned char*>(&to.sin_addr);
     for (int i = 0; i < 4; ++i)
         bytes[i] = static_cast<unsigned char>(address[static_cast<std::size_t>(i)]);
-    const auto& request = scanner::node_status_request();
+    const auto& request = node_status_request();
     int sent = sendto(socket_, reinterpret_cast<const char*>(request.data()), static_cast<int>(request.size()), 0,
                       reinterpret_cast<sockaddr*>(&to), sizeof to);
     return sent != SOCKET_ERROR || WSAGetLastError() != WSAEWOULDBLOCK;
@@ -66,10 +66,10 @@ bool NodeStatusProbe::send(const scanner::Octets& address) const {
 
 NodeStatusProbe::Receive NodeStatusProbe::receive(Datagram& into) const {
     if (socket_ == INVALID_SOCKET)
-        return Receive::none;
+        return Receive::Nothing;
     // One byte more than is ever read: a longer datagram shows as too long
     // whether the stack truncates it or fails the receive.
-    char buffer[scanner::kReplyBufferSize + 1];
+    char buffer[kReplyBufferSize + 1];
     sockaddr_in from{};
     int from_length = sizeof from;
     int got = recvfrom(socket_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &from_length);
@@ -78,19 +78,19 @@ NodeStatusProbe::Receive NodeStatusProbe::receive(Datagram& into) const {
         case WSAEMSGSIZE:
         case WSAECONNRESET:
         case WSAENETRESET:
-            return Receive::dropped;
+            return Receive::Dropped;
         default:
-            return Receive::none;  // WSAEWOULDBLOCK: read everything
+            return Receive::Nothing;  // WSAEWOULDBLOCK: read everything
         }
     }
     into.bytes.assign(buffer, buffer + got);
     const auto* a = reinterpret_cast<const unsigned char*>(&from.sin_addr);
     into.source = {a[0], a[1], a[2], a[3]};
-    return Receive::datagram;
+    return Receive::Answer;
 }
 
 void NodeStatusProbe::discard_waiting() const {
     Datagram ignored;
-    while (receive(ignored) != Receive::none) {
+    while (receive(ignored) != Receive::Nothing) {
     }
 }

@@ -25,17 +25,17 @@ public:
     // The query to port 137 of `address`. False only when the stack has no
     // room for it now (queries to hosts still being resolved fill it): send
     // again once ready. Any other failure is not looked at.
-    bool send(const scanner::Octets& address) const;
+    bool send(const Octets& address) const;
 
     struct Datagram {
         std::vector<unsigned char> bytes;
-        scanner::Octets source{};
+        Octets source{};
     };
     enum class Receive {
-        datagram,  // one answer in `into`
-        dropped,   // a receive that failed on its own (too long, a port
-                   // unreachable reported by the stack): read on
-        none,      // nothing more to read now
+        Answer,   // one answer in `into`
+        Dropped,  // a receive that failed on its own (too long, a port
+                  // unreachable reported by the stack): read on
+        Nothing,  // nothing more to read now
     };
     Receive receive(Datagram& into) const;
     // Drops whatever waits, such as late answers to an earlier scan.

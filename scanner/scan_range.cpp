@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace scanner {
-
 std::string dotted(const Octets& a) {
     char text[16];
     std::snprintf(text, sizeof text, "%d.%d.%d.%d", a[0] & 0xFF, a[1] & 0xFF, a[2] & 0xFF, a[3] & 0xFF);
@@ -33,10 +31,10 @@ std::optional<Octets> address_after_field_change(std::uint32_t reported, int fie
 
 RangeCheck check_range(const Octets& s, const Octets& e) {
     if (e[2] < s[2] || (e[2] == s[2] && e[3] < s[3]))
-        return RangeCheck::end_before_start;
+        return RangeCheck::EndBeforeStart;
     if (e[0] != s[0] || e[1] != s[1])
-        return RangeCheck::not_class_c;
-    return RangeCheck::ok;
+        return RangeCheck::NotClassC;
+    return RangeCheck::Ok;
 }
 
 ScanWalk::ScanWalk(const Octets& start, const Octets& end)
@@ -55,5 +53,3 @@ bool ScanWalk::advance() {
     }
     return !(c4_ >= e4_ && c3_ >= e3_);
 }
-
-}  // namespace scanner

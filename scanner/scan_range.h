@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-namespace scanner {
-
 using Octets = std::array<int, 4>;
 
 std::string dotted(const Octets& address);
@@ -34,7 +32,7 @@ Octets end_of_network(const Octets& start);
 // is not 0 to 3.
 std::optional<Octets> address_after_field_change(std::uint32_t reported, int field, int value);
 
-enum class RangeCheck { ok, end_before_start, not_class_c };
+enum class RangeCheck { Ok, EndBeforeStart, NotClassC };
 // Only the third and fourth octets order the range; then the first two must
 // agree. Equal addresses pass.
 RangeCheck check_range(const Octets& start, const Octets& end);
@@ -55,5 +53,3 @@ private:
     int first_, second_, c3_, c4_;
     int e3_, e4_;
 };
-
-}  // namespace scanner

@@ -1,7 +1,5 @@
 #include "scanner/scan_report.h"
 
-namespace scanner {
-
 namespace {
 const char kLineEnd[] = "\r\n\r\n";
 }  // namespace
@@ -25,5 +23,3 @@ std::string format_report(const std::vector<NodeStatusRow>& rows) {
         report += report_line(row);
     return report;
 }
-
-}  // namespace scanner

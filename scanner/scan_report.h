@@ -7,13 +7,9 @@
 
 #include "scanner/node_status.h"
 
-namespace scanner {
-
 // `text` then spaces up to `width` bytes; at least one space.
 std::string pad_field(const std::string& text, std::size_t width);
 
 std::string report_header();
 std::string report_line(const NodeStatusRow& row);
 std::string format_report(const std::vector<NodeStatusRow>& rows);
-
-}  // namespace scanner

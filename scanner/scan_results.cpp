@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace scanner {
-
 namespace {
 
 std::uint32_t key(const Octets& a) {
@@ -27,5 +25,3 @@ std::size_t ScanResults::add(const Octets& address, NodeStatusRow row) {
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), std::move(row));
     return index;
 }
-
-}  // namespace scanner

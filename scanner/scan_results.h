@@ -11,8 +11,6 @@
 #include "scanner/node_status.h"
 #include "scanner/scan_range.h"
 
-namespace scanner {
-
 class ScanResults {
 public:
     // The rows added from now on belong to a new scan.
@@ -27,5 +25,3 @@ private:
     std::vector<std::uint32_t> scan_addresses_;  // of this scan's rows, ascending
     std::size_t scan_first_ = 0;
 };
-
-}  // namespace scanner

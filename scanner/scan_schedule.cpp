@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-namespace scanner {
-
 namespace {
 
 // Within one scan the first two octets agree, so the last two order it.
@@ -90,5 +88,3 @@ std::optional<Millis> ScanSchedule::next_event(Millis now) {
         --last;
     return deadlines_[last];
 }
-
-}  // namespace scanner

@@ -12,8 +12,6 @@
 
 #include "scanner/scan_range.h"
 
-namespace scanner {
-
 using Millis = std::uint64_t;  // a monotonic clock
 
 // At most this many listed addresses are unsettled at once: a whole /24 goes
@@ -75,5 +73,3 @@ private:
     std::size_t oldest_open_ = 0;
     bool holding_ = false;
 };
-
-}  // namespace scanner

@@ -8,21 +8,20 @@
 
 namespace {
 
-constexpr scanner::Millis kHeldRetryMs = 50;
+constexpr Millis kHeldRetryMs = 50;
 // How often the window gets what is new: often enough to look continuous.
-constexpr scanner::Millis kShowIntervalMs = 25;
+constexpr Millis kShowIntervalMs = 25;
 // Start is enabled by the previous thread's last message, which it may
 // still be returning from.
 constexpr DWORD kPreviousThreadWaitMs = 5000;
 constexpr DWORD kCloseWaitMs = 5000;
 
-scanner::Millis clock_ms() { return GetTickCount64(); }
+Millis clock_ms() { return GetTickCount64(); }
 
 // One scan, run on the worker thread with its own copies of what it needs.
 class Scan {
 public:
-    Scan(HWND dialog, std::shared_ptr<NodeStatusProbe> probe, const scanner::Octets& start, const scanner::Octets& end,
-         scanner::Millis timeout_ms)
+    Scan(HWND dialog, std::shared_ptr<NodeStatusProbe> probe, const Octets& start, const Octets& end, Millis timeout_ms)
         : dialog_(dialog), probe_(std::move(probe)), start_(start), end_(end), timeout_(timeout_ms) {}
 
     DWORD operator()(HANDLE stop);
@@ -30,12 +29,12 @@ public:
 private:
     DWORD leave(bool finished);
     void show();
-    void take_answers(scanner::ScanSchedule& schedule);
+    void take_answers(ScanSchedule& schedule);
 
     HWND dialog_;
     std::shared_ptr<NodeStatusProbe> probe_;
-    scanner::Octets start_, end_;
-    scanner::Millis timeout_;
+    Octets start_, end_;
+    Millis timeout_;
     ScanProgress progress_;
 };
 
@@ -53,25 +52,24 @@ DWORD Scan::leave(bool finished) {
     return finished ? 0 : 1;
 }
 
-void Scan::take_answers(scanner::ScanSchedule& schedule) {
+void Scan::take_answers(ScanSchedule& schedule) {
     NodeStatusProbe::Datagram d;
     for (;;) {
         NodeStatusProbe::Receive got = probe_->receive(d);
-        if (got == NodeStatusProbe::Receive::none)
+        if (got == NodeStatusProbe::Receive::Nothing)
             return;
-        if (got == NodeStatusProbe::Receive::dropped || d.bytes.size() > scanner::kReplyBufferSize ||
+        if (got == NodeStatusProbe::Receive::Dropped || d.bytes.size() > kReplyBufferSize ||
             !schedule.answer(d.source, clock_ms()))
             continue;
-        progress_.answers.push_back(
-            {d.source, scanner::read_node_status(d.bytes.data(), d.bytes.size(), scanner::dotted(d.source))});
+        progress_.answers.push_back({d.source, read_node_status(d.bytes.data(), d.bytes.size(), dotted(d.source))});
     }
 }
 
 DWORD Scan::operator()(HANDLE stop) {
     probe_->discard_waiting();
-    scanner::ScanSchedule schedule(start_, end_, timeout_);
-    scanner::Octets held{};
-    scanner::Millis shown_at = clock_ms();
+    ScanSchedule schedule(start_, end_, timeout_);
+    Octets held{};
+    Millis shown_at = clock_ms();
     // Without a socket nothing is ever ready: the scan waits out every
     // deadline, as a scan whose answers all go missing would.
     HANDLE waits[2] = {stop, probe_->ready()};
@@ -81,14 +79,14 @@ DWORD Scan::operator()(HANDLE stop) {
             schedule.sent_late(clock_ms());
         // Each wait starts when its own query has left.
         while (auto due = schedule.next_due(clock_ms())) {
-            progress_.probed.push_back(scanner::dotted(due->address));
+            progress_.probed.push_back(dotted(due->address));
             if (due->probe && !probe_->send(due->address)) {
                 held = due->address;
                 schedule.hold_last();
             }
         }
         take_answers(schedule);
-        scanner::Millis now = clock_ms();
+        Millis now = clock_ms();
         if (schedule.finished(now))
             return leave(true);
         if (now - shown_at >= kShowIntervalMs) {
@@ -97,7 +95,7 @@ DWORD Scan::operator()(HANDLE stop) {
         }
         // A held query is tried again when the socket has room, and at
         // least this often should that notice not come.
-        scanner::Millis next = schedule.next_event(now).value_or(now + kHeldRetryMs);
+        Millis next = schedule.next_event(now).value_or(now + kHeldRetryMs);
         if (schedule.holding())
             next = std::min(next, now + kHeldRetryMs);
         if (!progress_.empty())
@@ -113,10 +111,10 @@ DWORD Scan::operator()(HANDLE stop) {
 
 ScanWorker::ScanWorker(std::shared_ptr<NodeStatusProbe> probe) : probe_(std::move(probe)) {}
 
-bool ScanWorker::start(HWND dialog, const scanner::Octets& start, const scanner::Octets& end, int timeout_ms) {
+bool ScanWorker::start(HWND dialog, const Octets& start, const Octets& end, int timeout_ms) {
     if (!thread_.join(kPreviousThreadWaitMs))
         return false;
-    return thread_.start(Scan(dialog, probe_, start, end, static_cast<scanner::Millis>(timeout_ms)));
+    return thread_.start(Scan(dialog, probe_, start, end, static_cast<Millis>(timeout_ms)));
 }
 
 void ScanWorker::request_stop() { thread_.request_stop(); }

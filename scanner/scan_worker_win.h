@@ -25,8 +25,8 @@ constexpr UINT kEnded = WM_APP + 2;     // payload: the last ScanProgress; wPara
 }  // namespace scan_message
 
 struct ScanAnswer {
-    scanner::Octets address;
-    scanner::NodeStatusRow row;
+    Octets address;
+    NodeStatusRow row;
 };
 
 // What happened since the last batch: the addresses probed, in order (as
@@ -44,7 +44,7 @@ public:
     explicit ScanWorker(std::shared_ptr<NodeStatusProbe> probe);
 
     // False when the thread cannot be started (the dialog stays idle).
-    bool start(HWND dialog, const scanner::Octets& start, const scanner::Octets& end, int timeout_ms);
+    bool start(HWND dialog, const Octets& start, const Octets& end, int timeout_ms);
     // Ends the scan at once: its last batch and kEnded (stopped) follow.
     void request_stop();
     // For closing the window: ends the scan and waits for the thread at

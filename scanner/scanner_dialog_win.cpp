@@ -35,7 +35,7 @@ ScannerDialog::~ScannerDialog() = default;
 BOOL ScannerDialog::on_init() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    auto range = scanner::default_range(host_address());
+    auto range = default_range(host_address());
     set_address(IDC_START_ADDRESS, range.start);
     set_address(IDC_END_ADDRESS, range.end);
     EnableWindow(item(IDC_STOP), FALSE);
@@ -105,22 +105,22 @@ void ScannerDialog::close() {
     worker_.stop_and_join();
 }
 
-scanner::Octets ScannerDialog::address(int id) const {
+Octets ScannerDialog::address(int id) const {
     DWORD a = 0;
     SendMessageW(item(id), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&a));
     return {static_cast<int>(FIRST_IPADDRESS(a)), static_cast<int>(SECOND_IPADDRESS(a)),
             static_cast<int>(THIRD_IPADDRESS(a)), static_cast<int>(FOURTH_IPADDRESS(a))};
 }
 
-void ScannerDialog::set_address(int id, const scanner::Octets& a) const {
+void ScannerDialog::set_address(int id, const Octets& a) const {
     SendMessageW(item(id), IPM_SETADDRESS, 0, MAKEIPADDRESS(a[0], a[1], a[2], a[3]));
 }
 
 void ScannerDialog::start_field_changed(NMIPADDRESS& change) {
     DWORD reported = 0;
     SendMessageW(item(IDC_START_ADDRESS), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&reported));
-    if (auto start = scanner::address_after_field_change(reported, change.iField, change.iValue))
-        set_address(IDC_END_ADDRESS, scanner::end_of_network(*start));
+    if (auto start = address_after_field_change(reported, change.iField, change.iValue))
+        set_address(IDC_END_ADDRESS, end_of_network(*start));
     // The control puts the value the notification leaves into the field.
     if (change.iValue > 255)
         change.iValue = 255;
@@ -146,15 +146,15 @@ void ScannerDialog::set_scanning(bool scanning) {
 }
 
 void ScannerDialog::start_scan() {
-    scanner::Octets start = address(IDC_START_ADDRESS), end = address(IDC_END_ADDRESS);
-    switch (scanner::check_range(start, end)) {
-    case scanner::RangeCheck::end_before_start:
+    Octets start = address(IDC_START_ADDRESS), end = address(IDC_END_ADDRESS);
+    switch (check_range(start, end)) {
+    case RangeCheck::EndBeforeStart:
         message_box(resource_text(IDS_END_BEFORE_START));
         return;
-    case scanner::RangeCheck::not_class_c:
+    case RangeCheck::NotClassC:
         message_box(resource_text(IDS_NOT_CLASS_C));
         return;
-    case scanner::RangeCheck::ok:
+    case RangeCheck::Ok:
         break;
     }
     results_.begin_scan();
@@ -196,7 +196,7 @@ void ScannerDialog::show_progress(const ScanProgress& progress) {
 
 bool ScannerDialog::save_report(const std::string& path) const {
     auto file = ExclusiveFile::open(path, ExclusiveFile::Disposition::CreateAlways);
-    return file && file->write(scanner::format_report(results_.rows()));
+    return file && file->write(format_report(results_.rows()));
 }
 
 void ScannerDialog::save() {

@@ -37,13 +37,13 @@ private:
     void scan_ended(bool finished);
     void set_scanning(bool scanning);
     void close();
-    scanner::Octets address(int id) const;
-    void set_address(int id, const scanner::Octets& address) const;
+    Octets address(int id) const;
+    void set_address(int id, const Octets& address) const;
     void add_probed(const std::string& text) const;
     int timeout_ms() const;
 
     std::shared_ptr<NodeStatusProbe> probe_ = std::make_shared<NodeStatusProbe>();
-    scanner::ScanResults results_;
+    ScanResults results_;
     ScanWorker worker_{probe_};
     HICON icon_ = nullptr;
 };

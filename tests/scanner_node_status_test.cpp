@@ -6,10 +6,6 @@
 
 #include "scanner/node_status.h"
 
-using scanner::node_status_request;
-using scanner::NodeStatusRow;
-using scanner::read_node_status;
-
 namespace {
 
 using Bytes = std::vector<unsigned char>;

@@ -5,11 +5,6 @@
 
 #include "scanner/scan_range.h"
 
-using scanner::check_range;
-using scanner::Octets;
-using scanner::RangeCheck;
-using scanner::ScanWalk;
-
 namespace {
 
 struct Visit {
@@ -22,7 +17,7 @@ std::vector<Visit> walk(const Octets& start, const Octets& end) {
     std::vector<Visit> visits;
     ScanWalk w(start, end);
     do {
-        visits.push_back({scanner::dotted(w.current()), w.probe_current()});
+        visits.push_back({dotted(w.current()), w.probe_current()});
     } while (w.advance() && visits.size() < 70000);
     return visits;
 }
@@ -74,22 +69,22 @@ TEST(ScanWalk, AcrossSeveralNetworksEveryAddressOnceInOrder) {
 }
 
 TEST(RangeCheck, EndBeforeStartIsCheckedFirst) {
-    EXPECT_EQ(check_range({10, 0, 1, 1}, {11, 0, 0, 1}), RangeCheck::end_before_start);
-    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 0, 1, 8}), RangeCheck::end_before_start);
-    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 1, 1, 9}), RangeCheck::not_class_c);
-    EXPECT_EQ(check_range({10, 0, 1, 9}, {11, 0, 2, 0}), RangeCheck::not_class_c);
-    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 0, 1, 9}), RangeCheck::ok);
-    EXPECT_EQ(check_range({10, 0, 1, 250}, {10, 0, 2, 0}), RangeCheck::ok);
+    EXPECT_EQ(check_range({10, 0, 1, 1}, {11, 0, 0, 1}), RangeCheck::EndBeforeStart);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 0, 1, 8}), RangeCheck::EndBeforeStart);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 1, 1, 9}), RangeCheck::NotClassC);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {11, 0, 2, 0}), RangeCheck::NotClassC);
+    EXPECT_EQ(check_range({10, 0, 1, 9}, {10, 0, 1, 9}), RangeCheck::Ok);
+    EXPECT_EQ(check_range({10, 0, 1, 250}, {10, 0, 2, 0}), RangeCheck::Ok);
 }
 
 TEST(DefaultRange, HostNetworkOr192_168_1) {
-    auto mine = scanner::default_range(Octets{10, 213, 77, 1});
-    EXPECT_EQ(scanner::dotted(mine.start), "10.213.77.1");
-    EXPECT_EQ(scanner::dotted(mine.end), "10.213.77.255");
-    auto fallback = scanner::default_range(std::nullopt);
-    EXPECT_EQ(scanner::dotted(fallback.start), "192.168.1.1");
-    EXPECT_EQ(scanner::dotted(fallback.end), "192.168.1.255");
-    EXPECT_EQ(scanner::dotted(scanner::end_of_network({172, 16, 9, 40})), "172.16.9.255");
+    auto mine = default_range(Octets{10, 213, 77, 1});
+    EXPECT_EQ(dotted(mine.start), "10.213.77.1");
+    EXPECT_EQ(dotted(mine.end), "10.213.77.255");
+    auto fallback = default_range(std::nullopt);
+    EXPECT_EQ(dotted(fallback.start), "192.168.1.1");
+    EXPECT_EQ(dotted(fallback.end), "192.168.1.255");
+    EXPECT_EQ(dotted(end_of_network({172, 16, 9, 40})), "172.16.9.255");
 }
 
 // The start control sums its fields in base 256 (Wine's does; Windows'
@@ -100,8 +95,8 @@ TEST(FieldChange, ClampsTheChangedFieldWithoutCarryingIntoAnother) {
         return ((a * 256 + b) * 256 + c) * 256 + d;
     };
     auto after = [](std::uint32_t reported, int field, int value) {
-        auto a = scanner::address_after_field_change(reported, field, value);
-        return a ? scanner::dotted(*a) : std::string("none");
+        auto a = address_after_field_change(reported, field, value);
+        return a ? dotted(*a) : std::string("none");
     };
     EXPECT_EQ(after(sum(999, 231, 40, 1), 0, 999), "255.231.40.1");
     EXPECT_EQ(after(sum(10, 999, 40, 1), 1, 999), "10.255.40.1");

@@ -50,7 +50,7 @@ TEST(NodeStatusReplyFuzz, ArbitraryDatagramsStayInBoundsAndInShape) {
     for (int round = 0; round < 20000; ++round) {
         std::size_t length = rng() % 601;
         auto data = datagram(rng, length);
-        auto row = scanner::read_node_status(data.get(), length, "10.0.0.1");
+        auto row = read_node_status(data.get(), length, "10.0.0.1");
         EXPECT_EQ(row.address, "10.0.0.1");
         EXPECT_LE(row.host.size(), 18u);
         EXPECT_LE(row.workgroup.size(), 18u);
@@ -79,8 +79,8 @@ TEST(NodeStatusReplyFuzz, BytesFrom500OnNeverChangeTheRow) {
     for (int round = 0; round < 3000; ++round) {
         std::size_t length = 500 + rng() % 101;
         auto data = datagram(rng, length);
-        auto full = scanner::read_node_status(data.get(), length, "a");
-        auto cut = scanner::read_node_status(data.get(), 500, "a");
+        auto full = read_node_status(data.get(), length, "a");
+        auto cut = read_node_status(data.get(), 500, "a");
         EXPECT_EQ(full.host, cut.host);
         EXPECT_EQ(full.workgroup, cut.workgroup);
         EXPECT_EQ(full.mac, cut.mac);

@@ -3,8 +3,6 @@
 
 #include "scanner/scan_report.h"
 
-using scanner::pad_field;
-
 TEST(PadField, PadsToWidthOrAddsExactlyOneSpace) {
     EXPECT_EQ(pad_field("", 3), "   ");
     EXPECT_EQ(pad_field("192.168.1.100", 17), "192.168.1.100    ");
@@ -15,7 +13,7 @@ TEST(PadField, PadsToWidthOrAddsExactlyOneSpace) {
 }
 
 TEST(ScanReport, HeaderPlacesTheHeadingsAtTheirColumns) {
-    std::string h = scanner::report_header();
+    std::string h = report_header();
     ASSERT_EQ(h.size(), 56u);
     EXPECT_EQ(h.compare(0, 6, "IP地址"), 0);
     EXPECT_EQ(h.compare(17, 6, "工作组"), 0);
@@ -24,12 +22,12 @@ TEST(ScanReport, HeaderPlacesTheHeadingsAtTheirColumns) {
     EXPECT_EQ(h.substr(52), "\r\n\r\n");
 }
 
-TEST(ScanReport, EmptyListIsTheHeaderOnly) { EXPECT_EQ(scanner::format_report({}), scanner::report_header()); }
+TEST(ScanReport, EmptyListIsTheHeaderOnly) { EXPECT_EQ(format_report({}), report_header()); }
 
 TEST(ScanReport, RowsAreFixedColumnsWithEmptyLineAfter) {
     std::string report =
-        scanner::format_report({{"192.168.1.5", "WORKGROUP", "PC1", "00.0c.29.ab.cd.ef"}, {"192.168.1.6", "", "", ""}});
-    std::string expected = scanner::report_header() +
+        format_report({{"192.168.1.5", "WORKGROUP", "PC1", "00.0c.29.ab.cd.ef"}, {"192.168.1.6", "", "", ""}});
+    std::string expected = report_header() +
                            "192.168.1.5      WORKGROUP     PC1           00.0c.29.ab.cd.ef \r\n\r\n"
                            "192.168.1.6" +
                            std::string(6 + 14 + 14 + 17, ' ') + "\r\n\r\n";

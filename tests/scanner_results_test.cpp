@@ -8,9 +8,6 @@
 #include "scanner/scan_report.h"
 #include "scanner/scan_results.h"
 
-using scanner::NodeStatusRow;
-using scanner::ScanResults;
-
 namespace {
 
 NodeStatusRow row(const std::string& address, const std::string& host = "H") { return {address, "WG", host, ""}; }
@@ -51,7 +48,7 @@ TEST(ScanResults, ReportCarriesTheAnswersOwnBytes) {
     // A 15-byte workgroup with its flag byte 0x84, which no code page maps
     // on its own, and a GBK host name.
     r.add({10, 1, 1, 2}, {"10.1.1.2", "WORKGROUPNAME15\x84", "\xd6\xf7\xbb\xfa", "00.00.00.00.00.00"});
-    std::string report = scanner::format_report(r.rows());
-    EXPECT_EQ(report.substr(scanner::report_header().size()),
+    std::string report = format_report(r.rows());
+    EXPECT_EQ(report.substr(report_header().size()),
               "10.1.1.2         WORKGROUPNAME15\x84 \xd6\xf7\xbb\xfa          00.00.00.00.00.00 \r\n\r\n");
 }

@@ -6,10 +6,6 @@
 
 #include "scanner/scan_schedule.h"
 
-using scanner::Millis;
-using scanner::Octets;
-using scanner::ScanSchedule;
-
 namespace {
 
 // Lists every address that is due at `now`.
@@ -32,14 +28,14 @@ TEST(ScanSchedule, ListsAWholeNetworkAtOnceAndALargerRangeAsItsFrontSettles) {
     // 10.1.1.1 to 10.1.2.255: more addresses than may wait at once.
     ScanSchedule wide({10, 1, 1, 1}, {10, 1, 3, 0}, 1000);
     ASSERT_EQ(wide.size(), 511u);
-    EXPECT_EQ(list_due(wide, 0).size(), scanner::kMaxWaiting);
+    EXPECT_EQ(list_due(wide, 0).size(), kMaxWaiting);
     EXPECT_EQ(wide.next_event(0), Millis{1000});
     EXPECT_TRUE(wide.answer({10, 1, 1, 2}, 5));
     EXPECT_TRUE(list_due(wide, 5).empty()) << "an answer behind the open front frees no room";
     EXPECT_TRUE(wide.answer({10, 1, 1, 1}, 6));
     EXPECT_EQ(list_due(wide, 6).size(), 2u) << "the two settled at the front make room for two";
     EXPECT_FALSE(wide.finished(1000));
-    EXPECT_EQ(list_due(wide, 1000).size(), 511u - scanner::kMaxWaiting - 2);
+    EXPECT_EQ(list_due(wide, 1000).size(), 511u - kMaxWaiting - 2);
     EXPECT_EQ(wide.next_event(1000), Millis{2000});
     EXPECT_FALSE(wide.finished(1999));
     EXPECT_TRUE(wide.finished(2000));
