@@ -2,6 +2,18 @@
 
 #include <unordered_map>
 
+std::string row_key(const Row& row, const std::vector<int>& key_columns) {
+    std::string key;
+    for (std::size_t i = 0; i < key_columns.size(); ++i) {
+        if (i > 0)
+            key += '\n';  // no listed text holds a line break
+        const auto column = static_cast<std::size_t>(key_columns[i]);
+        if (column < row.size())
+            key += row[column].text;
+    }
+    return key;
+}
+
 void RowWriter::place(int index, const Row& row) {
     while (list_.row_count() <= index) {
         list_.insert_row(list_.row_count(), "", kNoImage);
@@ -33,11 +45,11 @@ void RowWriter::insert(int index, const Row& row) {
 }
 
 void RowWriter::assign_keyed(const std::vector<Row>& rows, int key_column) {
-    const auto key = [key_column](const Row& row) -> const std::string& {
-        static const std::string none;
-        return static_cast<std::size_t>(key_column) < row.size() ? row[static_cast<std::size_t>(key_column)].text
-                                                                 : none;
-    };
+    assign_keyed(rows, std::vector<int>{key_column});
+}
+
+void RowWriter::assign_keyed(const std::vector<Row>& rows, const std::vector<int>& key_columns) {
+    const auto key = [&key_columns](const Row& row) { return row_key(row, key_columns); };
     // How often each key is still to come: an old row whose key will not
     // come again is gone.
     std::unordered_map<std::string, int> to_come;

@@ -27,6 +27,9 @@ struct Cell {
 };
 using Row = std::vector<Cell>;
 
+// What names a row: the texts of `key_columns`, joined.
+std::string row_key(const Row& row, const std::vector<int>& key_columns);
+
 // Inserts `row` at `index`: the first cell with the row, then the others.
 void insert_full_row(ListRows& list, int index, const Row& row);
 
@@ -46,6 +49,8 @@ public:
     // are inserted where they belong. When a client closes its files, the
     // rows below them are not all rewritten.
     void assign_keyed(const std::vector<Row>& rows, int key_column);
+    // The same where a row is known by the texts of several columns.
+    void assign_keyed(const std::vector<Row>& rows, const std::vector<int>& key_columns);
 
 private:
     void set_changed_cells(int index, const Row& row);

@@ -36,30 +36,3 @@ void apply_list_edits(HWND list, const std::vector<ListEdit>& edits) {
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, FALSE);
 }
-
-void apply_list_edits_keeping_selection(HWND list, const std::vector<ListEdit>& edits, const std::vector<Row>& rows,
-                                        int key_column) {
-    const int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    const std::string key = selected >= 0 ? list_cell_text(list, selected, key_column) : std::string();
-    apply_list_edits(list, edits);
-    if (selected < 0)
-        return;
-    auto holds_key = [&](std::size_t row) {
-        return static_cast<std::size_t>(key_column) < rows[row].size() &&
-               rows[row][static_cast<std::size_t>(key_column)].text == key;
-    };
-    if (static_cast<std::size_t>(selected) < rows.size() && holds_key(static_cast<std::size_t>(selected)))
-        return;
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (!holds_key(row))
-            continue;
-        LVITEMW chosen{};
-        chosen.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        chosen.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&chosen));
-        return;
-    }
-}

@@ -27,11 +27,3 @@ private:
 // Applies `edits` with drawing held back, so a pass of thousands of changes
 // costs one repaint.
 void apply_list_edits(HWND list, const std::vector<ListEdit>& edits);
-
-// The same, keeping the selection on the row it was on as that row's key
-// (the text in `key_column`) names it: rows are rewritten in place as others
-// come and go, so a selected row moves to where its key now is, or the
-// selection goes when the key is gone. `rows` are the list's rows after the
-// edits.
-void apply_list_edits_keeping_selection(HWND list, const std::vector<ListEdit>& edits, const std::vector<Row>& rows,
-                                        int key_column);

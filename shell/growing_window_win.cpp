@@ -20,9 +20,10 @@ int list_width(HWND list) {
 std::vector<int> column_widths(HWND list) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const int count = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-    std::vector<int> widths;
+    std::vector<int> widths(static_cast<std::size_t>(std::max(count, 0)));
     for (int column = 0; column < count; ++column)
-        widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0)));
+        widths[static_cast<std::size_t>(column)] =
+            static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
     return widths;
 }
 
@@ -69,6 +70,7 @@ void GrowingWindow::on_size() {
     RECT client{};
     GetClientRect(window_, &client);
     std::vector<Piece> pieces;
+    pieces.reserve(controls_.size());
     for (const Control& control : controls_)
         pieces.push_back(control.piece);
     const std::vector<Box> boxes =

@@ -33,11 +33,13 @@ std::vector<Box> lay_out(const std::vector<Piece>& pieces, int extra_width, int 
     extra_width = std::max(extra_width, 0);
     extra_height = std::max(extra_height, 0);
     std::vector<int> list_heights;
+    list_heights.reserve(pieces.size());
     for (const Piece& piece : pieces)
         list_heights.push_back(piece.grow == Grow::WideAndTall ? piece.box.height : 0);
     const std::vector<int> taller = share(list_heights, extra_height);
 
     std::vector<Box> boxes;
+    boxes.reserve(pieces.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         Box box = pieces[i].box;
         for (std::size_t list = 0; list < pieces.size(); ++list)

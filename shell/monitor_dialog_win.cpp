@@ -29,6 +29,7 @@
 #include "shell/tray_icon_win.h"
 #include "shell/tray_menu_win.h"
 #include "shell/update_check_win.h"
+#include "shell/window_memory.h"
 
 const char kMainTitle[] = FILVANE_MAIN_TITLE;
 
@@ -100,6 +101,15 @@ MonitorDialog::~MonitorDialog() = default;
 
 BOOL MonitorDialog::on_init() {
     SetWindowTextW(hwnd(), wide_ptr(widen(title_)));
+    set_up_lists();
+    sessions_.attach(item(IDC_SESSIONS));
+    open_files_.attach(item(IDC_OPEN_FILES));
+    // Before the toolbar, which places itself.
+    growing_.capture(hwnd(),
+                     {{IDC_SHARES, kShareColumnsValue},
+                      {IDC_SESSIONS, kSessionColumnsValue},
+                      {IDC_OPEN_FILES, kOpenFileColumnsValue}},
+                     IDC_STATUS);
     toolbar_.create(hwnd());  // a failure has been reported; the window goes on without it
     add_about_to_system_menu();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -109,7 +119,6 @@ BOOL MonitorDialog::on_init() {
     welcome.run_modal(hwnd());
 
     load_monitor_settings(monitor_settings());
-    set_up_lists();
 
     worker_ = std::make_unique<MonitorWorker>(net_, hwnd());
     if (!worker_->start()) {
@@ -120,6 +129,7 @@ BOOL MonitorDialog::on_init() {
 
     // The first refresh comes once the window is up, so a box about a
     // failing one never holds the window back.
+    PostMessageW(hwnd(), filvane_message::kRestorePlacement, 0, 0);
     PostMessageW(hwnd(), filvane_message::kFirstShareRefresh, 0, 0);
     SetTimer(hwnd(), kShareTimer, share_refresh_period_ms(monitor_settings().snapshot().share_time), nullptr);
     return TRUE;
@@ -180,14 +190,21 @@ void MonitorDialog::show_status(StatusSource source, std::uint32_t status) {
 }
 
 void MonitorDialog::apply_pass(const PassUpdate& update) {
-    apply_list_edits(item(IDC_SESSIONS), update.sessions);
-    apply_list_edits_keeping_selection(item(IDC_OPEN_FILES), update.open_files, *update.open_file_rows, kOpenId);
+    sessions_.apply(update.sessions);
+    open_files_.apply(update.open_files);
     show_status(StatusSource::Sessions, update.sessions_status);
     show_status(StatusSource::OpenFiles, update.open_files_status);
     reread_failed_shares(update);
     show_status(StatusSource::DayFile, update.day_file_status);
     if (update.unwritten_entries && status_line_.report_unwritten(*update.unwritten_entries, current_local_time()))
         set_item_text(IDC_STATUS, status_line_.text());
+}
+
+void MonitorDialog::on_column_click(const NMLISTVIEW& click) {
+    if (click.hdr.idFrom == IDC_SESSIONS)
+        sessions_.sort_by(click.iSubItem);
+    else if (click.hdr.idFrom == IDC_OPEN_FILES)
+        open_files_.sort_by(click.iSubItem);
 }
 
 // After a server restart the share list would name its failure until the
@@ -283,6 +300,22 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         if (wp == kShareTimer)
             refresh_shares();
         return false;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lp)->code == LVN_COLUMNCLICK)
+            on_column_click(*reinterpret_cast<const NMLISTVIEW*>(lp));
+        return false;
+    case WM_SIZE:
+        growing_.on_size();
+        toolbar_.lay_out();
+        return false;
+    case WM_GETMINMAXINFO:
+        growing_.limit(*reinterpret_cast<MINMAXINFO*>(lp));
+        result = 0;
+        return true;
+    case filvane_message::kRestorePlacement:
+        growing_.restore_remembered();
+        result = 0;
+        return true;
     case filvane_message::kFirstShareRefresh:
         refresh_shares();
         result = 0;
@@ -323,6 +356,11 @@ void MonitorDialog::close_window() {
     if (worker_)
         worker_->stop(kStopWaitMs);
     KillTimer(hwnd(), kShareTimer);
+    if (!growing_.remember()) {
+        ErrorLog error_log;
+        if (!error_log.write(resource_text(IDS_WINDOW_NOT_REMEMBERED)))
+            show_report(hwnd(), "写入出错日志文件失败!", MB_OK);
+    }
     // Destroyed once the worker no longer draws rows with it.
     ImageList_Destroy(images_);
     images_ = nullptr;

@@ -10,9 +10,12 @@
 
 #include "common/dialog_win.h"
 #include "controls/drawn_menu_win.h"
+#include "monitor/monitor_pass.h"
 #include "monitor/monitor_worker_win.h"
+#include "monitor/sorted_list_view_win.h"
 #include "monitor/status_line.h"
 #include "netmgmt/net_management.h"
+#include "shell/growing_window_win.h"
 #include "shell/toolbar_win.h"
 
 extern const char kMainTitle[];
@@ -36,6 +39,7 @@ private:
     void close_window();
     void show_status(StatusSource source, std::uint32_t status);
     void apply_pass(const PassUpdate& update);
+    void on_column_click(const NMLISTVIEW& click);
     void reread_failed_shares(const PassUpdate& update);
     void close_open_file();
     void open_log_query();
@@ -62,6 +66,9 @@ private:
     HIMAGELIST images_ = nullptr;
     std::unique_ptr<MonitorWorker> worker_;
     Toolbar toolbar_;
+    GrowingWindow growing_;
+    SortedListView sessions_{{kSessionUser, kSessionComputer}, {kSessionOpens, kSessionConnected, kSessionIdle}};
+    SortedListView open_files_{{kOpenId}, {kOpenId}};
     std::unique_ptr<DrawnMenu> tray_menu_;  // while the tray menu is tracked
     StatusLine status_line_;
     bool refreshing_shares_ = false;

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "monitor/list_order.h"
+
+namespace {
+
+std::vector<Row> rows_of(const std::vector<std::pair<std::string, std::string>>& texts) {
+    std::vector<Row> rows;
+    for (const auto& [first, second] : texts)
+        rows.push_back({{first, 0}, {second, 1}});
+    return rows;
+}
+
+std::vector<std::string> column(const std::vector<Row>& rows, int index) {
+    std::vector<std::string> texts;
+    for (const Row& row : rows)
+        texts.push_back(row[static_cast<std::size_t>(index)].text);
+    return texts;
+}
+
+TEST(ListOrder, ASecondClickReversesAndAnotherColumnStartsAscending) {
+    ListOrder order;
+    order = clicked(order, 2);
+    EXPECT_EQ(order.column, 2);
+    EXPECT_FALSE(order.descending);
+    order = clicked(order, 2);
+    EXPECT_TRUE(order.descending);
+    order = clicked(order, 0);
+    EXPECT_EQ(order.column, 0);
+    EXPECT_FALSE(order.descending);
+}
+
+TEST(ListOrder, NumbersSortAsNumbersAndTextCaseBlindForAscii) {
+    const auto rows = rows_of({{"b", "100秒"}, {"C", "9秒"}, {"a", "-5秒"}, {"B", "10秒"}, {"", "无"}});
+    EXPECT_EQ(column(ordered_rows(rows, {1, false}, true), 1),
+              (std::vector<std::string>{"-5秒", "9秒", "10秒", "100秒", "无"}));
+    EXPECT_EQ(column(ordered_rows(rows, {1, true}, true), 1),
+              (std::vector<std::string>{"无", "100秒", "10秒", "9秒", "-5秒"}));
+    EXPECT_EQ(column(ordered_rows(rows, {0, false}, false), 0), (std::vector<std::string>{"", "a", "b", "B", "C"}))
+        << "b and B compare equal and keep the server's order";
+    EXPECT_EQ(column(ordered_rows(rows, {-1, false}, false), 0), column(rows, 0)) << "unsorted: the server's order";
+}
+
+TEST(ListOrder, ChineseTextsSortInPinyinOrderAsGbkBytes) {
+    // 安 (an), 北 (bei), 张 (zhang), in GBK.
+    const auto rows = rows_of({{"\xD5\xC5", ""}, {"\xB0\xB2", ""}, {"\xB1\xB1", ""}, {"zz", ""}});
+    EXPECT_EQ(column(ordered_rows(rows, {0, false}, false), 0),
+              (std::vector<std::string>{"zz", "\xB0\xB2", "\xB1\xB1", "\xD5\xC5"}));
+}
+
+TEST(ListOrder, RowKeyJoinsItsColumnsSoThatNoTwoSessionsShareOne) {
+    const Row ab{{"a", 0}, {"bc", 0}}, abc{{"ab", 0}, {"c", 0}};
+    EXPECT_NE(row_key(ab, {0, 1}), row_key(abc, {0, 1}));
+    EXPECT_EQ(row_key(ab, {1}), "bc");
+    EXPECT_EQ(row_key(ab, {5}), "") << "a column the row lacks is empty";
+}
+
+}  // namespace
