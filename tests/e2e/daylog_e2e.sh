@@ -18,20 +18,9 @@ FILVANE=$(realpath "$1") WDRIVE=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/filvane_wine.sh"
 
-if [ "${DAYLOG_INSIDE:-}" != 1 ]; then
-  [ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root"; exit 77; }
-  command -v smbd >/dev/null || { echo "SKIP: no smbd"; exit 77; }
-  ns=filvane-daylog-$$
-  ip netns add "$ns" || { echo "SKIP: cannot make a network namespace"; exit 77; }
-  trap 'ip netns del "$ns"' EXIT
-  ip netns exec "$ns" ip link set lo up
-  DAYLOG_INSIDE=1 ip netns exec "$ns" "$here/../with_wine.sh" "$0" "$FILVANE" "$WDRIVE"
-  exit $?
-fi
+source "$here/filvane_harness.sh"
+run_in_namespace daylog "$FILVANE" "$WDRIVE"
 
-D=$(mktemp -d /tmp/filvane-daylog.XXXXXX)
-chmod 755 "$D"
-work=$D/work
 holders=()
 churn_pid=
 finish() {
@@ -39,15 +28,13 @@ finish() {
   for p in "${holders[@]}"; do kill "$p" 2>/dev/null; done
   [ -n "$churn_pid" ] && kill "$churn_pid" 2>/dev/null
   [ -n "${FILVANE_PID:-}" ] && kill "$FILVANE_PID" 2>/dev/null
-  "$here/samba_server.sh" stop "$D" >/dev/null 2>&1
   cd /
-  umount "$work" 2>/dev/null
-  rm -rf "$D"
+  umount "$D/work" 2>/dev/null
+  stop_private_server
 }
-trap finish EXIT
-"$here/samba_server.sh" start "$D" || fail "private smbd did not start"
-cc -O2 -o "$D/samba_churn" "$here/../../bench/samba_churn.c" $(pkg-config --cflags --libs smbclient) \
-  || fail "cannot build the churn"
+start_private_server daylog
+work=$D/work
+"$here/samba_server.sh" client "$D" "$here/../../bench/samba_churn.c" || fail "cannot build the churn"
 S=$D/shares
 win() { printf 'Z:%s' "$1" | tr / '\\'; }
 echo data >"$S/docs/a.txt"

@@ -11,39 +11,23 @@
  * failed, 2 an open failed, 1 bad arguments. */
 #include <errno.h>
 #include <fcntl.h>
-#include <libsmbclient.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-static const char* g_user;
-static const char* g_password;
-
-static void auth(SMBCCTX* ctx, const char* srv, const char* shr, char* wg, int wglen, char* un, int unlen, char* pw,
-                 int pwlen) {
-    (void)ctx;
-    (void)srv;
-    (void)shr;
-    (void)wg;
-    (void)wglen;
-    snprintf(un, (size_t)unlen, "%s", g_user);
-    snprintf(pw, (size_t)pwlen, "%s", g_password);
-}
-
-static int exists(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0;
-}
+#include "smb_client_common.h"
 
 int main(int argc, char** argv) {
     if (argc < 7) {
         fprintf(stderr, "usage: samba_hold USER PASSWORD r|w|rw READY RELEASE URL...\n");
         return 1;
     }
-    g_user = argv[1];
-    g_password = argv[2];
+    struct smb_account account;
+    if (smb_set_account(&account, argv[1], (int)strlen(argv[1]), argv[2]) != 0) {
+        fprintf(stderr, "samba_hold: account too long\n");
+        return 1;
+    }
     const char* mode = argv[3];
     int flags;
     if (strcmp(mode, "r") == 0)
@@ -57,16 +41,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    SMBCCTX* ctx = smbc_new_context();
+    SMBCCTX* ctx = smb_new_context(&account);
     if (!ctx) {
-        perror("smbc_new_context");
-        return 2;
-    }
-    smbc_setFunctionAuthDataWithContext(ctx, auth);
-    smbc_setOptionProtocols(ctx, "SMB2_02", "SMB3_11");
-    smbc_setOptionNoAutoAnonymousLogin(ctx, 1);
-    if (!smbc_init_context(ctx)) {
-        perror("smbc_init_context");
+        perror("samba_hold: context");
         return 2;
     }
     smbc_set_context(ctx);
@@ -95,7 +72,7 @@ int main(int argc, char** argv) {
     }
     close(ready);
 
-    for (int waited = 0; !exists(argv[5]) && waited < 300 * 20; ++waited)
+    for (int waited = 0; !smb_file_exists(argv[5]) && waited < 300 * 20; ++waited)
         usleep(50000);
 
     int failed = 0;

@@ -25,79 +25,17 @@
  * single global context that smbc_set_context() installs. */
 #include <errno.h>
 #include <fcntl.h>
-#include <libsmbclient.h>
-#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
-struct account {
-    char user[128];
-    char password[128];
-};
-
-static volatile sig_atomic_t g_stop;
-
-static void on_signal(int sig) {
-    (void)sig;
-    g_stop = 1;
-}
-
-static void auth(SMBCCTX* ctx, const char* srv, const char* shr, char* wg, int wglen, char* un, int unlen, char* pw,
-                 int pwlen) {
-    (void)srv;
-    (void)shr;
-    (void)wg;
-    (void)wglen;
-    const struct account* a = smbc_getOptionUserData(ctx);
-    snprintf(un, (size_t)unlen, "%s", a->user);
-    snprintf(pw, (size_t)pwlen, "%s", a->password);
-}
-
-static int exists(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0;
-}
-
-static double now_s(void) {
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec + ts.tv_nsec / 1e9;
-}
+#include "smb_client_common.h"
 
 static void usage(void) {
     fprintf(stderr,
             "usage: load [-s HOST] [-S SHARE] [-c N] [-f M] [-m r|rw|mix] [-p PREFIX] "
             "-r READY -R RELEASE [-t SECONDS] -u USER%%PASS [-u USER%%PASS...]\n");
-}
-
-static SMBCCTX* new_context(struct account* a) {
-    SMBCCTX* ctx = smbc_new_context();
-    if (!ctx)
-        return NULL;
-    smbc_setOptionUserData(ctx, a);
-    smbc_setFunctionAuthDataWithContext(ctx, auth);
-    smbc_setOptionProtocols(ctx, "SMB2_02", "SMB3_11");
-    /* A failed logon must fail, not fall back to an anonymous session. */
-    smbc_setOptionNoAutoAnonymousLogin(ctx, 1);
-    smbc_setOptionUseKerberos(ctx, 0);
-    smbc_setOptionFallbackAfterKerberos(ctx, 1);
-    smbc_setTimeout(ctx, 60000);
-    if (!smbc_init_context(ctx)) {
-        smbc_free_context(ctx, 1);
-        return NULL;
-    }
-    return ctx;
-}
-
-static int make_dir(SMBCCTX* ctx, const char* url) {
-    if (smbc_getFunctionMkdir(ctx)(ctx, url, 0755) == 0 || errno == EEXIST)
-        return 0;
-    fprintf(stderr, "load: mkdir %s: %s\n", url, strerror(errno));
-    return -1;
 }
 
 int main(int argc, char** argv) {
@@ -108,7 +46,7 @@ int main(int argc, char** argv) {
     const char* ready = NULL;
     const char* release = NULL;
     long conns = 10, files = 100, hold = 600;
-    struct account accounts[16];
+    struct smb_account accounts[16];
     int naccounts = 0;
 
     int opt;
@@ -141,18 +79,13 @@ int main(int argc, char** argv) {
         case 't':
             hold = strtol(optarg, NULL, 10);
             break;
-        case 'u': {
-            const char* sep = strchr(optarg, '%');
-            if (!sep || naccounts == 16 || (size_t)(sep - optarg) >= sizeof accounts[0].user ||
-                strlen(sep + 1) >= sizeof accounts[0].password) {
+        case 'u':
+            if (naccounts == 16 || smb_parse_account(optarg, &accounts[naccounts]) != 0) {
                 usage();
                 return 1;
             }
-            snprintf(accounts[naccounts].user, sizeof accounts[0].user, "%.*s", (int)(sep - optarg), optarg);
-            snprintf(accounts[naccounts].password, sizeof accounts[0].password, "%s", sep + 1);
             ++naccounts;
             break;
-        }
         default:
             usage();
             return 1;
@@ -165,12 +98,7 @@ int main(int argc, char** argv) {
     }
     unlink(ready);
 
-    struct sigaction sa;
-    memset(&sa, 0, sizeof sa);
-    sa.sa_handler = on_signal;
-    sigaction(SIGTERM, &sa, NULL);
-    sigaction(SIGINT, &sa, NULL);
-    signal(SIGPIPE, SIG_IGN);
+    smb_catch_stop();
 
     SMBCCTX** ctx = calloc((size_t)conns, sizeof *ctx);
     SMBCFILE** fh = calloc((size_t)(conns * files) + 1, sizeof *fh);
@@ -182,9 +110,9 @@ int main(int argc, char** argv) {
     int rc = 0;
     long opened = 0;
     char url[1024];
-    double t0 = now_s();
-    for (long i = 0; i < conns && !g_stop; ++i) {
-        ctx[i] = new_context(&accounts[i % naccounts]);
+    double t0 = smb_now_s();
+    for (long i = 0; i < conns && !smb_stop; ++i) {
+        ctx[i] = smb_new_context(&accounts[i % naccounts]);
         if (!ctx[i]) {
             fprintf(stderr, "load: context %ld: %s\n", i, strerror(errno));
             rc = 2;
@@ -194,17 +122,17 @@ int main(int argc, char** argv) {
          * also opens the session, so a logon failure shows here. */
         const char* user = accounts[i % naccounts].user;
         snprintf(url, sizeof url, "smb://%s/%s/%s-%s", host, share, prefix, user);
-        if (make_dir(ctx[i], url) < 0) {
+        if (smb_make_dir(ctx[i], url, "load") < 0) {
             rc = 2;
             goto out;
         }
         snprintf(url, sizeof url, "smb://%s/%s/%s-%s/c%04ld", host, share, prefix, user, i);
-        if (make_dir(ctx[i], url) < 0) {
+        if (smb_make_dir(ctx[i], url, "load") < 0) {
             rc = 2;
             goto out;
         }
         smbc_open_fn open_fn = smbc_getFunctionOpen(ctx[i]);
-        for (long j = 0; j < files && !g_stop; ++j) {
+        for (long j = 0; j < files && !smb_stop; ++j) {
             int rw = strcmp(mode, "rw") == 0 || (strcmp(mode, "mix") == 0 && j % 2 == 0);
             snprintf(url, sizeof url, "smb://%s/%s/%s-%s/c%04ld/f%05ld.txt", host, share, prefix, user, i, j);
             SMBCFILE* f = open_fn(ctx[i], url, O_CREAT | (rw ? O_RDWR : O_RDONLY), 0644);
@@ -217,7 +145,7 @@ int main(int argc, char** argv) {
             ++opened;
         }
     }
-    if (g_stop) {
+    if (smb_stop) {
         rc = 2;
         goto out;
     }
@@ -234,9 +162,9 @@ int main(int argc, char** argv) {
             goto out;
         }
     }
-    fprintf(stderr, "load: %ld connections, %ld files open in %.1f s\n", conns, opened, now_s() - t0);
+    fprintf(stderr, "load: %ld connections, %ld files open in %.1f s\n", conns, opened, smb_now_s() - t0);
 
-    for (double end = now_s() + (double)hold; !g_stop && !exists(release) && now_s() < end;)
+    for (double end = smb_now_s() + (double)hold; !smb_stop && !smb_file_exists(release) && smb_now_s() < end;)
         usleep(50000);
 
 out:

@@ -11,31 +11,12 @@
  * DIR/done.K (K counts the requests from 1). DIR/release ends it.
  * Exit: 0 done, 2 an open failed, 1 bad arguments. */
 #include <fcntl.h>
-#include <libsmbclient.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-static const char* g_user;
-static const char* g_password;
-
-static void auth(SMBCCTX* ctx, const char* srv, const char* shr, char* wg, int wglen, char* un, int unlen, char* pw,
-                 int pwlen) {
-    (void)ctx;
-    (void)srv;
-    (void)shr;
-    (void)wg;
-    (void)wglen;
-    snprintf(un, (size_t)unlen, "%s", g_user);
-    snprintf(pw, (size_t)pwlen, "%s", g_password);
-}
-
-static int exists(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0;
-}
+#include "smb_client_common.h"
 
 static int mark(const char* dir, const char* name) {
     char path[4096];
@@ -65,21 +46,19 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: samba_reuse_id USER PASSWORD FIRST_URL SECOND_URL DIR\n");
         return 1;
     }
-    g_user = argv[1];
-    g_password = argv[2];
+    struct smb_account account;
+    if (smb_set_account(&account, argv[1], (int)strlen(argv[1]), argv[2]) != 0) {
+        fprintf(stderr, "samba_reuse_id: account too long\n");
+        return 1;
+    }
     const char* second = argv[4];
     const char* dir = argv[5];
     char release[4096];
     snprintf(release, sizeof release, "%s/release", dir);
 
-    SMBCCTX* ctx = smbc_new_context();
-    if (!ctx)
-        return 2;
-    smbc_setFunctionAuthDataWithContext(ctx, auth);
-    smbc_setOptionProtocols(ctx, "SMB2_02", "SMB3_11");
-    smbc_setOptionNoAutoAnonymousLogin(ctx, 1);
-    if (!smbc_init_context(ctx)) {
-        smbc_free_context(ctx, 1);
+    SMBCCTX* ctx = smb_new_context(&account);
+    if (!ctx) {
+        perror("samba_reuse_id: context");
         return 2;
     }
     smbc_open_fn open_fn = smbc_getFunctionOpen(ctx);
@@ -90,7 +69,7 @@ int main(int argc, char** argv) {
         perror("samba_reuse_id: first open");
         rc = 2;
     }
-    for (int k = 1; rc == 0 && !exists(release);) {
+    for (int k = 1; rc == 0 && !smb_file_exists(release);) {
         long n = take_request(dir);
         if (n < 0) {
             usleep(20000);

@@ -17,32 +17,18 @@ CONNECTIONS=${3:-100} FILES=${4:-100}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/filvane_wine.sh"
 
-if [ "${SCALE_INSIDE:-}" != 1 ]; then
-  [ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root"; exit 77; }
-  command -v smbd >/dev/null || { echo "SKIP: no smbd"; exit 77; }
-  ns=filvane-scale-$$
-  ip netns add "$ns" || fail "cannot make a network namespace"
-  trap 'ip netns del "$ns"' EXIT
-  ip netns exec "$ns" ip link set lo up
-  # Wine's sockets belong to its wineserver: with_wine.sh starts a fresh one
-  # inside the namespace, so Filvane reaches this smbd and nothing else.
-  SCALE_INSIDE=1 ip netns exec "$ns" "$here/../with_wine.sh" "$0" "$FILVANE" "$WDRIVE" "$CONNECTIONS" "$FILES"
-  exit $?
-fi
+source "$here/filvane_harness.sh"
+run_in_namespace scale "$FILVANE" "$WDRIVE" "$CONNECTIONS" "$FILES"
 
-D=$(mktemp -d /tmp/filvane-scale.XXXXXX)
-chmod 755 "$D"
 loads=()
 finish() {
   touch "$D/release" "$D/release.one"
   for p in "${loads[@]}"; do wait "$p" 2>/dev/null; done
   [ -n "${FILVANE_PID:-}" ] && kill "$FILVANE_PID" 2>/dev/null
-  "$here/samba_server.sh" stop "$D" >/dev/null 2>&1
-  rm -rf "$D"
+  stop_private_server
 }
-trap finish EXIT
-"$here/samba_server.sh" start "$D" || fail "private smbd did not start"
-cc -O2 -o "$D/samba_load" "$here/samba_load.c" $(pkg-config --cflags --libs smbclient) || fail "cannot build the load"
+start_private_server scale
+"$here/samba_server.sh" client "$D" "$here/samba_load.c" || fail "cannot build the load"
 
 now() { date +%s.%N; }
 since() { echo "$(now) - $1" | bc; }

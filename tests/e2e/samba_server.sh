@@ -5,6 +5,9 @@
 #                               DIR/admin.conf (credentials, mode 600), builds
 #                               DIR/samba_hold, starts smbd; prints nothing
 #   samba_server.sh stop DIR    stops that smbd (and its helpers)
+#   samba_server.sh client DIR SOURCE.c
+#                               builds the SMB client DIR/SOURCE from
+#                               SOURCE.c and the clients' shared code
 #
 # A client holding files open until DIR/release appears:
 #   DIR/samba_hold daemon Filv-pw1 r DIR/ready DIR/release 'smb://127.0.0.1/公共/读我.txt' &
@@ -98,10 +101,7 @@ USERS
         || die "cannot map the administrators group"
     (umask 077; printf 'username=%s\npassword=%s\n' "$ADMIN" "$ADMIN_PASS" >"$dir/admin.conf")
     printf '%s\n%s\n%s\n%s\n' "$USER1" "$PASS1" "$USER2" "$PASS2" >"$dir/users"
-    local here
-    here=$(cd "$(dirname "$0")" && pwd)
-    cc -O1 -Wall -o "$dir/samba_hold" "$here/samba_hold.c" $(pkg-config --cflags --libs smbclient) \
-        || die "cannot build samba_hold"
+    client "$dir" "$here/samba_hold.c"
     smbd -D -s "$dir/smb.conf" </dev/null || die "smbd did not start"
     local i
     for i in $(seq 50); do
@@ -112,6 +112,12 @@ USERS
     done
     stop "$dir"
     die "smbd does not answer on $ADDRESS:445 (see $dir/log)"
+}
+
+client() {
+    local dir=$1 source=$2
+    cc -O2 -Wall -I"$here" -o "$dir/$(basename "$source" .c)" "$source" "$here/smb_client_common.c" \
+        $(pkg-config --cflags --libs smbclient) || die "cannot build $(basename "$source")"
 }
 
 stop() {
@@ -130,9 +136,11 @@ stop() {
     kill -9 "$pid" 2>/dev/null || true
 }
 
-[ $# -eq 2 ] || die "usage: samba_server.sh start|stop DIR"
-case $1 in
-    start) start "$(realpath -m "$2")" ;;
-    stop) stop "$(realpath -m "$2")" ;;
-    *) die "usage: samba_server.sh start|stop DIR" ;;
+usage="usage: samba_server.sh start|stop DIR, or client DIR SOURCE.c"
+here=$(cd "$(dirname "$0")" && pwd)
+case $#:${1:-} in
+    2:start) start "$(realpath -m "$2")" ;;
+    2:stop) stop "$(realpath -m "$2")" ;;
+    3:client) client "$(realpath -m "$2")" "$3" ;;
+    *) die "$usage" ;;
 esac

@@ -14,34 +14,19 @@ FILVANE=$(realpath "$1") WDRIVE=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/filvane_wine.sh"
 
-if [ "${SAMBA_WINDOW_INSIDE:-}" != 1 ]; then
-  [ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root"; exit 77; }
-  command -v smbd >/dev/null || { echo "SKIP: no smbd"; exit 77; }
-  ns=filvane-window-$$
-  ip netns add "$ns" || fail "cannot make a network namespace"
-  trap 'ip netns del "$ns"' EXIT
-  ip netns exec "$ns" ip link set lo up
-  # Wine's sockets belong to its wineserver: with_wine.sh starts a fresh one
-  # inside the namespace, so Filvane reaches this smbd and nothing else.
-  SAMBA_WINDOW_INSIDE=1 ip netns exec "$ns" "$here/../with_wine.sh" "$0" "$FILVANE" "$WDRIVE"
-  exit $?
-fi
+source "$here/filvane_harness.sh"
+run_in_namespace window "$FILVANE" "$WDRIVE"
 
-D=$(mktemp -d /tmp/filvane-window.XXXXXX)
-chmod 755 "$D"
 clients=()
 finish() {
   touch "$D"/release.* 2>/dev/null
   for dir in "$D"/reuse.*/; do [ -d "$dir" ] && touch "$dir/release"; done
   for p in "${clients[@]}"; do wait "$p" 2>/dev/null; done
   [ -n "${FILVANE_PID:-}" ] && kill "$FILVANE_PID" 2>/dev/null
-  "$here/samba_server.sh" stop "$D" >/dev/null 2>&1
-  rm -rf "$D"
+  stop_private_server
 }
-trap finish EXIT
-"$here/samba_server.sh" start "$D" || fail "private smbd did not start"
-cc -O1 -o "$D/samba_reuse_id" "$here/samba_reuse_id.c" $(pkg-config --cflags --libs smbclient) \
-  || fail "cannot build samba_reuse_id"
+start_private_server window
+"$here/samba_server.sh" client "$D" "$here/samba_reuse_id.c" || fail "cannot build samba_reuse_id"
 S=$D/shares
 echo hello >"$S/公共/读我.txt"
 chmod 666 "$S/公共/读我.txt"
