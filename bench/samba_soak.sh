@@ -22,29 +22,17 @@ e2e=$here/../tests/e2e
 export FILVANE_VERSION=${FILVANE_VERSION:-$(sed -n 's/^project(Filvane VERSION \([0-9.]*\).*/\1/p' "$here/../CMakeLists.txt")}
 source "$e2e/filvane_wine.sh"
 
-if [ "${SOAK_INSIDE:-}" != 1 ]; then
-  [ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root"; exit 77; }
-  ns=filvane-soak-$$
-  ip netns add "$ns" || fail "cannot make a network namespace"
-  trap 'ip netns del "$ns"' EXIT
-  ip netns exec "$ns" ip link set lo up
-  SOAK_INSIDE=1 ip netns exec "$ns" "$e2e/../with_wine.sh" "$0" "$FILVANE" "$WDRIVE" "$SECONDS_TO_RUN" \
-    "$CONNECTIONS" "$MAX_FILES"
-  exit $?
-fi
+source "$e2e/filvane_harness.sh"
+run_in_namespace soak "$FILVANE" "$WDRIVE" "$SECONDS_TO_RUN" "$CONNECTIONS" "$MAX_FILES"
 
-D=$(mktemp -d /tmp/filvane-soak.XXXXXX)
-chmod 755 "$D"
 churn_pid=
 finish() {
   [ -n "$churn_pid" ] && kill "$churn_pid" 2>/dev/null && wait "$churn_pid"
   [ -n "${FILVANE_PID:-}" ] && kill "$FILVANE_PID" 2>/dev/null
-  "$e2e/samba_server.sh" stop "$D" >/dev/null 2>&1
-  rm -rf "$D"
+  stop_private_server
 }
-trap finish EXIT
-"$e2e/samba_server.sh" start "$D" || fail "private smbd did not start"
-cc -O2 -o "$D/samba_churn" "$here/samba_churn.c" $(pkg-config --cflags --libs smbclient) || fail "cannot build the churn"
+start_private_server soak
+"$e2e/samba_server.sh" client "$D" "$here/samba_churn.c" || fail "cannot build the churn"
 
 key='HKLM\Software\QuindarSoft\Filvane'
 for v in "StartLog 1" "SaveSession 1" "SaveFile 1"; do
@@ -86,26 +74,4 @@ awk '{ opens += $1; holds += $2; failed += $3 } END { printf "opens=%d holds=%d 
   "$D/counts"
 day=$(ls "$D"/work/*.dat 2>/dev/null | head -1)
 [ -n "$day" ] || fail "no day file written"
-python3 - "$day" <<'CHECK'
-import re, sys
-data = open(sys.argv[1], "rb").read()
-counter, sep, rest = data.partition(b"\r\n")
-m = re.fullmatch(rb"\xca\xfd\xc4\xbf:(\d+) *", counter)  # 数目:
-entries = rest.split(b"\r\n")
-tail = entries.pop()  # after the last CR LF
-problems = []
-if not m:
-    problems.append("bad counter line")
-if tail:
-    problems.append("last entry without CR LF")
-for i, entry in enumerate(entries, 2):
-    if not entry.startswith(b"\xca\xb1\xbc\xe4:"):  # 时间:
-        problems.append(f"line {i} is not an entry")
-    if b"\r" in entry or b"\n" in entry:
-        problems.append(f"line {i} holds a bare CR or LF")
-if m and int(m.group(1)) != len(entries):
-    problems.append(f"counter {m.group(1)} but {len(entries)} entries")
-print(f"entries={len(entries)} counter={m.group(1).decode() if m else '?'} day_file="
-      + ("well-formed" if not problems else "; ".join(problems[:5])))
-sys.exit(1 if problems else 0)
-CHECK
+python3 "$e2e/day_file_check.py" "$day"
