@@ -42,7 +42,7 @@ void report(const std::string& text) {
         show_report(nullptr, text, MB_OK);
         return;
     }
-    owned.release();
+    static_cast<void>(owned.release());  // the box thread owns it now
     CloseHandle(thread);
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "common/dialog_win.h"
-#include "query/drawn_progress.h"
 #include "controls/log_view_win.h"
+#include "query/drawn_progress.h"
 #include "query/query_run_win.h"
 
 class LogQueryDialog : public Dialog {

@@ -32,7 +32,7 @@ std::vector<std::string> command_arguments() {
 
 template <class... Values>
 std::string text_with(UINT id, Values... values) {
-    const std::string pattern = resource_text(id);
+    std::string pattern = resource_text(id);
     int length = std::snprintf(nullptr, 0, pattern.c_str(), values...);
     if (length <= 0)
         return pattern;

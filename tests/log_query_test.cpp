@@ -3,12 +3,12 @@
 #include <fstream>
 
 #include "common/exclusive_file.h"
+#include "controls/log_view_model.h"
+#include "controls/wrapped_text.h"
 #include "monitor/activity_log.h"
 #include "query/drawn_progress.h"
 #include "query/log_query.h"
-#include "controls/log_view_model.h"
 #include "query/text_to_time.h"
-#include "controls/wrapped_text.h"
 
 namespace {
 
