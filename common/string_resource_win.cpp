@@ -10,3 +10,9 @@ std::string load_string(HINSTANCE instance, UINT id) {
 }
 
 std::string resource_text(UINT id) { return load_string(GetModuleHandleW(nullptr), id); }
+
+std::string formatted_text(UINT id, const std::string& value) {
+    std::string text = resource_text(id);
+    std::size_t at = text.find("%s");
+    return at == std::string::npos ? text : text.replace(at, 2, value);
+}

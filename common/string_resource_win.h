@@ -9,3 +9,5 @@ std::string load_string(HINSTANCE instance, UINT id);
 // The same from the program's own string table: how the windows get the
 // texts they show.
 std::string resource_text(UINT id);
+// The table's text with its "%s" replaced by `value`, taken as it is.
+std::string formatted_text(UINT id, const std::string& value);

@@ -65,9 +65,8 @@ DWORD run_passes(netmgmt::NetManagement& net, HWND window, HANDLE stop) {
         const DWORD started = GetTickCount();
         MonitorSettings settings = monitor_settings().snapshot();
         PassOutcome outcome = pass.run(settings.folders);
-        PassUpdate update{sessions.take_edits(),    open_files.take_edits(),   &open_files.rows(),
-                          outcome.sessions_status,  outcome.open_files_status, recorder.failure(),
-                          recorder.take_unwritten()};
+        PassUpdate update{sessions.take_edits(),     open_files.take_edits(), outcome.sessions_status,
+                          outcome.open_files_status, recorder.failure(),      recorder.take_unwritten()};
         send_payload(window, filvane_message::kPassUpdate, update);
         const DWORD took = GetTickCount() - started;
         wait = took + kLeastWaitMs >= kPassPeriodMs ? kLeastWaitMs : kPassPeriodMs - took;

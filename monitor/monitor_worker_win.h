@@ -20,8 +20,7 @@
 struct PassUpdate {
     std::vector<ListEdit> sessions;
     std::vector<ListEdit> open_files;
-    const std::vector<Row>* open_file_rows = nullptr;  // the open-file list as the edits leave it
-    std::uint32_t sessions_status = 0;                 // how each enumeration ended
+    std::uint32_t sessions_status = 0;  // how each enumeration ended
     std::uint32_t open_files_status = 0;
     std::uint32_t day_file_status = 0;      // 0, or why the day file cannot be written now
     std::optional<long> unwritten_entries;  // once appends resume: the entries lost meanwhile

@@ -39,14 +39,21 @@ constexpr UINT_PTR kShareTimer = 1;
 constexpr DWORD kStopWaitMs = 5000;
 
 struct Column {
-    const char* heading;
+    unsigned heading;
     int width;
 };
 
-const Column kShareHeadings[] = {{"共享文件夹", 150}, {"共享路径", 150}, {"客户端连接", 120}, {"说明", 120}};
-const Column kSessionHeadings[] = {
-    {"用户", 130}, {"计算机", 150}, {"打开文件数目", 120}, {"连接时间", 100}, {"空闲时间", 100}};
-const Column kOpenFileHeadings[] = {{"打开文件", 250}, {"访问者", 150}, {"打开模式", 120}, {"文件标识", 0}};
+const Column kShareHeadings[] = {{IDS_HEADING_SHARE_NAME, 150},
+                                 {IDS_HEADING_SHARE_PATH, 150},
+                                 {IDS_HEADING_SHARE_USES, 120},
+                                 {IDS_HEADING_SHARE_REMARK, 120}};
+const Column kSessionHeadings[] = {{IDS_HEADING_USER, 130},
+                                   {IDS_HEADING_COMPUTER, 150},
+                                   {IDS_HEADING_OPENS, 120},
+                                   {IDS_HEADING_CONNECTED, 100},
+                                   {IDS_HEADING_IDLE, 100}};
+const Column kOpenFileHeadings[] = {
+    {IDS_HEADING_OPEN_PATH, 250}, {IDS_HEADING_VISITOR, 150}, {IDS_HEADING_OPEN_MODE, 120}, {IDS_HEADING_OPEN_ID, 0}};
 
 static_assert(std::size(kShareHeadings) == kShareColumns && std::size(kSessionHeadings) == kSessionColumns &&
                   std::size(kOpenFileHeadings) == kOpenFileColumns,
@@ -86,7 +93,7 @@ template <std::size_t N>
 void set_up_list(HWND list, const Column (&columns)[N]) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_SUBITEMIMAGES, LVS_EX_SUBITEMIMAGES);
     for (std::size_t i = 0; i < N; ++i)
-        list_insert_column(list, static_cast<int>(i), columns[i].heading, columns[i].width);
+        list_insert_column(list, static_cast<int>(i), resource_text(columns[i].heading), columns[i].width);
 }
 
 }  // namespace
@@ -123,7 +130,7 @@ BOOL MonitorDialog::on_init() {
     worker_ = std::make_unique<MonitorWorker>(net_, hwnd());
     if (!worker_->start()) {
         worker_.reset();  // nothing to stop at close
-        message_box("启动监控线程失败!会话和打开文件列表不会更新。");
+        message_box(resource_text(IDS_WORKER_NOT_STARTED));
     }
     start_update_check(hwnd());
 
@@ -177,7 +184,7 @@ void MonitorDialog::refresh_shares() {
     ErrorLog error_log;
     std::uint32_t status = refresh_share_rows(net_, shares, [&](const std::string& line) {
         if (!error_log.write(line))
-            show_report(hwnd(), "写入出错日志文件失败!", MB_OK);
+            show_report(hwnd(), resource_text(IDS_ERROR_LOG_FAILED), MB_OK);
     });
     show_status(StatusSource::Shares, status);
     shares_status_ = status;
@@ -254,7 +261,7 @@ void MonitorDialog::close_open_file() {
     HWND list = item(IDC_OPEN_FILES);
     int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     if (row < 0) {
-        message_box("请先在当前打开文件列表中选择一个要关闭的文件!点击第一项“打开文件”即表示选择!");
+        message_box(resource_text(IDS_CHOOSE_FILE_TO_CLOSE));
         return;
     }
     // The open as asked about: the row may change while the question is up,
@@ -263,15 +270,15 @@ void MonitorDialog::close_open_file() {
     asked.path = list_cell_text(list, row, kOpenPath);
     asked.user = list_cell_text(list, row, kOpenUser);
     asked.id = parse_open_id(list_cell_text(list, row, kOpenId));
-    std::u16string question = widen("确定要关闭打开文件“" + asked.path + "”吗?");
-    std::u16string caption = widen("关闭提示");
+    std::u16string question = widen(formatted_text(IDS_CLOSE_QUESTION, asked.path));
+    std::u16string caption = widen(resource_text(IDS_CLOSE_CAPTION));
     if (MessageBoxW(hwnd(), wide_ptr(question), wide_ptr(caption), MB_OKCANCEL) != IDOK)
         return;
     const std::uint32_t result = net_.close_open_file(asked);
     if (result == netmgmt::kFileChanged)
-        message_box("该文件已变化,没有关闭任何文件!");
+        message_box(resource_text(IDS_FILE_CHANGED));
     else
-        message_box(result == 0 ? "关闭文件成功!" : "关闭文件失败!");
+        message_box(resource_text(result == 0 ? IDS_FILE_CLOSED : IDS_CLOSE_FAILED));
 }
 
 bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
@@ -359,7 +366,7 @@ void MonitorDialog::close_window() {
     if (!growing_.remember()) {
         ErrorLog error_log;
         if (!error_log.write(resource_text(IDS_WINDOW_NOT_REMEMBERED)))
-            show_report(hwnd(), "写入出错日志文件失败!", MB_OK);
+            show_report(hwnd(), resource_text(IDS_ERROR_LOG_FAILED), MB_OK);
     }
     // Destroyed once the worker no longer draws rows with it.
     ImageList_Destroy(images_);
