@@ -60,17 +60,8 @@ trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
 wineserver -p
 
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$(realpath "$0")")/checks.sh"
 run_probe() { timeout 60 wine "$probe" "$@" 2>>"$D/probe.err"; }
 end_of() { run_probe "$@" | grep '^end ' | tail -1; }
 # The same with only the tools of folder DIR at hand for the backend.

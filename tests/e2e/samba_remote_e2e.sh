@@ -53,17 +53,8 @@ ip -n "$cli" link set filvane1 up
 in_srv() { ip netns exec "$srv" "$@"; }
 in_cli() { ip netns exec "$cli" "$@"; }
 
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$(realpath "$0")")/checks.sh"
 # The watcher has no smb.conf of its own to read: it is not the server.
 run_probe() { in_cli env FILVANE_SAMBA_CONF="$D/none.conf" FILVANE_SAMBA_CREDENTIALS="${ACCOUNT:-$D/admin.conf}" \
     timeout 60 wine "$probe" --server "$SERVER" "$@" 2>>"$D/probe.err"; }
