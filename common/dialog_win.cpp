@@ -70,6 +70,9 @@ INT_PTR Dialog::run_modal(HWND owner) {
         }
         if (got < 0 || swallowed(msg))
             continue;
+        if (accelerators_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) &&
+            TranslateAcceleratorW(hwnd_, accelerators_, &msg))
+            continue;
         if (!IsDialogMessageW(hwnd_, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

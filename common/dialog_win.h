@@ -24,6 +24,9 @@ public:
 
 protected:
     void end(INT_PTR result);
+    // Keys of `table` become WM_COMMANDs to the dialog before it sees them
+    // (the table stays the module's; nothing to free).
+    void use_accelerators(HACCEL table) { accelerators_ = table; }
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }
     std::string item_text(int id) const;
     void set_item_text(int id, const std::string& gbk) const;
@@ -43,6 +46,7 @@ private:
     int template_id_;
     bool swallow_enter_escape_;
     HWND hwnd_ = nullptr;
+    HACCEL accelerators_ = nullptr;
     bool ended_ = false;
     INT_PTR result_ = 0;
 };

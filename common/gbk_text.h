@@ -18,6 +18,15 @@ inline bool contains(const std::string& text, const std::string& needle) {
     return find(text, needle) != std::string::npos;
 }
 
+// `text` with its ASCII capitals made small; the bytes of double-byte
+// characters stay as they are (a trail byte may look like a capital).
+std::string fold_ascii(const std::string& text);
+
+// Whether `folded_needle` (already through fold_ascii) starts on a character
+// boundary of `text`, ASCII letters in either case. Folds as it compares, so
+// a search over thousands of cells copies none of them.
+bool contains_folded(const std::string& text, const std::string& folded_needle);
+
 // The longest prefix of at most `max_bytes` bytes that does not end inside a
 // double-byte character.
 std::string truncate(const std::string& text, std::size_t max_bytes);

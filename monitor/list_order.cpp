@@ -45,15 +45,14 @@ ListOrder clicked(ListOrder order, int column) {
     return {column, false};
 }
 
-std::vector<Row> ordered_rows(const std::vector<Row>& rows, const ListOrder& order, bool numeric) {
-    std::vector<Row> ordered = rows;
+std::vector<Row> ordered_rows(std::vector<Row> rows, const ListOrder& order, bool numeric) {
     if (order.column < 0)
-        return ordered;
-    std::stable_sort(ordered.begin(), ordered.end(), [&](const Row& a, const Row& b) {
+        return rows;
+    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
         const std::string& x = text_of(a, order.column);
         const std::string& y = text_of(b, order.column);
         const int sign = numeric ? compare_numbers(x, y) : compare_texts(x, y);
         return order.descending ? sign > 0 : sign < 0;
     });
-    return ordered;
+    return rows;
 }

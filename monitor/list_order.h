@@ -18,4 +18,4 @@ ListOrder clicked(ListOrder order, int column);
 // order. A column of `numeric` texts compares by their leading whole number
 // ("12秒" before "100秒"); other texts compare case-blind for ASCII, then
 // byte by byte, which in GBK puts the common characters in pinyin order.
-std::vector<Row> ordered_rows(const std::vector<Row>& rows, const ListOrder& order, bool numeric);
+std::vector<Row> ordered_rows(std::vector<Row> rows, const ListOrder& order, bool numeric);

@@ -70,27 +70,19 @@ std::vector<Record> split_records(const std::string& part, const RecordLayout& l
     return records;
 }
 
-std::string folded(const std::string& text) {
-    std::string out = text;
-    for (std::size_t i = 0; i < out.size(); i += char_length(out, i))
-        if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    return out;
-}
-
 // The users (folded) of the records whose other field matches `wanted`.
 std::set<std::string> users_matching(const std::vector<Record>& records, const std::string& wanted) {
     std::set<std::string> users;
     for (const auto& r : records)
         if (field_matches(r.other, wanted))
-            users.insert(folded(r.user));
+            users.insert(gbk::fold_ascii(r.user));
     return users;
 }
 
 }  // namespace
 
 bool field_matches(const std::string& value, const std::string& wanted) {
-    return wanted.empty() || gbk::contains(folded(value), folded(wanted));
+    return gbk::contains_folded(value, gbk::fold_ascii(wanted));
 }
 
 EntryRecords narrow_entry(const std::string& sessions, const std::string& files, const QueryConditions& conditions) {
@@ -107,11 +99,11 @@ EntryRecords narrow_entry(const std::string& sessions, const std::string& files,
     EntryRecords kept;
     for (const auto& s : session_records)
         if (field_matches(s.user, conditions.user) && field_matches(s.other, conditions.computer) &&
-            (conditions.file.empty() || holding_file.count(folded(s.user))))
+            (conditions.file.empty() || holding_file.count(gbk::fold_ascii(s.user))))
             kept.sessions += s.text;
     for (const auto& f : file_records)
         if (field_matches(f.user, conditions.user) && field_matches(f.other, conditions.file) &&
-            (conditions.computer.empty() || on_computer.count(folded(f.user))))
+            (conditions.computer.empty() || on_computer.count(gbk::fold_ascii(f.user))))
             kept.files += f.text;
     return kept;
 }

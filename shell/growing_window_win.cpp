@@ -41,7 +41,7 @@ Box box_in_client(HWND window, HWND child) {
 
 }  // namespace
 
-void GrowingWindow::capture(HWND window, const std::vector<List>& lists, int status_id) {
+void GrowingWindow::capture(HWND window, const std::vector<List>& lists, const std::vector<Other>& others) {
     window_ = window;
     RECT frame{}, client{};
     GetWindowRect(window, &frame);
@@ -50,7 +50,10 @@ void GrowingWindow::capture(HWND window, const std::vector<List>& lists, int sta
     smallest_client_ = {client.right, client.bottom};
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);
-        Grow grow = id == status_id ? Grow::Wide : Grow::None;
+        Grow grow = Grow::None;
+        for (const Other& other : others)
+            if (id == other.id)
+                grow = other.grow;
         for (const List& list : lists)
             if (id == list.id)
                 grow = Grow::WideAndTall;

@@ -18,9 +18,15 @@ public:
         const char* widths_value;  // registry value of its column widths
     };
 
+    struct Other {
+        int id;
+        Grow grow;
+    };
+
     // Takes the window's children as the template placed them; that size
-    // is the smallest. `status_id` grows in width only, the lists in both.
-    void capture(HWND window, const std::vector<List>& lists, int status_id);
+    // is the smallest. The lists grow both ways, `others` as they say, the
+    // rest only move down with the lists above them.
+    void capture(HWND window, const std::vector<List>& lists, const std::vector<Other>& others);
     // Back where and as it was last closed; a place off every screen is
     // centred on the work area. Call once the window is shown.
     void restore_remembered();

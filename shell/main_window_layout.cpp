@@ -45,7 +45,9 @@ std::vector<Box> lay_out(const std::vector<Piece>& pieces, int extra_width, int 
         for (std::size_t list = 0; list < pieces.size(); ++list)
             if (list != i && pieces[list].grow == Grow::WideAndTall && pieces[list].box.top < pieces[i].box.top)
                 box.top += taller[list];
-        if (pieces[i].grow != Grow::None)
+        if (pieces[i].grow == Grow::Right)
+            box.left += extra_width;
+        else if (pieces[i].grow != Grow::None)
             box.width += extra_width;
         box.height += taller[i];
         boxes.push_back(box);

@@ -16,7 +16,9 @@ struct Box {
     }
 };
 
-enum class Grow { None, Wide, WideAndTall };
+// Right: keeps its distance from the right edge (a box or button at the
+// end of a label's line).
+enum class Grow { None, Wide, WideAndTall, Right };
 
 struct Piece {
     Box box;  // where the control sits at the smallest size

@@ -15,17 +15,19 @@
 #include "monitor/list_view_rows_win.h"
 #include "monitor/monitor_pass.h"
 #include "monitor/monitor_settings.h"
-#include "monitor/open_id.h"
 #include "monitor/share_list.h"
 #include "query/log_query_dialog_win.h"
 #include "shell/about_dialog_win.h"
 #include "shell/browser_start.h"
+#include "shell/close_opens_win.h"
 #include "shell/commands_resources.h"
 #include "shell/companions_win.h"
 #include "shell/filvane_resources.h"
+#include "shell/list_export_win.h"
 #include "shell/server_address.h"
 #include "shell/settings_command_win.h"
 #include "shell/settings_registry_win.h"
+#include "shell/system_menu_commands_win.h"
 #include "shell/tray_icon_win.h"
 #include "shell/tray_menu_win.h"
 #include "shell/update_check_win.h"
@@ -116,9 +118,15 @@ BOOL MonitorDialog::on_init() {
                      {{IDC_SHARES, kShareColumnsValue},
                       {IDC_SESSIONS, kSessionColumnsValue},
                       {IDC_OPEN_FILES, kOpenFileColumnsValue}},
-                     IDC_STATUS);
+                     {{IDC_STATUS, Grow::Wide},
+                      {IDC_FIND_LABEL, Grow::Right},
+                      {IDC_FIND, Grow::Right},
+                      {IDC_EXPORT_SESSIONS, Grow::Right},
+                      {IDC_EXPORT_OPEN_FILES, Grow::Right}});
     toolbar_.create(hwnd());  // a failure has been reported; the window goes on without it
     add_about_to_system_menu();
+    add_toolbar_commands_to_system_menu(hwnd());
+    use_accelerators(LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_KEYS)));
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
@@ -192,8 +200,35 @@ void MonitorDialog::refresh_shares() {
 }
 
 void MonitorDialog::show_status(StatusSource source, std::uint32_t status) {
-    if (status_line_.report(source, status, current_local_time()))
-        set_item_text(IDC_STATUS, status_line_.text());
+    status_line_.report(source, status, current_local_time());
+    show_status_line();
+}
+
+// While a find text narrows the lists the line starts with what they show
+// of how many; the current failure follows.
+void MonitorDialog::show_status_line() {
+    std::string text;
+    if (!find_text_.empty()) {
+        auto counts = [](const SortedListView& list) {
+            return std::to_string(list.shown().size()) + " / " + std::to_string(list.total());
+        };
+        text = formatted_text(IDS_SHOWN_SESSIONS, counts(sessions_)) + "  " +
+               formatted_text(IDS_SHOWN_OPEN_FILES, counts(open_files_));
+        if (!status_line_.text().empty())
+            text += "  ";
+    }
+    text += status_line_.text();
+    if (text == status_shown_)
+        return;
+    status_shown_ = text;
+    set_item_text(IDC_STATUS, text);
+}
+
+void MonitorDialog::on_find_changed() {
+    find_text_ = item_text(IDC_FIND);
+    sessions_.find(find_text_);
+    open_files_.find(find_text_);
+    show_status_line();
 }
 
 void MonitorDialog::apply_pass(const PassUpdate& update) {
@@ -203,8 +238,9 @@ void MonitorDialog::apply_pass(const PassUpdate& update) {
     show_status(StatusSource::OpenFiles, update.open_files_status);
     reread_failed_shares(update);
     show_status(StatusSource::DayFile, update.day_file_status);
-    if (update.unwritten_entries && status_line_.report_unwritten(*update.unwritten_entries, current_local_time()))
-        set_item_text(IDC_STATUS, status_line_.text());
+    if (update.unwritten_entries)
+        status_line_.report_unwritten(*update.unwritten_entries, current_local_time());
+    show_status_line();
 }
 
 void MonitorDialog::on_column_click(const NMLISTVIEW& click) {
@@ -246,40 +282,53 @@ const MonitorDialog::CommandAction* MonitorDialog::action_of(int id) {
     return nullptr;
 }
 
-bool MonitorDialog::on_command(int id, int) {
+bool MonitorDialog::on_command(int id, int notification) {
     if (const CommandAction* action = action_of(id)) {
         (this->*action->run)();
         return true;
     }
+    if (on_list_command(id, notification))
+        return true;
     // Only the close box and the quit command end the window.
     return id == IDOK || id == IDCANCEL;
 }
 
+// The find box, the export buttons and the keys of the lists.
+bool MonitorDialog::on_list_command(int id, int notification) {
+    switch (id) {
+    case IDC_FIND:
+        if (notification == EN_CHANGE)
+            on_find_changed();
+        return true;
+    case ID_FIND_FOCUS:
+        SetFocus(item(IDC_FIND));
+        SendMessageW(item(IDC_FIND), EM_SETSEL, 0, -1);
+        return true;
+    case ID_REFRESH_NOW:
+        refresh_shares();  // the other two lists are read every second anyway
+        return true;
+    case IDC_EXPORT_SESSIONS:
+        export_shown_rows(hwnd(), sessions_, resource_text(IDS_EXPORT_SESSIONS_NAME));
+        return true;
+    case IDC_EXPORT_OPEN_FILES:
+        export_shown_rows(hwnd(), open_files_, resource_text(IDS_EXPORT_OPEN_FILES_NAME));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MonitorDialog::on_list_key(const NMLVKEYDOWN& key) {
+    const bool open_files = key.hdr.idFrom == IDC_OPEN_FILES;
+    if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0)
+        copy_selected_rows(hwnd(), open_files ? open_files_ : sessions_);
+    else if (key.wVKey == VK_DELETE && open_files)
+        close_open_file();
+}
+
 void MonitorDialog::open_log_query() { run_log_query_command(hwnd()); }
 
-void MonitorDialog::close_open_file() {
-    HWND list = item(IDC_OPEN_FILES);
-    int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (row < 0) {
-        message_box(resource_text(IDS_CHOOSE_FILE_TO_CLOSE));
-        return;
-    }
-    // The open as asked about: the row may change while the question is up,
-    // and the server may give its id to another open meanwhile.
-    netmgmt::OpenFileInfo asked;
-    asked.path = list_cell_text(list, row, kOpenPath);
-    asked.user = list_cell_text(list, row, kOpenUser);
-    asked.id = parse_open_id(list_cell_text(list, row, kOpenId));
-    std::u16string question = widen(formatted_text(IDS_CLOSE_QUESTION, asked.path));
-    std::u16string caption = widen(resource_text(IDS_CLOSE_CAPTION));
-    if (MessageBoxW(hwnd(), wide_ptr(question), wide_ptr(caption), MB_OKCANCEL) != IDOK)
-        return;
-    const std::uint32_t result = net_.close_open_file(asked);
-    if (result == netmgmt::kFileChanged)
-        message_box(resource_text(IDS_FILE_CHANGED));
-    else
-        message_box(resource_text(result == 0 ? IDS_FILE_CLOSED : IDS_CLOSE_FAILED));
-}
+void MonitorDialog::close_open_file() { close_chosen_opens(hwnd(), net_, open_files_.selected()); }
 
 bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
@@ -291,6 +340,11 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         }
         if ((wp & 0xFFFF) >= IDM_ABOUT && (wp & 0xFFFF) <= IDM_ABOUT + 15) {
             about_dialog().run_modal(hwnd());
+            result = 0;
+            return true;
+        }
+        if (const int command = toolbar_command_of(wp)) {
+            on_command(command, 0);
             result = 0;
             return true;
         }
@@ -307,10 +361,14 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         if (wp == kShareTimer)
             refresh_shares();
         return false;
-    case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lp)->code == LVN_COLUMNCLICK)
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lp);
+        if (header.code == LVN_COLUMNCLICK)
             on_column_click(*reinterpret_cast<const NMLISTVIEW*>(lp));
+        else if (header.code == LVN_KEYDOWN && (header.idFrom == IDC_SESSIONS || header.idFrom == IDC_OPEN_FILES))
+            on_list_key(*reinterpret_cast<const NMLVKEYDOWN*>(lp));
         return false;
+    }
     case WM_SIZE:
         growing_.on_size();
         toolbar_.lay_out();

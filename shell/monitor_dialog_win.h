@@ -38,6 +38,10 @@ private:
     void set_up_lists();
     void close_window();
     void show_status(StatusSource source, std::uint32_t status);
+    void show_status_line();
+    void on_find_changed();
+    bool on_list_command(int id, int notification);
+    void on_list_key(const NMLVKEYDOWN& key);
     void apply_pass(const PassUpdate& update);
     void on_column_click(const NMLISTVIEW& click);
     void reread_failed_shares(const PassUpdate& update);
@@ -71,6 +75,8 @@ private:
     SortedListView open_files_{{kOpenId}, {kOpenId}};
     std::unique_ptr<DrawnMenu> tray_menu_;  // while the tray menu is tracked
     StatusLine status_line_;
+    std::string find_text_;
+    std::string status_shown_;  // the status line as last written
     bool refreshing_shares_ = false;
     bool closing_ = false;
     // How the last share refresh ended, and whether the last pass read both

@@ -40,6 +40,17 @@ constexpr LONG_PTR kExtraToolbarStyle = TBSTYLE_TRANSPARENT | TBSTYLE_FLAT | 0x0
 // The band shows its gripper always and keeps a fixed background.
 constexpr UINT kBandStyle = RBBS_GRIPPERALWAYS | RBBS_FIXEDBMP;
 
+}  // namespace
+
+std::vector<ToolbarCommand> toolbar_commands() {
+    std::vector<ToolbarCommand> commands;
+    for (const Button& button : kButtons)
+        commands.push_back({button.command, button.text});
+    return commands;
+}
+
+namespace {
+
 HIMAGELIST make_image_list() {
     HIMAGELIST list =
         ImageList_Create(kImageSize, kImageSize, ILC_COLOR8 | ILC_MASK, kImageListEntries, kImageListEntries);

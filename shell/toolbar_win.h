@@ -5,6 +5,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
+struct ToolbarCommand {
+    int command;
+    unsigned text;  // string id
+};
+
+// The buttons' commands and texts, in button order: what the system menu
+// offers the keyboard.
+std::vector<ToolbarCommand> toolbar_commands();
+
 class Toolbar {
 public:
     Toolbar() = default;

@@ -22,6 +22,18 @@ TEST(GbkFind, FindsFromAPositionAndEmptyNeedle) {
     EXPECT_EQ(gbk::find("共享资料", "资料"), 4u);
 }
 
+TEST(GbkFind, CaseBlindForAsciiOnlyAndNeverInsideACharacter) {
+    // 0x81 0x41: a character whose trail byte reads as "A".
+    const std::string lead_a = "\x81\x41";
+    EXPECT_TRUE(gbk::contains_folded("D:\\Alice\\报告.DOC", gbk::fold_ascii("aLIce\\报告.doc")));
+    EXPECT_FALSE(gbk::contains_folded(lead_a, gbk::fold_ascii("a")));
+    EXPECT_FALSE(gbk::contains_folded(lead_a, gbk::fold_ascii("A")));
+    EXPECT_EQ(gbk::fold_ascii("X" + lead_a + "Y"), "x" + lead_a + "y") << "the trail byte is no capital";
+    EXPECT_TRUE(gbk::contains_folded("x" + lead_a + "Z", gbk::fold_ascii(lead_a + "z")));
+    EXPECT_FALSE(gbk::contains_folded("ab", gbk::fold_ascii("abc")));
+    EXPECT_TRUE(gbk::contains_folded("", ""));
+}
+
 TEST(GbkTruncate, CutsAtACharacterEdge) {
     std::string text(258, 'a');
     text += "共";  // bytes 258 and 259: would end inside the character at 259

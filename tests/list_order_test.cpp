@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "monitor/list_filter.h"
 #include "monitor/list_order.h"
 
 namespace {
@@ -53,6 +54,14 @@ TEST(ListOrder, RowKeyJoinsItsColumnsSoThatNoTwoSessionsShareOne) {
     EXPECT_NE(row_key(ab, {0, 1}), row_key(abc, {0, 1}));
     EXPECT_EQ(row_key(ab, {1}), "bc");
     EXPECT_EQ(row_key(ab, {5}), "") << "a column the row lacks is empty";
+}
+
+TEST(ListFilter, KeepsRowsWithTheTextInOneCellInTheirOrder) {
+    const auto rows = rows_of({{"D:\\Alice\\a.doc", "ann"}, {"D:\\b.doc", "ALICE"}, {"x.doc", "bob"}, {"ab", "cd"}});
+    EXPECT_EQ(column(rows_containing(rows, "alice"), 1), (std::vector<std::string>{"ann", "ALICE"}))
+        << "any column, ASCII in either case";
+    EXPECT_TRUE(rows_containing(rows, "bc").empty()) << "never across two cells";
+    EXPECT_EQ(rows_containing(rows, "").size(), rows.size());
 }
 
 }  // namespace

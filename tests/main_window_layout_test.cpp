@@ -12,6 +12,7 @@ std::vector<Piece> main_window() {
         {{20, 50, 90, 12}, Grow::None},            // label above the shares
         {{18, 70, 600, 170}, Grow::WideAndTall},   // shares
         {{18, 250, 90, 12}, Grow::None},           // label above the sessions
+        {{500, 248, 110, 16}, Grow::Right},        // a button at the end of its line
         {{16, 270, 600, 150}, Grow::WideAndTall},  // sessions
         {{16, 430, 90, 12}, Grow::None},           // label above the open files
         {{15, 450, 600, 160}, Grow::WideAndTall},  // open files
@@ -33,9 +34,10 @@ TEST(MainWindowLayout, ListsShareTheExtraHeightByTheirHeightsAndWhatIsBelowFollo
     // 481 over heights 170:150:160 (480): 170, 150, the rest 161.
     EXPECT_EQ(boxes[1], (Box{18, 70, 900, 340}));
     EXPECT_EQ(boxes[2], (Box{18, 420, 90, 12})) << "labels move, never grow";
-    EXPECT_EQ(boxes[3], (Box{16, 440, 900, 300}));
-    EXPECT_EQ(boxes[5], (Box{15, 770, 900, 321}));
-    EXPECT_EQ(boxes[6], (Box{18, 608 + 481, 890, 12})) << "the status line keeps its distance from the bottom";
+    EXPECT_EQ(boxes[3], (Box{500 + 300, 418, 110, 16})) << "a button keeps to the right edge";
+    EXPECT_EQ(boxes[4], (Box{16, 440, 900, 300}));
+    EXPECT_EQ(boxes[6], (Box{15, 770, 900, 321}));
+    EXPECT_EQ(boxes[7], (Box{18, 608 + 481, 890, 12})) << "the status line keeps its distance from the bottom";
     EXPECT_EQ(boxes[0], (Box{20, 50, 90, 12})) << "what is above every list stays";
 }
 

@@ -1,11 +1,15 @@
-// The session and open-file lists sorted by a header click while passes go
-// on: numbers as numbers, new rows in their place, the selection on its row.
+// The session and open-file lists sorted by a header click and narrowed by
+// the find box while passes go on: numbers as numbers, new rows in their
+// place, the selection on its row; what they show exported and closed.
 #include "support/running_monitor.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 
+#include "common/code_page.h"
 #include "common/controls_win.h"
 #include "shell/filvane_resources.h"
 #include "support/fake_net.h"
@@ -53,6 +57,9 @@ struct SortedLists : RunningMonitor {
         std::lock_guard<std::mutex> lock(net.mutex);
         net.open_files = std::move(opens);
     }
+    // As typing into the find box does: the box tells the window at once.
+    void find(const std::string& text) { set_window_text(GetDlgItem(main, IDC_FIND), text); }
+    std::string status() { return window_text(GetDlgItem(main, IDC_STATUS)); }
 };
 
 // 10,000 opens of 37 users, ids from `first`, leaving out every `gap`th.
@@ -109,4 +116,134 @@ TEST_F(SortedLists, OrderAndSelectionHoldAcrossAPassThatAddsAndRemovesRows) {
     ASSERT_GE(selected(IDC_OPEN_FILES), 0);
     EXPECT_NE(selected(IDC_OPEN_FILES), chosen);
     EXPECT_EQ(cell(IDC_OPEN_FILES, selected(IDC_OPEN_FILES), 3), chosen_id) << "the selection followed its open";
+}
+
+namespace {
+
+// How many of opens_from(first, gap) user `user` holds.
+int opens_of_user(unsigned first, unsigned gap, unsigned user) {
+    int count = 0;
+    for (const auto& open : opens_from(first, gap))
+        count += open.user == "用户" + std::to_string(user);
+    return count;
+}
+
+// Python's csv module reading `csv` (a file's bytes): its row count, then
+// its first rows with "|" between the fields, in UTF-8.
+std::string read_by_python(const std::string& csv, int rows) {
+    const std::string path = "/tmp/filvane_list_export_" + std::to_string(GetCurrentProcessId()) + ".csv";
+    std::ofstream(path, std::ios::binary) << csv;
+    const std::string command =
+        "python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1],encoding='utf-8-sig',newline=''))); "
+        "print(len(r)); [print('|'.join(x)) for x in r[:" +
+        std::to_string(rows) + "]]\" " + path;
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    std::remove(path.c_str());
+    return out;
+}
+
+}  // namespace
+
+TEST_F(SortedLists, TheFindBoxNarrowsBothListsCountsThemAndHoldsAcrossPasses) {
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.sessions = {{"用户7", "PC7", 3, 5, 0}, {"Ann", "PC1", 9, 70, 3}, {"carl", "用户7的PC", 10, 600, 1}};
+    }
+    set_open_files(opens_from(1, 0));
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 10000 && rows(IDC_SESSIONS) == 3; }, 10000));
+    EXPECT_EQ(status(), "") << "no counts while nothing is looked for";
+
+    find("用户7");
+    const int shown = opens_of_user(1, 0, 7);
+    EXPECT_EQ(rows(IDC_OPEN_FILES), shown);
+    EXPECT_EQ(column_texts(IDC_SESSIONS, 0), (std::vector<std::string>{"用户7", "carl"})) << "any column";
+    EXPECT_EQ(status(), "会话 显示 2 / 3  打开文件 显示 " + std::to_string(shown) + " / 10000");
+    find("ANN");
+    EXPECT_EQ(column_texts(IDC_SESSIONS, 0), (std::vector<std::string>{"Ann"})) << "ASCII in either case";
+
+    // A pass: every 5th open goes and new ones come; the find text stays.
+    find("用户7");
+    set_open_files(opens_from(1, 5));
+    const int after = opens_of_user(1, 5, 7);
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == after; }, 5000)) << rows(IDC_OPEN_FILES);
+    for (const std::string& user : column_texts(IDC_OPEN_FILES, 1))
+        ASSERT_EQ(user, "用户7");
+    EXPECT_EQ(status(), "会话 显示 2 / 3  打开文件 显示 " + std::to_string(after) + " / 10000");
+
+    find("");
+    EXPECT_EQ(rows(IDC_OPEN_FILES), 10000);
+    EXPECT_EQ(status(), "");
+}
+
+TEST_F(SortedLists, ExportWritesTheShownRowsInTheirOrderAsCsvThatPythonReads) {
+    std::vector<netmgmt::OpenFileInfo> opens = opens_from(1, 0);
+    opens[6].path = "D:\\共享\\报告,第\"一\"版.doc";  // a comma and quotes: quoted
+    set_open_files(opens);
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 10000; }, 10000));
+    find("用户7");
+    click_header(IDC_OPEN_FILES, 3);
+    click_header(IDC_OPEN_FILES, 3);  // ids descending: numbers as numbers
+    const int shown = rows(IDC_OPEN_FILES);
+
+    char temp[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string saved = std::string(temp) + "list_export_test.csv";
+    DeleteFileA(saved.c_str());
+    PostMessageW(main, WM_COMMAND, IDC_EXPORT_OPEN_FILES, 0);
+    std::string proposed;
+    ASSERT_TRUE(answer_save_dialog(main, saved, proposed));
+    EXPECT_EQ(proposed, "打开文件列表.csv");
+    SendMessageW(main, WM_NULL, 0, 0);  // returns once the export has been written
+
+    // Row i of the list: the opens of user 7 from the highest id down.
+    std::vector<std::string> expected{"打开文件|访问者|打开模式|文件标识"};
+    for (int row = 0; row < 2; ++row)
+        expected.push_back(cell(IDC_OPEN_FILES, row, 0) + "|用户7|" + cell(IDC_OPEN_FILES, row, 2) + "|" +
+                           cell(IDC_OPEN_FILES, row, 3));
+    EXPECT_GT(std::stoul(cell(IDC_OPEN_FILES, 0, 3)), std::stoul(cell(IDC_OPEN_FILES, 1, 3)));
+    std::string lines = std::to_string(shown + 1) + "\n";
+    for (const std::string& line : expected)
+        lines += line + "\n";
+    EXPECT_EQ(read_by_python(win32_file_bytes(saved), 3), codepage::gbk_to_utf8(lines));
+    EXPECT_NE(win32_file_bytes(saved).find(codepage::gbk_to_utf8("\"D:\\共享\\报告,第\"\"一\"\"版.doc\",用户7,")),
+              std::string::npos)
+        << "the comma's field quoted, its quotes doubled";
+    DeleteFileA(saved.c_str());
+}
+
+TEST_F(SortedLists, AMultiRowCloseClosesExactlyTheChosenRowsAfterOneQuestion) {
+    set_open_files(opens_from(1, 0));
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 10000; }, 10000));
+    find("用户11");
+    click_header(IDC_OPEN_FILES, 3);
+    std::vector<std::uint32_t> chosen;
+    for (int row : {0, 5, 17}) {
+        select(IDC_OPEN_FILES, row);
+        chosen.push_back(static_cast<std::uint32_t>(std::stoul(cell(IDC_OPEN_FILES, row, 3))));
+    }
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    ASSERT_TRUE(answer_message_box(main, "确定要关闭选中的3个打开文件吗?", IDOK));
+    ASSERT_TRUE(answer_message_box(main, "关闭了3个文件。", IDOK));
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        EXPECT_EQ(net.closed, chosen);
+        for (const auto& asked : net.asked_to_close)
+            EXPECT_EQ(asked.user, "用户11") << "only rows the find box shows";
+        net.closed.clear();
+        net.close_result = 5;  // refused
+    }
+    const std::string first = cell(IDC_OPEN_FILES, 0, 0), second = cell(IDC_OPEN_FILES, 5, 0);
+    LVITEMW off{};
+    off.stateMask = LVIS_SELECTED;
+    SendMessageW(list(IDC_OPEN_FILES), LVM_SETITEMSTATE, 17, reinterpret_cast<LPARAM>(&off));
+    PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
+    ASSERT_TRUE(answer_message_box(main, "确定要关闭选中的2个打开文件吗?", IDOK));
+    EXPECT_TRUE(answer_message_box(main, "关闭了0个文件。\r\n以下2个文件关闭失败:\r\n" + first + "\r\n" + second, IDOK))
+        << "which failed, by name";
 }
