@@ -23,7 +23,8 @@ void run(benchmark::State& state, bool churn) {
     fill(net);
     net.per_reply = 30;  // about what a 2048-byte reply carries
     MemoryList sessions, open_files;
-    MonitorPass pass(net, sessions, open_files, {[](const std::string&) { return true; }, [](const std::string&) {}});
+    MonitorPass pass(net, sessions, open_files,
+                     {[](const std::string&) { return true; }, [](const std::string&) {}, steady_seconds, {}});
     pass.run({"D:\\共享"});
     std::uint32_t tick = 0;
     for (auto _ : state) {

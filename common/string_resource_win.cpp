@@ -1,5 +1,6 @@
 #include "common/string_resource_win.h"
 
+#include "common/text_pattern.h"
 #include "common/wide_text_win.h"
 
 std::string load_string(HINSTANCE instance, UINT id) {
@@ -11,8 +12,4 @@ std::string load_string(HINSTANCE instance, UINT id) {
 
 std::string resource_text(UINT id) { return load_string(GetModuleHandleW(nullptr), id); }
 
-std::string formatted_text(UINT id, const std::string& value) {
-    std::string text = resource_text(id);
-    std::size_t at = text.find("%s");
-    return at == std::string::npos ? text : text.replace(at, 2, value);
-}
+std::string formatted_text(UINT id, const std::string& value) { return with_value(resource_text(id), value); }

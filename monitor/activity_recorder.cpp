@@ -21,7 +21,7 @@ void ActivityRecorder::record(bool changed, const std::function<EntryContent()>&
         unwritten_ = superseded_;
         std::string line = repeats_.cleared();
         if (!line.empty() && !reporting_.write_error_log(line))
-            reporting_.show_message("写入出错日志文件失败!");
+            reporting_.show_message(reporting_.boxes.error_log_failed);
     }
     pending_ = false;
     superseded_ = 0;
@@ -31,9 +31,11 @@ void ActivityRecorder::record(bool changed, const std::function<EntryContent()>&
 void ActivityRecorder::failed(AppendResult result) {
     const bool no_file = result == AppendResult::NoFile;
     if (!pending_)
-        reporting_.show_message(no_file ? "创建日志文件失败" : "写入日志文件失败!");
+        reporting_.show_message(no_file ? reporting_.boxes.day_file_not_created : reporting_.boxes.day_file_failed);
     pending_ = true;
     failure_ = log_.failure();
+    // The error log's words are its format, read back by administrators'
+    // tools: they stay here, whatever the box's words in the string table.
     std::string line = repeats_.failed(
         std::string(no_file ? "创建日志文件失败" : "写入日志文件失败!") + "原因:" + failure_cause(failure_),
         reporting_.seconds());

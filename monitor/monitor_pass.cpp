@@ -28,7 +28,7 @@ MonitorPass::MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRo
 
 void MonitorPass::report(const std::string& message) {
     if (!reporting_.write_error_log(message))
-        reporting_.show_message("写入出错日志文件失败!");
+        reporting_.show_message(reporting_.boxes.error_log_failed);
 }
 
 void MonitorPass::report_status(RepeatedFailure& repeats, std::uint32_t status, const std::string& message) {

@@ -12,6 +12,14 @@
 #include "monitor/repeated_failure.h"
 #include "netmgmt/net_management.h"
 
+// The boxes the monitoring thread raises, from the program's string table
+// (the window code loads them once and hands them to the thread).
+struct PassBoxTexts {
+    std::string error_log_failed;
+    std::string day_file_not_created;
+    std::string day_file_failed;
+};
+
 // What a pass reports through: the error log (true when the line was written)
 // and a message box for the user when even that fails, which must not hold
 // up the passes; the clock that spaces out the lines of a lasting failure.
@@ -19,6 +27,7 @@ struct PassReporting {
     std::function<bool(const std::string&)> write_error_log;
     std::function<void(const std::string&)> show_message;
     std::function<std::int64_t()> seconds = steady_seconds;
+    PassBoxTexts boxes;
 };
 
 enum SessionColumn { kSessionUser, kSessionComputer, kSessionOpens, kSessionConnected, kSessionIdle, kSessionColumns };

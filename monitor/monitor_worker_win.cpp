@@ -1,6 +1,7 @@
 #include "monitor/monitor_worker_win.h"
 
 #include <memory>
+#include <utility>
 
 #include "common/message_box_win.h"
 #include "common/thread_messages_win.h"
@@ -48,12 +49,13 @@ void report(const std::string& text) {
 
 // The thread's body: passes until `stop` is set. It may outlive its
 // MonitorWorker by a bounded stop, so it holds nothing of it.
-DWORD run_passes(netmgmt::NetManagement& net, HWND window, HANDLE stop) {
+DWORD run_passes(netmgmt::NetManagement& net, HWND window, const PassBoxTexts& boxes, HANDLE stop) {
     ErrorLog error_log;
     ActivityLog activity_log;
     RecordedList sessions;
     RecordedList open_files;
-    PassReporting reporting{[&](const std::string& line) { return error_log.write(line); }, report};
+    PassReporting reporting{
+        [&](const std::string& line) { return error_log.write(line); }, report, steady_seconds, boxes};
     MonitorPass pass(net, sessions, open_files, reporting);
     ActivityRecorder recorder(activity_log, reporting);
     // Any end of the wait other than its time-out (the stop, or a failed
@@ -88,10 +90,12 @@ DWORD run_passes(netmgmt::NetManagement& net, HWND window, HANDLE stop) {
 
 }  // namespace
 
-MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND window) : net_(net), window_(window) {}
+MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND window, PassBoxTexts boxes)
+    : net_(net), window_(window), boxes_(std::move(boxes)) {}
 
 bool MonitorWorker::start() {
-    return thread_.start([&net = net_, window = window_](HANDLE stop) { return run_passes(net, window, stop); });
+    return thread_.start(
+        [&net = net_, window = window_, boxes = boxes_](HANDLE stop) { return run_passes(net, window, boxes, stop); });
 }
 
 bool MonitorWorker::stop(DWORD wait_ms) { return thread_.stop(wait_ms); }

@@ -11,6 +11,7 @@
 
 #include "common/worker_thread_win.h"
 #include "monitor/filvane_messages_win.h"
+#include "monitor/monitor_pass.h"
 #include "monitor/recorded_list.h"
 #include "netmgmt/net_management.h"
 
@@ -28,8 +29,9 @@ struct PassUpdate {
 
 class MonitorWorker {
 public:
-    // `net` outlives the thread: it serves the process.
-    MonitorWorker(netmgmt::NetManagement& net, HWND window);
+    // `net` outlives the thread: it serves the process. `boxes` are the
+    // texts of the boxes a pass may raise.
+    MonitorWorker(netmgmt::NetManagement& net, HWND window, PassBoxTexts boxes);
 
     bool start();
     // Ends the passes, waiting at most `wait_ms` while answering the pass in
@@ -39,5 +41,6 @@ public:
 private:
     netmgmt::NetManagement& net_;
     HWND window_;
+    PassBoxTexts boxes_;
     WorkerThread thread_;
 };

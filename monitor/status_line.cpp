@@ -2,23 +2,10 @@
 
 #include <cstdio>
 
+#include "common/text_pattern.h"
 #include "monitor/failure_messages.h"
 
 namespace {
-
-const char* what_failed(int source) {
-    switch (static_cast<StatusSource>(source)) {
-    case StatusSource::Shares:
-        return "读取共享列表失败";
-    case StatusSource::Sessions:
-        return "读取会话列表失败";
-    case StatusSource::DayFile:
-        return "写入日志文件失败";
-    case StatusSource::OpenFiles:
-        break;
-    }
-    return "读取打开文件列表失败";
-}
 
 std::string clock_text(const LocalTime& t) {
     char stamp[16];
@@ -27,6 +14,20 @@ std::string clock_text(const LocalTime& t) {
 }
 
 }  // namespace
+
+const std::string& StatusLine::what_failed(int source) const {
+    switch (static_cast<StatusSource>(source)) {
+    case StatusSource::Shares:
+        return texts_.shares_failed;
+    case StatusSource::Sessions:
+        return texts_.sessions_failed;
+    case StatusSource::DayFile:
+        return texts_.day_file_failed;
+    case StatusSource::OpenFiles:
+        break;
+    }
+    return texts_.open_files_failed;
+}
 
 bool StatusLine::report(StatusSource source, std::uint32_t status, const LocalTime& now) {
     auto& failure = failures_[static_cast<int>(source)];
@@ -38,7 +39,7 @@ bool StatusLine::report(StatusSource source, std::uint32_t status, const LocalTi
 }
 
 bool StatusLine::report_unwritten(long unwritten, const LocalTime& now) {
-    note_ = clock_text(now) + "日志文件已恢复写入,期间有" + std::to_string(unwritten) + "条记录未能写入";
+    note_ = clock_text(now) + with_value(texts_.unwritten, std::to_string(unwritten));
     return refresh();
 }
 

@@ -8,13 +8,26 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/local_time.h"
 
 enum class StatusSource { Shares, Sessions, OpenFiles, DayFile };
 
+// The line's own words, from the program's string table (the window code
+// loads them once); the causes are the error log's, so both say the same.
+struct StatusTexts {
+    std::string shares_failed;  // what failed, one per source
+    std::string sessions_failed;
+    std::string open_files_failed;
+    std::string day_file_failed;
+    std::string unwritten;  // with "%s" for the number of entries lost
+};
+
 class StatusLine {
 public:
+    explicit StatusLine(StatusTexts texts) : texts_(std::move(texts)) {}
+
     // How the latest read of `source` ended (0 or a result code), at `now`;
     // true when the line's text changed.
     bool report(StatusSource source, std::uint32_t status, const LocalTime& now);
@@ -30,8 +43,10 @@ private:
         unsigned long long order = 0;  // when it began, among the failures
     };
     bool refresh();
+    const std::string& what_failed(int source) const;
 
     static constexpr int kSources = 4;
+    StatusTexts texts_;
     std::optional<Failure> failures_[kSources];
     unsigned long long next_order_ = 0;
     std::string note_;

@@ -135,7 +135,7 @@ BOOL MonitorDialog::on_init() {
 
     load_monitor_settings(monitor_settings());
 
-    worker_ = std::make_unique<MonitorWorker>(net_, hwnd());
+    worker_ = std::make_unique<MonitorWorker>(net_, hwnd(), pass_box_texts());
     if (!worker_->start()) {
         worker_.reset();  // nothing to stop at close
         message_box(resource_text(IDS_WORKER_NOT_STARTED));

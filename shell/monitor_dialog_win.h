@@ -16,6 +16,7 @@
 #include "monitor/status_line.h"
 #include "netmgmt/net_management.h"
 #include "shell/growing_window_win.h"
+#include "shell/monitor_texts_win.h"
 #include "shell/toolbar_win.h"
 
 extern const char kMainTitle[];
@@ -74,7 +75,7 @@ private:
     SortedListView sessions_{{kSessionUser, kSessionComputer}, {kSessionOpens, kSessionConnected, kSessionIdle}};
     SortedListView open_files_{{kOpenId}, {kOpenId}};
     std::unique_ptr<DrawnMenu> tray_menu_;  // while the tray menu is tracked
-    StatusLine status_line_;
+    StatusLine status_line_{status_texts()};
     std::string find_text_;
     std::string status_shown_;  // the status line as last written
     bool refreshing_shares_ = false;

@@ -8,6 +8,8 @@
 
 #include "common/message_box_win.h"
 #include "common/scoped_handle_win.h"
+#include "common/string_resource_win.h"
+#include "shell/filvane_resources.h"
 #include "shell/server_address.h"
 #include "shell/version_check.h"
 
@@ -66,7 +68,7 @@ UpdateCheckResult run_update_check(HWND main_window, const std::string& version_
     result.fetched = fetch_url_text(version_url);
     if (!announces_new_version(result.fetched))
         return result;
-    show_message(main_window, new_version_message(result.fetched), MB_OK | MB_ICONEXCLAMATION);
+    show_message(main_window, formatted_text(IDS_NEW_VERSION, result.fetched), MB_OK | MB_ICONEXCLAMATION);
     result.announced = true;
     SendMessageA(main_window, WM_CLOSE, 0, 0);
     return result;

@@ -72,10 +72,6 @@ bool announces_new_version(const std::string& fetched) {
            leading_number(fetched) > kVersionThreshold;
 }
 
-std::string new_version_message(const std::string& fetched) {
-    return "已推出最新的" + fetched + "版本,请到软件主页下载使用最新版本!";
-}
-
 bool append_body_chunk(std::string& body, const char* chunk, std::size_t count) {
     const void* nul = std::memchr(chunk, '\0', count);
     const std::size_t kept = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - chunk) : count;

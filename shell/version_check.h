@@ -1,5 +1,5 @@
-// Rules of the update check: what counts as a newer version, the text that
-// announces it, and how the fetched body is put together.
+// Rules of the update check: what counts as a newer version and how the
+// fetched body is put together.
 #pragma once
 
 #include <cstddef>
@@ -24,8 +24,6 @@ bool is_version_number(const std::string& text);
 // A newer version is announced when the fetched text is a version number
 // above 5.0 and is shorter than 5 bytes ("5.2\r\n" and "5.2.1" are not).
 bool announces_new_version(const std::string& fetched);
-
-std::string new_version_message(const std::string& fetched);
 
 // Appends one read of `count` bytes, up to a NUL inside it if there is one;
 // false once the body is longer than kVersionAnswerLimit.

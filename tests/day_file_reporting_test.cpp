@@ -8,6 +8,7 @@
 #include "monitor/activity_recorder.h"
 #include "monitor/status_line.h"
 #include "support/files.h"
+#include "support/monitor_texts.h"
 
 TEST(RepeatedFailure, FirstLineThenOneAMinuteWithTheCountThenOneWhenItClears) {
     RepeatedFailure repeats;
@@ -33,12 +34,13 @@ struct Recorder : ::testing::Test {
     std::int64_t now = 0;
     ActivityLog log{[this] { return time; }, dir, 0};
     std::vector<std::string> logged, shown;
-    ActivityRecorder recorder{log,
-                              {[this](const std::string& line) {
-                                   logged.push_back(line);
-                                   return true;
-                               },
-                               [this](const std::string& text) { shown.push_back(text); }, [this] { return now; }}};
+    ActivityRecorder recorder{
+        log,
+        {[this](const std::string& line) {
+             logged.push_back(line);
+             return true;
+         },
+         [this](const std::string& text) { shown.push_back(text); }, [this] { return now; }, test_box_texts()}};
     int made = 0;
     std::function<EntryContent()> content = [this] {
         ++made;
@@ -78,7 +80,7 @@ TEST_F(Recorder, MonitoringGoesOnThroughAFailureAndTheLatestStateLandsWhenItEnds
 }
 
 TEST(StatusLine, NamesADayFileFailureAndSinceWhenThenTheEntriesLost) {
-    StatusLine line;
+    StatusLine line{test_status_texts()};
     EXPECT_TRUE(line.report(StatusSource::DayFile, file_failure::kDiskFull, {2026, 12, 8, 12, 35, 19}));
     EXPECT_EQ(line.text(), "12:35:19 写入日志文件失败:磁盘空间不足(112)");
     EXPECT_FALSE(line.report(StatusSource::DayFile, file_failure::kDiskFull, {2026, 12, 8, 12, 35, 20}));

@@ -5,6 +5,7 @@
 #include "monitor/monitor_pass.h"
 #include "support/fake_net.h"
 #include "support/memory_list.h"
+#include "support/monitor_texts.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ struct PassFixture : ::testing::Test {
                           logged.push_back(line);
                           return log_works;
                       },
-                      [this](const std::string& text) { shown.push_back(text); }}};
+                      [this](const std::string& text) { shown.push_back(text); }, steady_seconds, test_box_texts()}};
 };
 
 }  // namespace
@@ -146,14 +147,15 @@ TEST_F(PassFixture, NothingBeforeTheFirstSessionIsNoChange) {
 
 TEST_F(PassFixture, AnOutageEmptiesTheHistoryOnceAndCollapsesItsLines) {
     std::int64_t now = 1000;
-    MonitorPass timed{net,
-                      sessions,
-                      open_files,
-                      {[this](const std::string& line) {
-                           logged.push_back(line);
-                           return true;
-                       },
-                       [this](const std::string& text) { shown.push_back(text); }, [&now] { return now; }}};
+    MonitorPass timed{
+        net,
+        sessions,
+        open_files,
+        {[this](const std::string& line) {
+             logged.push_back(line);
+             return true;
+         },
+         [this](const std::string& text) { shown.push_back(text); }, [&now] { return now; }, test_box_texts()}};
     net.sessions = {session("alice", "PC1", 1)};
     net.open_files = {open_file(1, "D:\\a", "alice")};
     timed.run({});

@@ -8,6 +8,7 @@
 #include "monitor/open_id.h"
 #include "monitor/open_mode.h"
 #include "monitor/status_line.h"
+#include "support/monitor_texts.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ TEST(OpenId, HighIdentifiersShowNegativeAndParseBack) {
 }
 
 TEST(StatusLine, ShowsTheFirstFailureUntilEveryListReadsAgain) {
-    StatusLine line;
+    StatusLine line{test_status_texts()};
     const LocalTime t1{2026, 12, 8, 9, 5, 7}, t2{2026, 12, 8, 9, 5, 8};
     EXPECT_FALSE(line.report(StatusSource::Shares, 0, t1)) << "all well: the line stays empty";
     EXPECT_TRUE(line.report(StatusSource::Sessions, 2114, t1));

@@ -29,11 +29,6 @@ TEST(VersionThreshold, ReadsTheLeadingNumberAsAtofDoes) {
     EXPECT_DOUBLE_EQ(leading_number(""), 0.0);
 }
 
-TEST(VersionMessage, InsertsTheFetchedTextUnchanged) {
-    EXPECT_EQ(new_version_message("5.2"), "已推出最新的5.2版本,请到软件主页下载使用最新版本!");
-    EXPECT_EQ(new_version_message(" 12"), "已推出最新的 12版本,请到软件主页下载使用最新版本!");
-}
-
 TEST(FetchedBody, ChunksAppendUpToAnEmbeddedNul) {
     std::string body;
     append_body_chunk(body, "5.", 2);
