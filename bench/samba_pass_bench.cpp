@@ -68,6 +68,10 @@ struct MemorySource : SambaSource {
     std::uint32_t share(const std::string&, SrvsvcShare&) override { return kFileNotFound; }
     std::uint32_t close_file(std::uint32_t) override { return kAccessDenied; }
     std::string monitor_account() override { return "root"; }
+    bool remote() override { return false; }
+    std::uint32_t srvsvc_sessions(std::vector<srvsvc::Session>&) override { return kNotSupported; }
+    std::uint32_t delete_session(const std::string&, const std::string&) override { return kNotSupported; }
+    std::uint32_t end_process(std::uint32_t) override { return kNotSupported; }
 };
 
 template <class Enumerate>

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "netmgmt/utf_text.h"
+
 namespace json {
 
 class Parser {
@@ -142,24 +144,6 @@ private:
         return v;
     }
 
-    static void append_utf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-
     // At an opening quote: returns the decoded string, UTF-8 bytes kept as
     // they are.
     std::string string_body() {
@@ -220,7 +204,7 @@ private:
                 // A lone surrogate cannot be written as UTF-8.
                 if (cp >= 0xD800 && cp < 0xE000)
                     cp = 0xFFFD;
-                append_utf8(out, cp);
+                utf::append_utf8(out, cp);
                 break;
             }
             default:

@@ -124,7 +124,19 @@ std::uint32_t SambaNetManagement::count_opens(const Status& status, std::uint32_
     return kSuccess;
 }
 
+std::uint32_t SambaNetManagement::take_remote_sessions(std::vector<SessionInfo>& out) {
+    // srvsvc counts each session's opens itself: the pass's open-file
+    // enumeration asks for the opens on its own.
+    std::vector<srvsvc::Session> sessions;
+    if (std::uint32_t code = source_->srvsvc_sessions(sessions))
+        return code;
+    out = srvsvc_session_records(sessions, source_->monitor_account());
+    return kSuccess;
+}
+
 std::uint32_t SambaNetManagement::take_sessions(std::vector<SessionInfo>& out) {
+    if (source_->remote())
+        return take_remote_sessions(out);
     std::vector<ConfigSection> config;
     if (std::uint32_t code = read_config(false, config))
         return code;
@@ -211,6 +223,53 @@ std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {
         if (now.path != asked.path || now.user != asked.user)
             return kFileChanged;
         return source_->close_file(id);
+    });
+}
+
+namespace {
+
+bool same_row(const SessionInfo& record, const SessionInfo& asked) {
+    const SessionInfo now = to_cells(record);
+    return now.user == asked.user && now.computer == asked.computer;
+}
+
+}  // namespace
+
+std::uint32_t SambaNetManagement::end_local_session(const SessionInfo& asked) {
+    Status status;
+    if (std::uint32_t code = read_status(status))
+        return code;
+    std::set<std::uint32_t> processes;
+    for (const auto& s : status.sessions)
+        if (same_row(SessionInfo{s.user, s.remote_machine, 0, 0, 0}, asked))
+            processes.insert(s.process.pid);
+    if (processes.empty())
+        return kClientNameNotFound;
+    for (std::uint32_t pid : processes)
+        if (std::uint32_t code = source_->end_process(pid))
+            return code;
+    return kSuccess;
+}
+
+std::uint32_t SambaNetManagement::disconnect_session(const SessionInfo& asked) {
+    return guarded([&]() -> std::uint32_t {
+        std::vector<ConfigSection> config;
+        if (std::uint32_t code = read_config(false, config))
+            return code;
+        if (!source_->remote()) {
+            // Without root the status tool cannot name the process.
+            const std::uint32_t code = end_local_session(asked);
+            if (code != kAccessDenied)
+                return code;
+        }
+        // A fresh look gives the texts as the server spells them.
+        std::vector<srvsvc::Session> sessions;
+        if (std::uint32_t code = source_->srvsvc_sessions(sessions))
+            return code;
+        for (const auto& s : sessions)
+            if (same_row(SessionInfo{s.user, s.client, 0, 0, 0}, asked))
+                return source_->delete_session(s.client, s.user);
+        return kClientNameNotFound;
     });
 }
 

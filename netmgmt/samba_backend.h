@@ -13,6 +13,7 @@
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_config.h"
 #include "netmgmt/samba_records.h"
+#include "netmgmt/srvsvc_rpc.h"
 
 namespace netmgmt {
 namespace samba {
@@ -49,6 +50,15 @@ public:
     virtual std::uint32_t close_file(std::uint32_t id) = 0;
     // That account's name; empty when none is configured.
     virtual std::string monitor_account() = 0;
+    // True for another server: it has no status tool of ours, so its
+    // sessions come from its srvsvc.
+    virtual bool remote() = 0;
+    // The server's srvsvc sessions (NetSessEnum), and their end (NetSessDel:
+    // Samba ends every session of `user` from the `client` address).
+    virtual std::uint32_t srvsvc_sessions(std::vector<srvsvc::Session>& out) = 0;
+    virtual std::uint32_t delete_session(const std::string& client, const std::string& user) = 0;
+    // Ends the local smbd process `pid` serves a session from (smbcontrol).
+    virtual std::uint32_t end_process(std::uint32_t pid) = 0;
 };
 
 class SambaNetManagement : public NetManagement {
@@ -62,8 +72,11 @@ public:
     Reply<SessionInfo> enum_sessions(std::uint32_t preferred_length, std::uint32_t& resume) override;
     Reply<OpenFileInfo> enum_open_files(std::uint32_t preferred_length, std::uint32_t& resume) override;
     std::uint32_t close_open_file(const OpenFileInfo& asked) override;
-    // Samba's public libraries have no session deletion.
-    std::uint32_t disconnect_session(const SessionInfo&) override { return kNotSupported; }
+    // The local server's session ends with the smbd serving it where the
+    // status tool can name that process (as root); otherwise, and on another
+    // server, through srvsvc, which ends every session of the user from that
+    // client.
+    std::uint32_t disconnect_session(const SessionInfo& asked) override;
 
 private:
     // One enumeration's records, taken when it starts (resume 0) and paged
@@ -80,6 +93,8 @@ private:
 
     std::uint32_t take_shares(std::vector<ShareInfo>& out);
     std::uint32_t take_sessions(std::vector<SessionInfo>& out);
+    std::uint32_t take_remote_sessions(std::vector<SessionInfo>& out);
+    std::uint32_t end_local_session(const SessionInfo& asked);
     std::uint32_t take_open_files(std::vector<OpenFileInfo>& out);
     std::uint32_t read_status(Status& out);
     std::uint32_t count_opens(const Status& status, std::uint32_t opens_status, const std::vector<SrvsvcOpen>& opens,

@@ -123,5 +123,18 @@ std::vector<SessionInfo> session_records(const Status& status, const OpenCounts&
     return out;
 }
 
+std::vector<SessionInfo> srvsvc_session_records(const std::vector<srvsvc::Session>& sessions,
+                                                const std::string& monitor_account) {
+    std::vector<SessionInfo> out;
+    out.reserve(sessions.size());
+    for (const auto& s : sessions) {
+        if (s.user == monitor_account && s.opens == 0)
+            continue;
+        const std::uint32_t connected = s.seconds_connected == 0xFFFFFFFF ? 0 : s.seconds_connected;
+        out.push_back({s.user, s.client, s.opens, connected, s.seconds_idle});
+    }
+    return out;
+}
+
 }  // namespace samba
 }  // namespace netmgmt

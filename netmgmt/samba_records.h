@@ -11,6 +11,7 @@
 
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_status.h"
+#include "netmgmt/srvsvc_rpc.h"
 
 namespace netmgmt {
 namespace samba {
@@ -70,6 +71,13 @@ struct HiddenSessions {
 // Connect time runs from a session's first tree connect. Samba keeps no idle
 // time for sessions (its own srvsvc answers 0), so idle time is 0.
 std::vector<SessionInfo> session_records(const Status& status, const OpenCounts& opens, const HiddenSessions& hidden);
+
+// Another server's sessions as its srvsvc lists them. Without tree connects
+// to tell, the monitor's own connections are its account's sessions with
+// nothing open. Samba counts a session of this very second as connected for
+// -1 seconds: that is 0.
+std::vector<SessionInfo> srvsvc_session_records(const std::vector<srvsvc::Session>& sessions,
+                                                const std::string& monitor_account);
 
 }  // namespace samba
 }  // namespace netmgmt

@@ -27,6 +27,7 @@
 #include "netmgmt/samba_credentials.h"
 #include "netmgmt/samba_netapi_linux.h"
 #include "netmgmt/samba_process_linux.h"
+#include "netmgmt/srvsvc_client_linux.h"
 
 namespace netmgmt {
 namespace samba {
@@ -211,6 +212,25 @@ public:
         return status == kSuccess ? answer(samba_netapi_close(id)) : status;
     }
 
+    bool remote() override { return remote_; }
+
+    std::uint32_t srvsvc_sessions(std::vector<srvsvc::Session>& out) override {
+        Credentials credentials;
+        std::uint32_t status = account(credentials);
+        return status == kSuccess ? answer(pipe_.sessions(server_address(), credentials, out)) : status;
+    }
+
+    std::uint32_t delete_session(const std::string& client, const std::string& user) override {
+        Credentials credentials;
+        std::uint32_t status = account(credentials);
+        return status == kSuccess ? answer(pipe_.delete_session(server_address(), credentials, client, user))
+                                  : status;
+    }
+
+    std::uint32_t end_process(std::uint32_t pid) override {
+        return tool({"smbcontrol", "-s", conf_, std::to_string(pid), "shutdown"}).status;
+    }
+
     // The account last logged on with: its connection is ours even after
     // the file turns unusable, until the next srvsvc call drops it.
     std::string monitor_account() override {
@@ -301,16 +321,21 @@ private:
 
     // Without a usable account the connection made with the last one is
     // dropped: nothing of ours stays connected under a name no longer known.
-    std::uint32_t logged_on() {
-        Credentials credentials;
-        if (std::uint32_t code = read_credentials(credentials)) {
+    std::uint32_t account(Credentials& out) {
+        if (std::uint32_t code = read_credentials(out)) {
             samba_netapi_forget();
+            pipe_.forget();
             return code;
         }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            account_ = credentials.user;
-        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        account_ = out.user;
+        return kSuccess;
+    }
+
+    std::uint32_t logged_on() {
+        Credentials credentials;
+        if (std::uint32_t code = account(credentials))
+            return code;
         return samba_netapi_use(server_address().c_str(), credentials.user.c_str(), credentials.password.c_str());
     }
 
@@ -340,6 +365,7 @@ private:
     std::string pid_file_;
     std::string server_address_;
     std::string account_;
+    SrvsvcSessionClient pipe_;
 };
 
 }  // namespace

@@ -69,6 +69,25 @@ struct FakeSource : SambaSource {
         return close_status;
     }
     std::string monitor_account() override { return "root"; }
+    bool is_remote = false;
+    std::vector<srvsvc::Session> srvsvc_list{{"10.0.0.9", "u", 2, 30, 0}, {"10.0.0.1", "root", 0, 0xFFFFFFFF, 0}};
+    std::uint32_t srvsvc_status = kSuccess;
+    std::uint32_t end_status = kSuccess;
+    std::vector<std::string> deleted;
+    std::vector<std::uint32_t> ended;
+    bool remote() override { return is_remote; }
+    std::uint32_t srvsvc_sessions(std::vector<srvsvc::Session>& out) override {
+        out = srvsvc_list;
+        return srvsvc_status;
+    }
+    std::uint32_t delete_session(const std::string& client, const std::string& user) override {
+        deleted.push_back(client + " " + user);
+        return kSuccess;
+    }
+    std::uint32_t end_process(std::uint32_t pid) override {
+        ended.push_back(pid);
+        return end_status;
+    }
 };
 
 struct SambaBackend : ::testing::Test {
@@ -202,4 +221,61 @@ TEST_F(SambaBackend, CloseRefusesAnIdTheServerGaveToAnotherOpen) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(backend.close_open_file(shown[0]), kSuccess);
     EXPECT_EQ(source->closed, std::vector<std::uint32_t>{long_name[0].id});
+}
+
+TEST_F(SambaBackend, AnotherServersSessionsComeFromItsSrvsvcWithoutAnOpenEnumeration) {
+    source->is_remote = true;
+    source->srvsvc_list.push_back({"10.0.0.7", "root", 1, 5, 0});
+    const auto s = sessions();
+    ASSERT_EQ(s.size(), 2u) << "the monitor's own connection, nothing open, is left out";
+    EXPECT_EQ(s[0].computer, "10.0.0.9");
+    EXPECT_EQ(s[0].opens, 2u);
+    EXPECT_EQ(s[0].seconds_connected, 30u);
+    EXPECT_EQ(s[1].user, "root") << "the account's session with a file open is someone's";
+    EXPECT_EQ(source->opens_calls, 0);
+    EXPECT_EQ(source->lock_calls, 0);
+    EXPECT_EQ(opens().size(), 3u);
+
+    source->srvsvc_status = kAccessDenied;
+    std::uint32_t resume = 0;
+    EXPECT_EQ(backend.enum_sessions(2048, resume).status, kAccessDenied);
+}
+
+TEST_F(SambaBackend, ASessionOfThisSecondIsConnectedForNoTime) {
+    const auto records = srvsvc_session_records({{"pc", "u", 0, 0xFFFFFFFF, 0}}, "root");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].seconds_connected, 0u);
+}
+
+TEST_F(SambaBackend, DisconnectEndsTheLocalSessionsProcessOrAsksSrvsvc) {
+    const auto s = sessions();
+    ASSERT_EQ(s.size(), 1u);
+    EXPECT_EQ(backend.disconnect_session(s[0]), kSuccess);
+    EXPECT_EQ(source->ended, (std::vector<std::uint32_t>{4000}));
+    EXPECT_TRUE(source->deleted.empty());
+
+    SessionInfo gone = s[0];
+    gone.computer = "pc9";
+    EXPECT_EQ(backend.disconnect_session(gone), kClientNameNotFound);
+
+    // Without root the status tool cannot name the process: srvsvc ends
+    // every session of the user from that client, as the server spells it.
+    source->sessions = {kAccessDenied, {}};
+    source->srvsvc_list = {{"pc1", "u", 1, 3, 0}};
+    EXPECT_EQ(backend.disconnect_session(s[0]), kSuccess);
+    EXPECT_EQ(source->deleted, (std::vector<std::string>{"pc1 u"}));
+    source->sessions = {kTimeout, {}};
+    EXPECT_EQ(backend.disconnect_session(s[0]), kTimeout) << "only a refusal goes to srvsvc";
+}
+
+TEST_F(SambaBackend, DisconnectOnAnotherServerNamesItsSessionBySrvsvc) {
+    source->is_remote = true;
+    SessionInfo asked{"u", "10.0.0.9", 0, 0, 0};
+    EXPECT_EQ(backend.disconnect_session(asked), kSuccess);
+    EXPECT_EQ(source->deleted, (std::vector<std::string>{"10.0.0.9 u"}));
+    EXPECT_TRUE(source->ended.empty());
+    asked.user = "v";
+    EXPECT_EQ(backend.disconnect_session(asked), kClientNameNotFound);
+    source->srvsvc_status = kLogonFailure;
+    EXPECT_EQ(backend.disconnect_session(asked), kLogonFailure);
 }

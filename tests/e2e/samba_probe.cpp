@@ -3,11 +3,15 @@
 //
 //   netmgmt_probe [--server NAME] shares|sessions|opens [PREFERRED [PASSES]]
 //   netmgmt_probe [--server NAME] close ID [PATH USER]
+//   netmgmt_probe [--server NAME] disconnect USER COMPUTER
 //
 // --server watches another server instead of the local one.
 //
 // close asks about the open ID with the path and user given (UTF-8), or, as
 // the main window does, with those of its row in a fresh listing.
+//
+// disconnect ends the session of USER from COMPUTER (UTF-8), as its row
+// names them, and prints "disconnect STATUS".
 //
 // Each reply prints "reply STATUS RECORDS RESUME", each record one line of
 // tab-separated fields, each pass ends with "end STATUS".
@@ -65,7 +69,8 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(
             stderr,
-            "usage: netmgmt_probe [--server NAME] shares|sessions|opens [PREFERRED [PASSES]] | close ID [PATH USER]\n");
+            "usage: netmgmt_probe [--server NAME] shares|sessions|opens [PREFERRED [PASSES]] | close ID [PATH USER]"
+            " | disconnect USER COMPUTER\n");
         return 1;
     }
     auto net = netmgmt::make_system_net_management(server);
@@ -85,6 +90,13 @@ int main(int argc, char** argv) {
                                    });
         }
         std::printf("close %u\n", net->close_open_file(asked));
+        return 0;
+    }
+    if (what == "disconnect" && argc == 4) {
+        netmgmt::SessionInfo asked;
+        asked.user = codepage::utf8_to_cell(argv[2]);
+        asked.computer = codepage::utf8_to_cell(argv[3]);
+        std::printf("disconnect %u\n", net->disconnect_session(asked));
         return 0;
     }
     const auto preferred = static_cast<std::uint32_t>(argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 8192);

@@ -37,19 +37,13 @@ cleanup() {
     done
     ip netns exec "$srv" "$here/samba_server.sh" stop "$D" 2>/dev/null
     ip netns exec "$cli" wineserver -k 2>/dev/null
-    ip netns del "$srv" 2>/dev/null
-    ip netns del "$cli" 2>/dev/null
+    remove_namespace_pair "$srv" "$cli"
     rm -rf "$D"
 }
 trap cleanup EXIT
-ip netns add "$srv" && ip netns add "$cli" || { echo "FAILED: cannot make network namespaces"; exit 1; }
-ip -n "$srv" link set lo up
-ip -n "$cli" link set lo up
-ip -n "$srv" link add filvane0 type veth peer name filvane1 netns "$cli"
-ip -n "$srv" addr add "$SERVER/24" dev filvane0
-ip -n "$cli" addr add "$CLIENT/24" dev filvane1
-ip -n "$srv" link set filvane0 up
-ip -n "$cli" link set filvane1 up
+# shellcheck source=namespace_pair.sh
+source "$here/namespace_pair.sh"
+make_namespace_pair "$srv" "$cli" "$SERVER" "$CLIENT" || { echo "FAILED: cannot make network namespaces"; exit 1; }
 in_srv() { ip netns exec "$srv" "$@"; }
 in_cli() { ip netns exec "$cli" "$@"; }
 
@@ -90,8 +84,16 @@ check "share enumeration succeeds" grep -qx 'end 0' "$D/out.shares"
 check "share 公共 listed with one connection" grep -qP '^share\t公共\t[^\t]*\t1\t公共资料 共享$' "$D/out.shares"
 check "share docs listed" grep -qP '^share\tdocs\t' "$D/out.shares"
 
-# libnetapi has no session calls: the list says so instead of showing none.
-check "sessions: not supported (50)" test "$(end_of sessions)" = "end 50"
+# Sessions through srvsvc over the server's named pipe: each client's user,
+# address and open count, as the server's status tool lists them; the
+# watcher's own connections (its account, nothing open) left out.
+run_probe sessions >"$D/out.sessions"
+check "session enumeration succeeds" grep -qx 'end 0' "$D/out.sessions"
+awk -F'\t' '$1 == "session" { print $2 "\t" $3 "\t" $4 }' "$D/out.sessions" | sort >"$D/out.session.rows"
+in_srv smbstatus -s "$D/smb.conf" -p 2>/dev/null | awk -v cli="$CLIENT" '$4 == cli && $2 != "root" { print $2 "\t" $4 "\t1" }' \
+    | sort >"$D/out.status.sessions"
+check "two sessions, one open each" test "$(wc -l <"$D/out.session.rows")" -eq 2
+check "sessions equal the status tool's" cmp -s "$D/out.session.rows" "$D/out.status.sessions"
 
 run_probe opens >"$D/out.opens"
 check "open enumeration succeeds" grep -qx 'end 0' "$D/out.opens"
@@ -123,6 +125,21 @@ check "said within 30 s" test $(($(date +%s) - start)) -lt 30
 touch "$D/release.reader"
 wait "${holders[0]}"
 check "the reader's file stayed open" grep -q "^io ok: $(url 公共/读我.txt)" "$D/hold.reader"
+
+# Disconnecting a session ends the client's connection: its next read fails.
+hold cut daemon Filv-pw1 r "$(url 公共/读我.txt)"
+for i in $(seq 100); do
+    [ -f "$D/ready.cut" ] && break
+    sleep 0.1
+done
+check "disconnecting daemon's session from $CLIENT succeeds" \
+    test "$(run_probe disconnect daemon "$CLIENT")" = "disconnect 0"
+check "no session of daemon left" test "$(run_probe sessions | grep -c '^session	daemon')" -eq 0
+check "a session that is not there: client name not found (2312)" \
+    test "$(run_probe disconnect daemon "$CLIENT")" = "disconnect 2312"
+touch "$D/release.cut"
+wait "${holders[2]}"
+check "the disconnected client's next read fails" grep -q '^io failed' "$D/hold.cut"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed; probe errors:"
