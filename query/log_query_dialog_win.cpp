@@ -54,6 +54,10 @@ LogQueryDialog::~LogQueryDialog() = default;
 BOOL LogQueryDialog::on_init() {
     session_box_ = LogView::of(item(IDC_QUERY_SESSION_LOG));
     file_box_ = LogView::of(item(IDC_QUERY_FILE_LOG));
+    // The two logs take the room the dialog is given; the conditions stay.
+    growing_.capture(hwnd(), {{IDC_QUERY_SESSION_LOG, Grow::WideAndTall},
+                              {IDC_QUERY_FILE_LOG, Grow::WideAndTall},
+                              {IDC_QUERY_PROGRESS, Grow::Wide}});
     return TRUE;
 }
 
@@ -79,8 +83,15 @@ bool LogQueryDialog::on_command(int id, int notification) {
     }
 }
 
-bool LogQueryDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR&) {
+bool LogQueryDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& answer) {
     switch (msg) {
+    case WM_SIZE:
+        growing_.on_size();
+        return false;
+    case WM_GETMINMAXINFO:
+        growing_.limit(*reinterpret_cast<MINMAXINFO*>(lp));
+        answer = 0;
+        return true;
     case WM_TIMER:
         if (wp != kProgressTimer)
             return false;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/dialog_win.h"
+#include "common/growing_dialog_win.h"
 #include "controls/log_view_win.h"
 #include "query/drawn_progress.h"
 #include "query/query_run_win.h"
@@ -38,6 +39,7 @@ private:
     LogView* file_box_ = nullptr;
     std::unique_ptr<QueryRun> run_;
     std::optional<DrawnProgress> bar_;
+    GrowingDialog growing_;
 };
 
 // Runs the dialog once, owned by the main window.

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/main_window_layout.h"
+#include "common/window_layout.h"
 #include "shell/window_memory.h"
 
 namespace {

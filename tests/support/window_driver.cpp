@@ -108,6 +108,30 @@ std::string win32_file_bytes(const std::string& path) {
     return bytes;
 }
 
+void press_with_control(WORD key) {
+    INPUT keys[4] = {};
+    WORD order[4] = {VK_CONTROL, key, key, VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+bool clipboard_text(std::string& text) {
+    if (!OpenClipboard(nullptr))
+        return false;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    auto wide = data ? static_cast<const WCHAR*>(GlobalLock(data)) : nullptr;
+    if (wide) {
+        text = narrow(wide, static_cast<std::size_t>(lstrlenW(wide)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return wide != nullptr;
+}
+
 std::string message_box_text(HWND box) {
     std::string text;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

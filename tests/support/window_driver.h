@@ -24,6 +24,11 @@ bool answer_save_dialog(HWND window, const std::string& path, std::string& propo
 // A file's bytes read through Win32: the path is a Windows one, which the C
 // library of a Winelib program cannot open.
 std::string win32_file_bytes(const std::string& path);
+// A key pressed with Ctrl held, through the window system's input queue (to
+// the window with the focus).
+void press_with_control(WORD key);
+// The clipboard's Unicode text as GBK; false when it holds none.
+bool clipboard_text(std::string& text);
 // Text of the static controls of a message box (its message).
 std::string message_box_text(HWND box);
 

@@ -25,18 +25,6 @@ namespace {
 
 const std::string kAlice = "第1条会话记录:用户:alice计算机:PC1打开文件数目:1连接时间:5秒空闲时间:0秒 ";
 
-// A key pressed with Ctrl held, through the window system's input queue.
-void press_with_control(WORD key) {
-    INPUT keys[4] = {};
-    WORD order[4] = {VK_CONTROL, key, key, VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = order[i];
-        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-    }
-    SendInput(4, keys, sizeof(INPUT));
-}
-
 long env_number(const char* name, long fallback) {
     const char* value = std::getenv(name);
     return value ? std::atol(value) : fallback;
@@ -70,19 +58,6 @@ void shift_click(HWND window, POINT at) {
     drag(window, at, at);
     shift.ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(1, &shift, sizeof shift);
-}
-
-bool clipboard_text(std::string& text) {
-    if (!OpenClipboard(nullptr))
-        return false;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    auto wide = data ? static_cast<const WCHAR*>(GlobalLock(data)) : nullptr;
-    if (wide) {
-        text = narrow(wide, static_cast<std::size_t>(lstrlenW(wide)));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return wide != nullptr;
 }
 
 struct QueryWindow : ::testing::Test {
@@ -277,6 +252,37 @@ TEST_F(QueryWindow, EnterAndEscapeDoNothing) {
     PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
     Sleep(300);
     EXPECT_TRUE(IsWindowVisible(box));
+}
+
+TEST_F(QueryWindow, ItsTwoLogsTakeTheRoomItIsGivenAndItGetsNoSmallerThanAtFirst) {
+    auto box_of = [&](int id) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(box, id), &r);
+        MapWindowPoints(HWND_DESKTOP, box, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT smallest{};
+    GetWindowRect(box, &smallest);
+    const RECT sessions = box_of(IDC_QUERY_SESSION_LOG), files = box_of(IDC_QUERY_FILE_LOG);
+    const RECT run = box_of(IDC_QUERY_RUN);
+    const int width = smallest.right - smallest.left, height = smallest.bottom - smallest.top;
+    // At the screen's top: the screen is 1024 high.
+    SetWindowPos(box, nullptr, 0, 0, width + 300, height + 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT grown_sessions = box_of(IDC_QUERY_SESSION_LOG), grown_files = box_of(IDC_QUERY_FILE_LOG);
+    EXPECT_EQ(grown_sessions.right - grown_sessions.left, sessions.right - sessions.left + 300);
+    EXPECT_EQ((grown_sessions.bottom - grown_sessions.top) + (grown_files.bottom - grown_files.top),
+              (sessions.bottom - sessions.top) + (files.bottom - files.top) + 200)
+        << "the two logs share all the extra height";
+    EXPECT_GT(grown_files.top, files.top + 50) << "the file log moves down below the taller session log";
+    EXPECT_EQ(box_of(IDC_QUERY_RUN).left, run.left) << "the conditions and buttons stay";
+    EXPECT_EQ(box_of(IDC_QUERY_RUN).top, run.top);
+
+    SetWindowPos(box, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now{};
+    GetWindowRect(box, &now);
+    EXPECT_EQ(now.right - now.left, width);
+    EXPECT_EQ(now.bottom - now.top, height);
+    EXPECT_EQ(box_of(IDC_QUERY_FILE_LOG).bottom, files.bottom);
 }
 
 // A busy day through the real dialog: every entry listed, byte for byte what

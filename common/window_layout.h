@@ -1,7 +1,8 @@
-// How the main window's controls follow its size. The lists share the extra
-// height in proportion to their own heights and take the extra width; what
-// lies below a list moves down with it, so the status line keeps its
-// distance from the bottom and the toolbar stays at the top.
+// How a growing window's controls follow its size. The growing boxes (the
+// main window's lists, the log query's two logs) share the extra height in
+// proportion to their own heights and take the extra width; what lies below
+// one moves down with it, so the status line keeps its distance from the
+// bottom and the toolbar stays at the top.
 #pragma once
 
 #include <vector>

@@ -1,4 +1,4 @@
-#include "shell/main_window_layout.h"
+#include "common/window_layout.h"
 
 #include <algorithm>
 #include <cstddef>
