@@ -26,8 +26,7 @@ SortedListView::SortedListView(std::vector<int> key_columns, std::vector<int> nu
 std::vector<int> SortedListView::selected_indexes() const {
     std::vector<int> indexes;
     int row = -1;
-    while ((row = static_cast<int>(
-                SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0)
+    while ((row = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0)
         indexes.push_back(row);
     return indexes;
 }

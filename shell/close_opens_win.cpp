@@ -28,8 +28,9 @@ netmgmt::OpenFileInfo open_of(const Row& row) {
 }
 
 bool asked_and_agreed(HWND owner, const std::vector<netmgmt::OpenFileInfo>& opens) {
-    const std::string question = opens.size() == 1 ? formatted_text(IDS_CLOSE_QUESTION, opens.front().path)
-                                                   : formatted_text(IDS_CLOSE_MANY_QUESTION, std::to_string(opens.size()));
+    const std::string question = opens.size() == 1
+                                     ? formatted_text(IDS_CLOSE_QUESTION, opens.front().path)
+                                     : formatted_text(IDS_CLOSE_MANY_QUESTION, std::to_string(opens.size()));
     std::u16string text = widen(question);
     std::u16string caption = widen(resource_text(IDS_CLOSE_CAPTION));
     return MessageBoxW(owner, wide_ptr(text), wide_ptr(caption), MB_OKCANCEL) == IDOK;

@@ -320,10 +320,17 @@ bool MonitorDialog::on_list_command(int id, int notification) {
 
 void MonitorDialog::on_list_key(const NMLVKEYDOWN& key) {
     const bool open_files = key.hdr.idFrom == IDC_OPEN_FILES;
-    if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0)
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    if (key.wVKey == 'C' && control) {
         copy_selected_rows(hwnd(), open_files ? open_files_ : sessions_);
-    else if (key.wVKey == VK_DELETE && open_files)
+    } else if (key.wVKey == 'A' && control && open_files) {
+        LVITEMW all{};
+        all.stateMask = LVIS_SELECTED;
+        all.state = LVIS_SELECTED;
+        SendMessageW(key.hdr.hwndFrom, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+    } else if (key.wVKey == VK_DELETE && open_files) {
         close_open_file();
+    }
 }
 
 void MonitorDialog::open_log_query() { run_log_query_command(hwnd()); }

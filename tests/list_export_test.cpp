@@ -13,7 +13,7 @@ Row row_of(const std::vector<std::string>& texts) {
 
 TEST(ListExport, CsvQuotesOnlyWhatNeedsItAndIsUtf8BehindAMark) {
     const std::string csv = csv_text({"打开文件", "访问者"}, {row_of({"D:\\a,b \"c\".doc", "张三"}),
-                                                             row_of({"line\nbreak", ""}), row_of({"plain", "x"})});
+                                                              row_of({"line\nbreak", ""}), row_of({"plain", "x"})});
     // 打开文件 访问者 张三 in UTF-8.
     EXPECT_EQ(csv,
               "\xEF\xBB\xBF"

@@ -11,6 +11,7 @@
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
+#include "common/wide_text_win.h"
 #include "shell/filvane_resources.h"
 #include "support/fake_net.h"
 #include "support/window_driver.h"
@@ -57,6 +58,7 @@ struct SortedLists : RunningMonitor {
         std::lock_guard<std::mutex> lock(net.mutex);
         net.open_files = std::move(opens);
     }
+    int list_selected_count(int id) { return static_cast<int>(SendMessageW(list(id), LVM_GETSELECTEDCOUNT, 0, 0)); }
     // As typing into the find box does: the box tells the window at once.
     void find(const std::string& text) { set_window_text(GetDlgItem(main, IDC_FIND), text); }
     std::string status() { return window_text(GetDlgItem(main, IDC_STATUS)); }
@@ -246,4 +248,61 @@ TEST_F(SortedLists, AMultiRowCloseClosesExactlyTheChosenRowsAfterOneQuestion) {
     ASSERT_TRUE(answer_message_box(main, "确定要关闭选中的2个打开文件吗?", IDOK));
     EXPECT_TRUE(answer_message_box(main, "关闭了0个文件。\r\n以下2个文件关闭失败:\r\n" + first + "\r\n" + second, IDOK))
         << "which failed, by name";
+}
+
+TEST_F(SortedLists, KeysCopyCloseAndFindAndTheSystemMenuHoldsTheToolbarsCommands) {
+    set_open_files({{1, 1, "D:\\共享\\甲.doc", "ann"}, {2, 1, "D:\\共享\\乙.doc", "bob"}, {3, 1, "D:\\丙.doc", "ann"}});
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 3; }, 3000));
+    SetForegroundWindow(main);
+    SendMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list(IDC_OPEN_FILES)), TRUE);
+    press_with_control('A');
+    ASSERT_TRUE(wait_until([&] { return list_selected_count(IDC_OPEN_FILES) == 3; }, 3000)) << "Ctrl+A";
+    LVITEMW off{};
+    off.stateMask = LVIS_SELECTED;
+    SendMessageW(list(IDC_OPEN_FILES), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&off));
+
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    press_with_control('C');
+    std::string copied;
+    ASSERT_TRUE(wait_until([&] { return clipboard_text(copied); }, 3000));
+    EXPECT_EQ(copied, "D:\\共享\\甲.doc\tann\t读取\t1\r\nD:\\丙.doc\tann\t读取\t3\r\n");
+
+    INPUT del[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        del[i].type = INPUT_KEYBOARD;
+        del[i].ki.wVk = VK_DELETE;
+        del[i].ki.dwFlags = i == 0 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(2, del, sizeof(INPUT));
+    EXPECT_TRUE(answer_message_box(main, "确定要关闭选中的2个打开文件吗?", IDCANCEL)) << "Delete asks";
+
+    // 关闭文件 from the system menu, as Alt+Space and the arrows would choose it.
+    HMENU menu = GetSystemMenu(main, FALSE);
+    UINT close_item = 0;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        WCHAR text[64] = {0};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        if (narrow(text, static_cast<std::size_t>(lstrlenW(text))) == "关闭文件")
+            close_item = GetMenuItemID(menu, i);
+    }
+    ASSERT_NE(close_item, 0u);
+    PostMessageW(main, WM_SYSCOMMAND, close_item, 0);
+    EXPECT_TRUE(answer_message_box(main, "确定要关闭选中的2个打开文件吗?", IDCANCEL));
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        EXPECT_TRUE(net.closed.empty()) << "both questions cancelled";
+    }
+
+    press_with_control('F');
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    EXPECT_TRUE(wait_until(
+        [&] {
+            GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &focus);
+            return focus.hwndFocus == GetDlgItem(main, IDC_FIND);
+        },
+        3000))
+        << "Ctrl+F goes to the find box";
 }
