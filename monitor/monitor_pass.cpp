@@ -38,33 +38,52 @@ void MonitorPass::report_status(RepeatedFailure& repeats, std::uint32_t status, 
 }
 
 PassOutcome MonitorPass::run(const std::vector<std::string>& folders) {
+    // Read before the lists: a change while they are read moves the token
+    // past the one kept, and the next pass lists again.
+    const std::optional<std::uint64_t> token = net_.change_token();
+    const std::int64_t now = reporting_.seconds();
+    if (token && token == listed_token_ && folders == listed_folders_ && now - listed_at_ < kFullPassSeconds) {
+        place_sessions(static_cast<std::uint32_t>(now - listed_at_));
+        return {};
+    }
     PassOutcome outcome;
+    listed_at_ = now;
     outcome.sessions_changed = list_sessions(outcome.sessions_status);
     outcome.open_files_changed = list_open_files(folders, outcome.open_files_status);
+    const bool complete =
+        outcome.sessions_status == netmgmt::kSuccess && outcome.open_files_status == netmgmt::kSuccess;
+    listed_token_ = complete ? token : std::nullopt;
+    listed_folders_ = folders;
     return outcome;
+}
+
+void MonitorPass::place_sessions(std::uint32_t later_by) {
+    int row = 0;
+    for (const auto& session : listed_sessions_)
+        sessions_.place(row++, {{session.user, kImageUser},
+                                {session.computer, kImageComputer},
+                                {std::to_string(static_cast<int>(session.opens)), kImageSessionOpens},
+                                {seconds_text(session.seconds_connected + later_by), kImageTime},
+                                {seconds_text(session.seconds_idle), kImageTime}});
+    sessions_.trim(row);
 }
 
 bool MonitorPass::list_sessions(std::uint32_t& status) {
     std::string snapshot;
-    int rows = 0;
+    listed_sessions_.clear();
     auto show = [&](const std::vector<netmgmt::SessionInfo>& records, bool) {
         for (const auto& session : records) {
             if (session.user.empty())
                 continue;  // anonymous connections are not listed
-            std::string opens = std::to_string(static_cast<int>(session.opens));
-            snapshot += session.user + session.computer + opens + "||";
-            sessions_.place(rows++, {{session.user, kImageUser},
-                                     {session.computer, kImageComputer},
-                                     {opens, kImageSessionOpens},
-                                     {seconds_text(session.seconds_connected), kImageTime},
-                                     {seconds_text(session.seconds_idle), kImageTime}});
+            snapshot += session.user + session.computer + std::to_string(static_cast<int>(session.opens)) + "||";
+            listed_sessions_.push_back(session);
         }
     };
     status = netmgmt::enumerate_all(
         [&](std::uint32_t& resume) { return net_.enum_sessions(kPreferredLength, resume); }, show);
     report_status(session_failures_, status, status != netmgmt::kSuccess ? session_failure_message(status) : "");
     bool changed = take_snapshot(previous_sessions_, snapshot);
-    sessions_.trim(rows);
+    place_sessions(0);
     return changed;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,15 +58,26 @@ struct PassOutcome {
     bool changed() const { return sessions_changed || open_files_changed; }
 };
 
+// A pass enumerates at least this often even when the server's change token
+// stayed: what the token does not cover (a user's name, the account's rights
+// on the server) shows within this time.
+constexpr std::int64_t kFullPassSeconds = 30;
+
 class MonitorPass {
 public:
     MonitorPass(netmgmt::NetManagement& net, ListRows& sessions, ListRows& open_files, PassReporting reporting);
 
-    // `folders` are the monitored folders read for this pass.
+    // `folders` are the monitored folders read for this pass. When the
+    // server's change token has not moved since the last pass that listed
+    // both lists in full, with the same folders, the lists stay as they are
+    // and only the sessions' times move on.
     PassOutcome run(const std::vector<std::string>& folders);
 
 private:
     bool list_sessions(std::uint32_t& status);
+    // Rows for the sessions last listed, `later_by` seconds after that: their
+    // connect times move on; an idle time is the server's to tell.
+    void place_sessions(std::uint32_t later_by);
     bool list_open_files(const std::vector<std::string>& folders, std::uint32_t& status);
     void report(const std::string& message);
     // A failed (nonzero `status`) or a good enumeration, for the error log.
@@ -75,6 +87,12 @@ private:
     RowWriter sessions_;
     RowWriter open_files_;
     PassReporting reporting_;
+    std::vector<netmgmt::SessionInfo> listed_sessions_;
+    std::int64_t listed_at_ = 0;
+    // The token and folders of the last complete listing; none after a
+    // listing that failed, so the next pass lists again.
+    std::optional<std::uint64_t> listed_token_;
+    std::vector<std::string> listed_folders_;
     std::string previous_sessions_;
     std::string previous_open_files_;
     RepeatedFailure session_failures_;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,11 @@ public:
     virtual std::uint32_t close_open_file(const OpenFileInfo& asked) = 0;
     // Ends the session of `session.user` from `session.computer`.
     virtual std::uint32_t disconnect_session(const SessionInfo& session) = 0;
+    // A value that moves whenever the sessions or the open files may have
+    // changed (a session or an open coming or going, an open's mode or name),
+    // read at a fraction of an enumeration's cost to either side. Nothing when
+    // this backend cannot tell at the moment: then every pass enumerates.
+    virtual std::optional<std::uint64_t> change_token() { return std::nullopt; }
 };
 
 // The backend of this build for `server` (a host name or IPv4 address; empty

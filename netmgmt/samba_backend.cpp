@@ -200,6 +200,16 @@ Reply<OpenFileInfo> SambaNetManagement::enum_open_files(std::uint32_t preferred,
     return enumerate(opens_, preferred, resume, &SambaNetManagement::take_open_files);
 }
 
+std::optional<std::uint64_t> SambaNetManagement::change_token() {
+    std::optional<std::uint64_t> token;
+    const std::uint32_t status = guarded([&] {
+        token = source_->state_token();
+        return kSuccess;
+    });
+    // Without a token every pass enumerates, which reports what went wrong.
+    return status == kSuccess ? token : std::nullopt;
+}
+
 std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {
     const std::uint32_t id = asked.id;
     return guarded([&]() -> std::uint32_t {

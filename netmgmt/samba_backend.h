@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ public:
     virtual std::uint32_t delete_session(const std::string& client, const std::string& user) = 0;
     // Ends the local smbd process `pid` serves a session from (smbcontrol).
     virtual std::uint32_t end_process(std::uint32_t pid) = 0;
+    // The server's state of sessions, tree connects and opens as one value
+    // read without asking the server; nothing when it cannot be read.
+    virtual std::optional<std::uint64_t> state_token() = 0;
 };
 
 class SambaNetManagement : public NetManagement {
@@ -77,6 +81,7 @@ public:
     // server, through srvsvc, which ends every session of the user from that
     // client.
     std::uint32_t disconnect_session(const SessionInfo& asked) override;
+    std::optional<std::uint64_t> change_token() override;
 
 private:
     // One enumeration's records, taken when it starts (resume 0) and paged

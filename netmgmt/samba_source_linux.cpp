@@ -25,6 +25,7 @@
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_backend.h"
 #include "netmgmt/samba_credentials.h"
+#include "netmgmt/samba_databases_linux.h"
 #include "netmgmt/samba_netapi_linux.h"
 #include "netmgmt/samba_process_linux.h"
 #include "netmgmt/srvsvc_client_linux.h"
@@ -75,6 +76,17 @@ bool read_at_most(int fd, long long limit, std::string& out) {
         if (static_cast<long long>(out.size()) > limit)
             return false;
     }
+}
+
+// What changes with a file's content, owner or rights, or its replacement.
+std::uint64_t file_stamp(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0)
+        return static_cast<std::uint64_t>(errno);
+    return static_cast<std::uint64_t>(st.st_ino) ^ static_cast<std::uint64_t>(st.st_size) << 20 ^
+           static_cast<std::uint64_t>(st.st_mtim.tv_sec) << 8 ^ static_cast<std::uint64_t>(st.st_mtim.tv_nsec) ^
+           static_cast<std::uint64_t>(st.st_ctim.tv_nsec) << 12 ^ static_cast<std::uint64_t>(st.st_uid) << 40 ^
+           static_cast<std::uint64_t>(st.st_mode) << 48;
 }
 
 // The IPv4 address of an interface smbd is bound to: the entry itself, or
@@ -210,6 +222,32 @@ public:
     std::uint32_t close_file(std::uint32_t id) override {
         std::uint32_t status = logged_on();
         return status == kSuccess ? answer(samba_netapi_close(id)) : status;
+    }
+
+    // The databases' content, with the account file and the configuration
+    // (a change to either can change what the next listing answers). A
+    // stopped server gives none, so the pass that enumerates reports it.
+    std::optional<std::uint64_t> state_token() override {
+        if (remote_ || server_state() != kSuccess)
+            return std::nullopt;
+        std::string lock_directory;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            lock_directory = lock_directory_;
+        }
+        if (lock_directory.empty()) {
+            Fetched dir = tool({"testparm", "-s", "--suppress-prompt", "--parameter-name=lock directory", conf_});
+            if (dir.status != kSuccess)
+                return std::nullopt;
+            lock_directory = first_line(dir.text);
+            std::lock_guard<std::mutex> lock(mutex_);
+            lock_directory_ = lock_directory;
+        }
+        std::optional<std::uint64_t> token = databases_fingerprint(lock_directory);
+        if (token)
+            for (const std::string* path : {&credentials_path_, &conf_})
+                *token = *token * 31 + file_stamp(*path);
+        return token;
     }
 
     bool remote() override { return remote_; }
@@ -363,6 +401,7 @@ private:
     std::mutex mutex_;
     const bool remote_;
     std::string pid_file_;
+    std::string lock_directory_;
     std::string server_address_;
     std::string account_;
     SrvsvcSessionClient pipe_;

@@ -3,6 +3,8 @@
 // as their Windows codes, and the checks before an open is closed.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "netmgmt/samba_backend.h"
 #include "support/samba_data.h"
 
@@ -41,6 +43,8 @@ struct FakeSource : SambaSource {
     int opens_calls = 0, lock_calls = 0;
     std::vector<std::string> bound_to;
     std::vector<std::uint32_t> closed;
+    std::optional<std::uint64_t> token;
+    bool token_throws = false;
 
     Fetched sessions_report() override { return sessions; }
     Fetched tree_connects_report() override { return connects; }
@@ -69,6 +73,11 @@ struct FakeSource : SambaSource {
         return close_status;
     }
     std::string monitor_account() override { return "root"; }
+    std::optional<std::uint64_t> state_token() override {
+        if (token_throws)
+            throw std::runtime_error("unreadable");
+        return token;
+    }
     bool is_remote = false;
     std::vector<srvsvc::Session> srvsvc_list{{"10.0.0.9", "u", 2, 30, 0}, {"10.0.0.1", "root", 0, 0xFFFFFFFF, 0}};
     std::uint32_t srvsvc_status = kSuccess;
@@ -221,6 +230,13 @@ TEST_F(SambaBackend, CloseRefusesAnIdTheServerGaveToAnotherOpen) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(backend.close_open_file(shown[0]), kSuccess);
     EXPECT_EQ(source->closed, std::vector<std::uint32_t>{long_name[0].id});
+}
+
+TEST_F(SambaBackend, ChangeTokenIsTheServersStateOrNothing) {
+    source->token = 41;
+    EXPECT_EQ(backend.change_token(), std::optional<std::uint64_t>(41));
+    source->token_throws = true;
+    EXPECT_EQ(backend.change_token(), std::nullopt) << "a pass that lists reports what went wrong";
 }
 
 TEST_F(SambaBackend, AnotherServersSessionsComeFromItsSrvsvcWithoutAnOpenEnumeration) {

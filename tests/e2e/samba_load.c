@@ -17,7 +17,10 @@
  * per account, as the server's default directory mask lets only its creator
  * add to it). READY gets
  * "pid connections files" once all opens succeeded. SIGTERM/SIGINT also let
- * go. Exit: 0 held and closed, 2 setup or open failed, 1 bad arguments.
+ * go. SIGUSR1 while holding closes the first connection's first file, and
+ * the next SIGUSR1 opens it again in the other mode (rw <-> r), so one open
+ * changes while the others stay still. Exit: 0 held and closed, 2 setup or
+ * open failed, 1 bad arguments.
  *
  * One process holds all connections: each SMBCCTX has its own server cache,
  * so N contexts give N TCP connections and N sessions. Only the per-context
@@ -25,12 +28,35 @@
  * single global context that smbc_set_context() installs. */
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
 #include "smb_client_common.h"
+
+static volatile sig_atomic_t flip_asked = 0;
+
+static void ask_flip(int sig) {
+    (void)sig;
+    flip_asked = 1;
+}
+
+/* Closes the open file *F, or opens URL again in the mode it did not have. */
+static int flip(SMBCCTX* ctx, SMBCFILE** f, const char* url, int* rw) {
+    if (*f) {
+        smbc_getFunctionClose(ctx)(ctx, *f);
+        *f = NULL;
+        return 0;
+    }
+    *rw = !*rw;
+    *f = smbc_getFunctionOpen(ctx)(ctx, url, *rw ? O_RDWR : O_RDONLY, 0);
+    if (*f)
+        return 0;
+    fprintf(stderr, "load: reopen %s: %s\n", url, strerror(errno));
+    return -1;
+}
 
 static void usage(void) {
     fprintf(stderr,
@@ -164,8 +190,22 @@ int main(int argc, char** argv) {
     }
     fprintf(stderr, "load: %ld connections, %ld files open in %.1f s\n", conns, opened, smb_now_s() - t0);
 
-    for (double end = smb_now_s() + (double)hold; !smb_stop && !smb_file_exists(release) && smb_now_s() < end;)
-        usleep(50000);
+    signal(SIGUSR1, ask_flip);
+    {
+        const char* user = accounts[0].user;
+        int rw = strcmp(mode, "r") != 0;
+        snprintf(url, sizeof url, "smb://%s/%s/%s-%s/c0000/f00000.txt", host, share, prefix, user);
+        for (double end = smb_now_s() + (double)hold; !smb_stop && !smb_file_exists(release) && smb_now_s() < end;) {
+            if (flip_asked && files > 0) {
+                flip_asked = 0;
+                if (flip(ctx[0], &fh[0], url, &rw) != 0) {
+                    rc = 2;
+                    break;
+                }
+            }
+            usleep(50000);
+        }
+    }
 
 out:
     for (long i = 0; i < conns; ++i) {

@@ -7,6 +7,14 @@
 #   shown_s   from the main window's first appearance to all rows listed
 #   cpu_core  Filvane, its children and its wineserver over 30 s of steady
 #             passes, in cores
+#   server_idle_core, server_watched_core
+#             the server's processes (smbd, samba-dcerpcd, rpcd_*) over 30 s
+#             with the clients still, before Filvane starts and while it
+#             watches; server_added_core is the difference
+#   rss_mb    Filvane's resident memory after those 30 s
+#   one_open_s  from one open closing, or coming back in another mode, to
+#             the list showing it while every other open stays still (each
+#             also adds an entry to the day's activity log)
 #   change_s  from a client letting go to its open files gone
 #
 #   samba_scale_e2e.sh Filvane.exe.so wdrive.exe.so [CONNECTIONS [FILES]]
@@ -59,7 +67,16 @@ loads+=($!)
 for _ in $(seq 1200); do [ -f "$D/ready" ] && [ -f "$D/ready.one" ] && break; sleep 0.1; done
 [ -f "$D/ready" ] && [ -f "$D/ready.one" ] || fail "the clients could not open their files"
 opens=$((CONNECTIONS * FILES))
+# The clients' own opening still settles in the server for a moment.
+sleep 5
+idle=$("$here/server_cpu.py" 30)
+echo "server_idle_core=$idle"
 
+# Changes are logged, with the sessions.
+key='HKLM\Software\QuindarSoft\Filvane'
+for v in StartLog SaveSession; do
+  wine reg add "$key" /v "$v" /t REG_SZ /d 1 /f >/dev/null 2>&1 || fail "cannot set $v"
+done
 mkdir -p "$D/work"
 cd "$D/work"
 export FILVANE_SAMBA_CONF=$D/smb.conf FILVANE_SAMBA_CREDENTIALS=$D/admin.conf
@@ -73,9 +90,32 @@ server=$(wineserver_pid)
 [ -n "$server" ] || fail "no wineserver of this prefix"
 hz=$(getconf CLK_TCK)
 t0=$(now) a0=$(ticks "$FILVANE_PID") b0=$(ticks "$server")
-sleep 30
+watched=$("$here/server_cpu.py" 30)
 a1=$(ticks "$FILVANE_PID") b1=$(ticks "$server")
 echo "cpu_core=$(echo "scale=3; ($a1 - $a0 + $b1 - $b0) / $hz / ($(now) - $t0)" | bc)"
+echo "server_watched_core=$watched server_added_core=$(echo "$watched - $idle" | bc)"
+echo "rss_mb=$(awk '/^VmRSS/ { print int($2 / 1024) }' "/proc/$FILVANE_PID/status")"
+
+# One open changes at a time (the single client's first file closes, then
+# comes back read-only); each change shows at the next pass and is logged.
+entries() { cat ./*.dat 2>/dev/null | wc -l; }
+flip_one() {  # flip_one ROWS: asks for the change, waits for ROWS rows
+  local logged watcher at
+  logged=$(entries)
+  wd rows "$MAIN_TITLE" 1001 "$1" 10000 &
+  watcher=$!
+  sleep 3
+  kill -USR1 "${loads[1]}"
+  at=$(now)
+  wait "$watcher" || fail "one open's change not listed: $(count 1001) rows, not $1"
+  echo "one_open_s=$(since "$at")"
+  sleep 1
+  [ "$(entries)" -gt "$logged" ] || fail "one open's change not in the day's log"
+}
+flip_one $((opens - 1))
+flip_one "$opens"
+wd cells "$MAIN_TITLE" 1001 | grep -P 'one-daemon.c0000.f00000\.txt\t[^\t]*\t读取\t' >/dev/null \
+  || fail "the reopened file is not listed as read"
 
 # The watcher is up before the client lets go, so its own start is not timed.
 wd rows "$MAIN_TITLE" 1001 $((opens - FILES)) 60000 &

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -25,6 +26,7 @@ public:
     std::vector<netmgmt::OpenFileInfo> asked_to_close;
     std::uint32_t close_result = 0;
     int session_calls = 0, open_file_calls = 0, share_calls = 0;
+    std::optional<std::uint64_t> token;  // the change token; none: cannot tell
 
     // For tests that change the data while another thread enumerates.
     std::mutex mutex;
@@ -50,6 +52,11 @@ public:
         closed.push_back(asked.id);
         asked_to_close.push_back(asked);
         return close_result;
+    }
+
+    std::optional<std::uint64_t> change_token() override {
+        std::lock_guard<std::mutex> lock(mutex);
+        return token;
     }
 
     // No test of the monitor disconnects a session.
