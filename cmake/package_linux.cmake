@@ -39,6 +39,8 @@ foreach(companion brenvik corvap)
 endforeach()
 install(PROGRAMS ${linux_packaging}/filvane ${linux_generated}/brenvik ${linux_generated}/corvap DESTINATION bin
         COMPONENT programs)
+# Sets up the Samba account Filvane logs on with; root runs it by hand.
+install(PROGRAMS ${linux_packaging}/filvane-samba-account DESTINATION sbin COMPONENT programs)
 
 add_custom_command(
   OUTPUT ${linux_generated}/filvane.1.gz

@@ -261,8 +261,9 @@ public:
     std::uint32_t delete_session(const std::string& client, const std::string& user) override {
         Credentials credentials;
         std::uint32_t status = account(credentials);
-        return status == kSuccess ? answer(pipe_.delete_session(server_address(), credentials, client, user))
-                                  : status;
+        if (status != kSuccess)
+            return status;
+        return answer(pipe_.delete_session(server_address(), credentials, client, user));
     }
 
     std::uint32_t end_process(std::uint32_t pid) override {

@@ -68,8 +68,8 @@ std::uint32_t SrvsvcSessionClient::connect(const std::string& server, const Cred
 
 std::uint32_t SrvsvcSessionClient::call(const std::string& server, const Credentials& account,
                                         const std::string& request, std::string& stub) {
-    const bool kept = pipe_ && server == server_ && account.user == account_.user &&
-                      account.password == account_.password;
+    const bool kept =
+        pipe_ && server == server_ && account.user == account_.user && account.password == account_.password;
     if (kept) {
         std::string answer;
         if (exchange(pipe_, request, answer) == kSuccess)

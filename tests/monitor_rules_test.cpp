@@ -76,7 +76,8 @@ TEST(FailureMessages, NameTheResultCode) {
 TEST(FailureMessages, CausesBeyondTheCallsOwnCodesAreNamedAndExplained) {
     EXPECT_EQ(session_failure_message(2114), "监控会话1出错!错误信息:NERR_ServerNotStarted(文件共享服务没有运行)");
     EXPECT_EQ(open_file_failure_message(1244),
-              "监控打开文件2出错!错误信息:ERROR_NOT_AUTHENTICATED(没有可用的Samba管理员账户)");
+              "监控打开文件2出错!错误信息:ERROR_NOT_AUTHENTICATED(没有可用的Samba管理员账户,以root运行"
+              "filvane-samba-account setup可建立)");
     EXPECT_EQ(open_file_failure_message(50), "监控打开文件2出错!错误信息:ERROR_NOT_SUPPORTED(系统不支持网络管理调用)");
     EXPECT_EQ(share_call_failure_message(1460), "监控共享文件夹1出错!错误代码:1460(读取超时)");
     // Every cause the user reads carries its code; the causes differ.

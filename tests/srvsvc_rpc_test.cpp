@@ -74,8 +74,8 @@ TEST(SrvsvcRpcTest, CapturedLevelOneListsEverySessionWithUserOpensAndTime) {
         seen.insert(s.user + " " + s.client + " " + std::to_string(s.opens));
         EXPECT_EQ(s.seconds_idle, 0u);
     }
-    EXPECT_EQ(seen, (std::multiset<std::string>{"daemon 10.231.79.2 1", "bin 10.231.79.2 1", "bin 10.231.79.2 1",
-                                                 "root 10.231.79.1 0"}));
+    EXPECT_EQ(seen, (std::multiset<std::string>{
+                        "daemon 10.231.79.2 1", "bin 10.231.79.2 1", "bin 10.231.79.2 1", "root 10.231.79.1 0"}));
 }
 
 TEST(SrvsvcRpcTest, CapturedLevelZeroListsClientsOnly) {

@@ -42,13 +42,10 @@ D=$(mktemp -d /tmp/filvane-samba-e2e.XXXXXX)
 chmod 755 "$D"
 export WINEPREFIX="$D/wine" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 SAMBA_ADDRESS=$ADDRESS
 export FILVANE_SAMBA_CONF="$D/smb.conf" FILVANE_SAMBA_CREDENTIALS="$D/admin.conf"
-holders=()
+# shellcheck source=holders.sh
+source "$here/holders.sh"
 cleanup() {
-    touch "$D"/release.*
-    for pid in "${holders[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    stop_holders "$D"
     "$here/samba_server.sh" stop "$D" 2>/dev/null
     wineserver -k 2>/dev/null
     rm -rf "$D"

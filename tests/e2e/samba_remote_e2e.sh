@@ -28,13 +28,10 @@ srv=filvane-remote-srv-$$ cli=filvane-remote-cli-$$
 D=$(mktemp -d /tmp/filvane-remote-e2e.XXXXXX)
 chmod 755 "$D"
 export WINEPREFIX="$D/wine" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 SAMBA_ADDRESS=$SERVER
-holders=()
+# shellcheck source=holders.sh
+source "$here/holders.sh"
 cleanup() {
-    touch "$D"/release.*
-    for pid in "${holders[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    stop_holders "$D"
     ip netns exec "$srv" "$here/samba_server.sh" stop "$D" 2>/dev/null
     ip netns exec "$cli" wineserver -k 2>/dev/null
     remove_namespace_pair "$srv" "$cli"
