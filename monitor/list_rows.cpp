@@ -17,31 +17,34 @@ std::string row_key(const Row& row, const std::vector<int>& key_columns) {
 void RowWriter::place(int index, const Row& row) {
     while (list_.row_count() <= index) {
         list_.insert_row(list_.row_count(), "", kNoImage);
-        written_.emplace_back();
+        if (!held_)
+            written_.emplace_back();
     }
-    if (static_cast<int>(written_.size()) <= index)
+    if (!held_ && static_cast<int>(written_.size()) <= index)
         written_.resize(static_cast<std::size_t>(index) + 1);
     set_changed_cells(index, row);
 }
 
 void RowWriter::set_changed_cells(int index, const Row& row) {
-    Row& known = written_[static_cast<std::size_t>(index)];
-    known.resize(row.size());
+    const Row& known = written()[static_cast<std::size_t>(index)];
     for (std::size_t column = 0; column < row.size(); ++column) {
         const Cell& cell = row[column];
-        Cell& was = known[column];
-        if (cell == was)
+        if (column < known.size() && cell == known[column])
             continue;
+        if (column >= known.size() && cell == Cell{})
+            continue;  // a cell never written reads empty
         list_.set_cell(index, static_cast<int>(column), cell.text, cell.image);
-        was = cell;
     }
+    if (!held_)
+        written_[static_cast<std::size_t>(index)] = row;
 }
 
 void RowWriter::insert(int index, const Row& row) {
     list_.insert_row(index, row.empty() ? std::string() : row[0].text, row.empty() ? kNoImage : row[0].image);
     for (std::size_t column = 1; column < row.size(); ++column)
         list_.set_cell(index, static_cast<int>(column), row[column].text, row[column].image);
-    written_.insert(written_.begin() + index, row);
+    if (!held_)
+        written_.insert(written_.begin() + index, row);
 }
 
 void RowWriter::assign_keyed(const std::vector<Row>& rows, int key_column) {
@@ -57,12 +60,13 @@ void RowWriter::assign_keyed(const std::vector<Row>& rows, const std::vector<int
         ++to_come[key(row)];
     int at = 0;
     for (const Row& row : rows) {
-        while (at < static_cast<int>(written_.size()) && to_come[key(written_[static_cast<std::size_t>(at)])] == 0) {
+        while (at < static_cast<int>(written().size()) && to_come[key(written()[static_cast<std::size_t>(at)])] == 0) {
             list_.delete_row(at);
-            written_.erase(written_.begin() + at);
+            if (!held_)
+                written_.erase(written_.begin() + at);
         }
         --to_come[key(row)];
-        if (at < static_cast<int>(written_.size()) && key(written_[static_cast<std::size_t>(at)]) == key(row))
+        if (at < static_cast<int>(written().size()) && key(written()[static_cast<std::size_t>(at)]) == key(row))
             set_changed_cells(at, row);
         else
             insert(at, row);
@@ -74,7 +78,7 @@ void RowWriter::assign_keyed(const std::vector<Row>& rows, const std::vector<int
 void RowWriter::trim(int count) {
     for (int row = list_.row_count() - 1; row >= count; --row)
         list_.delete_row(row);
-    if (count >= 0 && static_cast<std::size_t>(count) < written_.size())
+    if (!held_ && count >= 0 && static_cast<std::size_t>(count) < written_.size())
         written_.resize(static_cast<std::size_t>(count));
 }
 

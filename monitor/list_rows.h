@@ -8,6 +8,13 @@
 
 constexpr int kNoImage = -1;
 
+struct Cell {
+    std::string text;
+    int image = kNoImage;
+    bool operator==(const Cell& other) const { return text == other.text && image == other.image; }
+};
+using Row = std::vector<Cell>;
+
 class ListRows {
 public:
     virtual ~ListRows() = default;
@@ -18,14 +25,10 @@ public:
     virtual std::string cell_text(int row, int column) = 0;
     virtual void delete_row(int row) = 0;
     virtual void delete_all_rows() = 0;
+    // The rows as written, for a list that holds them in memory anyway;
+    // none for a control, whose cells cost a round trip to read.
+    virtual const std::vector<Row>* held_rows() const { return nullptr; }
 };
-
-struct Cell {
-    std::string text;
-    int image = kNoImage;
-    bool operator==(const Cell& other) const { return text == other.text && image == other.image; }
-};
-using Row = std::vector<Cell>;
 
 // What names a row: the texts of `key_columns`, joined.
 std::string row_key(const Row& row, const std::vector<int>& key_columns);
@@ -34,11 +37,12 @@ std::string row_key(const Row& row, const std::vector<int>& key_columns);
 void insert_full_row(ListRows& list, int index, const Row& row);
 
 // Places rows in a list and remembers what it wrote, so a cell whose text and
-// image did not change is not sent again. Only this writer may change the
-// list's rows.
+// image did not change is not sent again; in a list that holds its rows, the
+// list's own rows are that memory. Only this writer may change the list's
+// rows.
 class RowWriter {
 public:
-    explicit RowWriter(ListRows& list) : list_(list) {}
+    explicit RowWriter(ListRows& list) : list_(list), held_(list.held_rows()) {}
     // Makes row `index` read `row`, appending empty rows until it exists.
     void place(int index, const Row& row);
     // Removes every row from index `count` on.
@@ -55,7 +59,9 @@ public:
 private:
     void set_changed_cells(int index, const Row& row);
     void insert(int index, const Row& row);
+    const std::vector<Row>& written() const { return held_ ? *held_ : written_; }
 
     ListRows& list_;
-    std::vector<Row> written_;
+    const std::vector<Row>* held_;
+    std::vector<Row> written_;  // only for a list that does not hold its rows
 };

@@ -27,6 +27,7 @@ public:
     void delete_all_rows() override;
 
     const std::vector<Row>& rows() const { return rows_; }
+    const std::vector<Row>* held_rows() const override { return &rows_; }
     // The changes since the last call, in the order they were made.
     std::vector<ListEdit> take_edits();
 

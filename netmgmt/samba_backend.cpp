@@ -48,6 +48,12 @@ Reply<Record> SambaNetManagement::enumerate(Snapshot<Record>& snapshot, std::uin
         reply = page(snapshot.records, preferred, resume);
         return kSuccess;
     });
+    // The last page handed out, the pass holds the rows: no copy is kept
+    // until the next enumeration.
+    if (status != kSuccess || reply.status == kSuccess) {
+        std::vector<Record>().swap(snapshot.records);
+        snapshot.taken = false;
+    }
     return status == kSuccess ? reply : Reply<Record>{status, {}};
 }
 

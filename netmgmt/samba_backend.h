@@ -84,8 +84,8 @@ public:
     std::optional<std::uint64_t> change_token() override;
 
 private:
-    // One enumeration's records, taken when it starts (resume 0) and paged
-    // through by its later calls.
+    // One enumeration's records, taken when it starts (resume 0), paged
+    // through by its later calls and let go after the last page.
     template <class Record>
     struct Snapshot {
         std::mutex mutex;
