@@ -266,14 +266,14 @@ TEST_F(QueryWindow, ItsTwoLogsTakeTheRoomItIsGivenAndItGetsNoSmallerThanAtFirst)
     const RECT sessions = box_of(IDC_QUERY_SESSION_LOG), files = box_of(IDC_QUERY_FILE_LOG);
     const RECT run = box_of(IDC_QUERY_RUN);
     const int width = smallest.right - smallest.left, height = smallest.bottom - smallest.top;
-    // At the screen's top: the screen is 1024 high.
-    SetWindowPos(box, nullptr, 0, 0, width + 300, height + 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The dialog is over 800 high and the screen 1024.
+    SetWindowPos(box, nullptr, 0, 0, width + 300, height + 120, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT grown_sessions = box_of(IDC_QUERY_SESSION_LOG), grown_files = box_of(IDC_QUERY_FILE_LOG);
     EXPECT_EQ(grown_sessions.right - grown_sessions.left, sessions.right - sessions.left + 300);
     EXPECT_EQ((grown_sessions.bottom - grown_sessions.top) + (grown_files.bottom - grown_files.top),
-              (sessions.bottom - sessions.top) + (files.bottom - files.top) + 200)
+              (sessions.bottom - sessions.top) + (files.bottom - files.top) + 120)
         << "the two logs share all the extra height";
-    EXPECT_GT(grown_files.top, files.top + 50) << "the file log moves down below the taller session log";
+    EXPECT_GT(grown_files.top, files.top + 40) << "the file log moves down below the taller session log";
     EXPECT_EQ(box_of(IDC_QUERY_RUN).left, run.left) << "the conditions and buttons stay";
     EXPECT_EQ(box_of(IDC_QUERY_RUN).top, run.top);
 
