@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Pictures of the toolbar and the open tray menu into docs/ (run from the
+# Pictures of the toolbar, the open tray menu and the maximised window with
+# a sorted, narrowed list into docs/ (run from the
 # repository root after a linux build):
 #   tests/with_wine.sh scripts/shell_screenshots.sh build/linux/tests/win/shell_showcase.exe.so
 set -eu
@@ -19,6 +20,9 @@ touch "$work/toolbar.done"
 wait_for menu.ready
 import -window root "$work/screen2.png"
 touch "$work/menu.done"
+wait_for lists.ready
+import -window root "$docs/main_window_sorted_filtered.png"
+touch "$work/lists.done"
 wait "$shown"
 # The main window sits at (20, 20), its client area 20 pixels lower; the menu
 # opens at the cursor (820, 140).

@@ -1,13 +1,17 @@
-// Shows the main window with its toolbar, then the open tray menu, for
-// screenshots: each stage writes "<stage>.ready" into the current folder and
+// Shows the main window with its toolbar, then the open tray menu, then
+// maximised over 10,000 opens with its open-file list sorted and both lists
+// narrowed by the find box, for screenshots: each stage writes "<stage>.ready" into the current folder and
 // waits (at most 20 s) for "<stage>.done" from the script taking the picture.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 
+#include "common/controls_win.h"
 #include "filvane_version.h"
 #include "monitor/filvane_messages_win.h"
+#include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
 #include "shell/tray_icon_win.h"
 #include "support/fake_net.h"
@@ -33,6 +37,30 @@ BOOL CALLBACK match_popup(HWND hwnd, LPARAM lp) {
         return FALSE;
     }
     return TRUE;
+}
+
+const char* const kUsers[] = {"张伟", "李娜", "王芳", "刘洋", "陈静", "zhao.lei", "sun.li", "Zhou.Min"};
+const char* const kFolders[] = {"财务部\\2026年报表", "人事部\\合同", "工程部\\图纸", "市场部\\方案"};
+
+// 10,000 opens of the users above from eight computers.
+void fill_busy_server(FakeNet& net) {
+    std::lock_guard<std::mutex> lock(net.mutex);
+    for (unsigned i = 0; i < 8; ++i)
+        net.sessions.push_back({kUsers[i], "PC-" + std::to_string(101 + i), 1250, 3600 + i * 97, i * 13});
+    for (unsigned i = 0; i < 10000; ++i)
+        net.open_files.push_back({i + 1, i % 3 == 0 ? 3u : 1u,
+                                  std::string("D:\\共享\\") + kFolders[i % 4] + "\\文件" + std::to_string(i) + ".xlsx",
+                                  kUsers[i % 8]});
+}
+
+void click_header(HWND main, int list, int column) {
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = GetDlgItem(main, list);
+    click.hdr.idFrom = static_cast<UINT_PTR>(list);
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageW(main, WM_NOTIFY, static_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&click));
 }
 
 }  // namespace
@@ -75,6 +103,19 @@ int main() {
         status = 4;
     }
     Sleep(300);
+
+    fill_busy_server(net);
+    wait_until([&] { return list_row_count(GetDlgItem(main, IDC_OPEN_FILES)) == 10000; }, 20000);
+    // Without a window manager the X window keeps the size it had when
+    // maximised: it is given the whole screen first.
+    SetWindowPos(main, HWND_TOP, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 0);
+    SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    click_header(main, IDC_OPEN_FILES, 0);
+    click_header(main, IDC_SESSIONS, 2);
+    set_window_text(GetDlgItem(main, IDC_FIND), "李娜");
+    Sleep(1500);
+    if (!stage(L"lists.ready", L"lists.done"))
+        status = 5;
     PostMessageW(main, WM_CLOSE, 0, 0);
     ui.join(10000);
     return status;
