@@ -13,8 +13,8 @@ namespace netmgmt {
 namespace samba {
 namespace {
 
-const char* const kDatabases[] = {"smbXsrv_session_global.tdb", "smbXsrv_tcon_global.tdb",
-                                  "smbXsrv_open_global.tdb", "locking.tdb"};
+const char* const kDatabases[] = {
+    "smbXsrv_session_global.tdb", "smbXsrv_tcon_global.tdb", "smbXsrv_open_global.tdb", "locking.tdb"};
 constexpr std::size_t kChunkBytes = 1 << 20;
 
 ssize_t read_at(int fd, unsigned char* into, std::size_t size, off_t at) {
