@@ -48,7 +48,7 @@ void fill_busy_server(FakeNet& net) {
     for (unsigned i = 0; i < 8; ++i)
         net.sessions.push_back({kUsers[i], "PC-" + std::to_string(101 + i), 1250, 3600 + i * 97, i * 13});
     for (unsigned i = 0; i < 10000; ++i)
-        net.open_files.push_back({i + 1, i % 3 == 0 ? 3u : 1u,
+        net.open_files.push_back({i + 1, i % 3 == 0 ? 0x23u : 1u,
                                   std::string("D:\\共享\\") + kFolders[i % 4] + "\\文件" + std::to_string(i) + ".xlsx",
                                   kUsers[i % 8]});
 }
@@ -113,6 +113,7 @@ int main() {
     click_header(main, IDC_OPEN_FILES, 0);
     click_header(main, IDC_SESSIONS, 2);
     set_window_text(GetDlgItem(main, IDC_FIND), "李娜");
+    RedrawWindow(main, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(1500);
     if (!stage(L"lists.ready", L"lists.done"))
         status = 5;
