@@ -198,11 +198,13 @@ static uint32_t pack_opens(const uint8_t* buffer, uint32_t read, struct samba_ne
     return 0;
 }
 
+/* Newest first: talloc_parent walks back over the newer siblings of a text,
+ * so giving 10,000 opens' texts back oldest first took seconds. */
 static void release_opens(const uint8_t* buffer, uint32_t read) {
     const struct FILE_INFO_3* files = (const struct FILE_INFO_3*)buffer;
-    for (uint32_t i = 0; i < read; ++i) {
-        release_text(files[i].fi3_pathname);
+    for (uint32_t i = read; i-- > 0;) {
         release_text(files[i].fi3_username);
+        release_text(files[i].fi3_pathname);
     }
 }
 
