@@ -7,12 +7,20 @@
 // converted once.
 namespace {
 
+// A spreadsheet runs a cell that begins with one of these as a formula, and
+// a file's or a user's name is any client's choice: such a cell gets a
+// leading quote, which the spreadsheet takes as "this is text".
+bool read_as_formula(const std::string& field) {
+    return !field.empty() && std::string("=+-@\t\r").find(field.front()) != std::string::npos;
+}
+
 void add_csv_field(std::string& out, const std::string& field) {
+    const std::string guard = read_as_formula(field) ? "'" : "";
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
-        out += field;
+        out += guard + field;
         return;
     }
-    out += '"';
+    out += '"' + guard;
     for (char c : field) {
         if (c == '"')
             out += '"';

@@ -23,6 +23,21 @@ TEST(ListExport, CsvQuotesOnlyWhatNeedsItAndIsUtf8BehindAMark) {
               "plain,x\r\n");
 }
 
+// A name any client chose that a spreadsheet would run as a formula goes
+// behind a quote, inside the CSV quoting when it needs that; a formula
+// character anywhere but first, and every other cell, stay byte for byte.
+TEST(ListExport, CsvPutsAQuoteBeforeOnlyTheCellsASpreadsheetRunsAsFormulas) {
+    const std::string csv = csv_text({"a", "b", "c", "d"}, {row_of({"=HYPERLINK(\"x\")", "+1", "-2", "@SUM(A1)"}),
+                                                            row_of({"\tx", "\ry", "=a,b", "'=kept"}),
+                                                            row_of({"a=b", " =c", "", "D:\\-x.doc"})});
+    EXPECT_EQ(csv,
+              "\xEF\xBB\xBF"
+              "a,b,c,d\r\n"
+              "\"'=HYPERLINK(\"\"x\"\")\",'+1,'-2,'@SUM(A1)\r\n"
+              "'\tx,\"'\ry\",\"'=a,b\",'=kept\r\n"
+              "a=b, =c,,D:\\-x.doc\r\n");
+}
+
 TEST(ListExport, TabSeparatedRowsStayOneLineEach) {
     EXPECT_EQ(tab_separated_text({row_of({"a\tb", "c\r\nd"}), row_of({"张三", ""})}), "a b\tc  d\r\n张三\t\r\n");
 }
