@@ -27,9 +27,9 @@ TEST(ListExport, CsvQuotesOnlyWhatNeedsItAndIsUtf8BehindAMark) {
 // behind a quote, inside the CSV quoting when it needs that; a formula
 // character anywhere but first, and every other cell, stay byte for byte.
 TEST(ListExport, CsvPutsAQuoteBeforeOnlyTheCellsASpreadsheetRunsAsFormulas) {
-    const std::string csv = csv_text({"a", "b", "c", "d"}, {row_of({"=HYPERLINK(\"x\")", "+1", "-2", "@SUM(A1)"}),
-                                                            row_of({"\tx", "\ry", "=a,b", "'=kept"}),
-                                                            row_of({"a=b", " =c", "", "D:\\-x.doc"})});
+    const std::string csv = csv_text(
+        {"a", "b", "c", "d"}, {row_of({"=HYPERLINK(\"x\")", "+1", "-2", "@SUM(A1)"}),
+                               row_of({"\tx", "\ry", "=a,b", "'=kept"}), row_of({"a=b", " =c", "", "D:\\-x.doc"})});
     EXPECT_EQ(csv,
               "\xEF\xBB\xBF"
               "a,b,c,d\r\n"
