@@ -86,6 +86,10 @@ public:
     virtual std::uint32_t close_open_file(const OpenFileInfo& asked) = 0;
     // Ends the session of `session.user` from `session.computer`.
     virtual std::uint32_t disconnect_session(const SessionInfo& session) = 0;
+    // True where ending one session ends the client's whole connection with
+    // it (Samba ends the process that serves the client), so whoever asks can
+    // be told what else goes.
+    virtual bool disconnect_ends_connection() const { return false; }
     // A value that moves whenever the sessions or the open files may have
     // changed (a session or an open coming or going, an open's mode or name),
     // read at a fraction of an enumeration's cost to either side. Nothing when

@@ -81,6 +81,7 @@ public:
     // server, through srvsvc, which ends every session of the user from that
     // client.
     std::uint32_t disconnect_session(const SessionInfo& asked) override;
+    bool disconnect_ends_connection() const override { return true; }
     std::optional<std::uint64_t> change_token() override;
 
 private:

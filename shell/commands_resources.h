@@ -26,6 +26,9 @@
 #define ID_TRAY_ABOUT 32784
 #define ID_TRAY_QUIT 32786
 #define ID_HELP 32787
+#define ID_DISCONNECT_SESSION 32810
+#define ID_CONNECT 32811
+#define ID_TRAY_CONNECT 32812
 
 // Texts of the commands, shared by the toolbar and the tray menu.
 #define IDS_COMMAND_SETTINGS 6200
@@ -43,6 +46,18 @@
 #define IDS_HOST_SCANNER_MISSING 6212
 #define IDS_PING_MISSING 6213
 #define IDS_HELP_MISSING 6214
+#define IDS_COMMAND_DISCONNECT 6215
+#define IDS_COMMAND_CONNECT 6216
+#define IDS_DISCONNECT_WHO 6217
+#define IDS_DISCONNECT_QUESTION 6218
+#define IDS_DISCONNECT_ENDS_CONNECTION 6219
+#define IDS_CHOOSE_SESSION 6220
+#define IDS_SESSION_DISCONNECTED 6221
+#define IDS_DISCONNECT_FAILED 6222
+
+// The dialog that asks for another computer's name.
+#define IDD_CONNECT 170
+#define IDC_CONNECT_NAME 1100
 
 // Child window ids of the bars.
 #define IDW_TOOLBAR 59392

@@ -22,6 +22,8 @@
 #include "shell/close_opens_win.h"
 #include "shell/commands_resources.h"
 #include "shell/companions_win.h"
+#include "shell/connect_dialog_win.h"
+#include "shell/disconnect_session_win.h"
 #include "shell/filvane_resources.h"
 #include "shell/list_export_win.h"
 #include "shell/server_address.h"
@@ -267,6 +269,8 @@ const MonitorDialog::CommandAction* MonitorDialog::action_of(int id) {
     static const CommandAction kActions[] = {
         {ID_SETTINGS, ID_TRAY_SETTINGS, &MonitorDialog::open_settings},
         {ID_CLOSE_FILE, 0, &MonitorDialog::close_open_file},
+        {ID_DISCONNECT_SESSION, 0, &MonitorDialog::disconnect_session},
+        {ID_CONNECT, ID_TRAY_CONNECT, &MonitorDialog::connect_to_server},
         {ID_LOG_QUERY, 0, &MonitorDialog::open_log_query},
         {ID_ABOUT, ID_TRAY_ABOUT, &MonitorDialog::show_about},
         {ID_HOST_SCAN, ID_TRAY_HOST_SCAN, &MonitorDialog::start_host_scanner},
@@ -337,6 +341,22 @@ void MonitorDialog::open_log_query() { run_log_query_command(hwnd()); }
 
 void MonitorDialog::close_open_file() { close_chosen_opens(hwnd(), net_, open_files_.selected()); }
 
+void MonitorDialog::disconnect_session() { disconnect_chosen_session(hwnd(), net_, sessions_.selected()); }
+
+void MonitorDialog::connect_to_server() { run_connect_command(hwnd()); }
+
+// The session list's right-click menu: the disconnect command.
+void MonitorDialog::show_session_menu() {
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return;
+    AppendMenuW(menu, MF_STRING, ID_DISCONNECT_SESSION, wide_ptr(widen(resource_text(IDS_COMMAND_DISCONNECT))));
+    POINT at{};
+    GetCursorPos(&at);
+    TrackPopupMenu(menu, 0, at.x, at.y, 0, hwnd(), nullptr);
+    DestroyMenu(menu);
+}
+
 bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
     case WM_SYSCOMMAND:
@@ -374,6 +394,8 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
             on_column_click(*reinterpret_cast<const NMLISTVIEW*>(lp));
         else if (header.code == LVN_KEYDOWN && (header.idFrom == IDC_SESSIONS || header.idFrom == IDC_OPEN_FILES))
             on_list_key(*reinterpret_cast<const NMLVKEYDOWN*>(lp));
+        else if (header.code == NM_RCLICK && header.idFrom == IDC_SESSIONS)
+            show_session_menu();
         return false;
     }
     case WM_SIZE:

@@ -47,6 +47,9 @@ private:
     void on_column_click(const NMLISTVIEW& click);
     void reread_failed_shares(const PassUpdate& update);
     void close_open_file();
+    void disconnect_session();
+    void connect_to_server();
+    void show_session_menu();
     void open_log_query();
     void open_settings();
     void show_about();

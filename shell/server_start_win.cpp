@@ -87,6 +87,30 @@ std::u16string in_start_folder(const std::string& file) {
     return path + widen(file);
 }
 
+bool start_watching(HWND owner, const std::string& server) {
+    WCHAR program[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        std::u16string command = u"\"" + std::u16string(reinterpret_cast<const char16_t*>(program), length) +
+                                 u"\" " + widen(unc_name_of(server));
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        // In the folder this process started in, where the new one makes
+        // its server's folder.
+        const std::u16string folder = in_start_folder("");
+        if (CreateProcessW(nullptr, const_cast<LPWSTR>(wide_ptr(command)), nullptr, nullptr, FALSE, 0, nullptr,
+                           folder.empty() ? nullptr : wide_ptr(folder), &startup, &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+            return true;
+        }
+    }
+    const auto code = static_cast<unsigned long>(GetLastError());
+    show_message(owner, text_with(IDS_SERVER_START_FAILED, unc_name_of(server).c_str(), code));
+    return false;
+}
+
 std::string ServerStart::title() const {
     if (server_.empty())
         return kMainTitle;

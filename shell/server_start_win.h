@@ -5,6 +5,8 @@
 // computer keeps today's guard and folder.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "common/single_instance_win.h"
@@ -26,6 +28,11 @@ private:
     SingleInstance instance_;
     std::string server_;
 };
+
+// Starts another Filvane, this program's own file, watching `server` (as
+// watched_server_of spells it); false after a box owned by `owner` saying why
+// it could not be started.
+bool start_watching(HWND owner, const std::string& server);
 
 // `file` as found in the folder Filvane started in: a window watching another
 // server works in that server's folder, while the companions and the help

@@ -1,5 +1,5 @@
 // The main window's toolbar: a rebar across the top holding a flat toolbar of
-// nine buttons with icons and texts.
+// eleven buttons with icons and texts.
 #pragma once
 
 #include <windows.h>

@@ -88,7 +88,7 @@ TEST_F(ShellCommands, TheToolbarSitsInARebarAcrossTheTop) {
     ASSERT_NE(rebar, nullptr);
     HWND toolbar = GetDlgItem(rebar, IDW_TOOLBAR);
     ASSERT_NE(toolbar, nullptr) << "the toolbar lives in the rebar's band";
-    EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 9);
+    EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 11);
     RECT client, bar;
     GetClientRect(main, &client);
     GetWindowRect(rebar, &bar);

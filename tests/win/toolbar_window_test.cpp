@@ -75,7 +75,7 @@ Failure create_refusing(const WCHAR* cls) {
 
 }  // namespace
 
-TEST(Toolbar, HasTheNineButtonsWithTheirCommandsTextsAndImages) {
+TEST(Toolbar, HasTheElevenButtonsWithTheirCommandsTextsAndImages) {
     CommandOwnerWindow parent;
     Toolbar toolbar;
     ASSERT_EQ(toolbar.create(parent.hwnd()), 1);
@@ -84,11 +84,12 @@ TEST(Toolbar, HasTheNineButtonsWithTheirCommandsTextsAndImages) {
         int command;
         const char* text;
     };
-    const Expected expected[] = {{32771, "系统设置"}, {32776, "关闭文件"}, {32775, "主机检测"},
-                                 {32777, "Ping"},     {32772, "记录查询"}, {32773, "关于软件"},
+    const Expected expected[] = {{32771, "系统设置"}, {32776, "关闭文件"}, {32810, "断开会话"},
+                                 {32811, "连接到另一台计算机..."},
+                                 {32775, "主机检测"}, {32777, "Ping"},     {32772, "记录查询"}, {32773, "关于软件"},
                                  {32783, "隐藏托盘"}, {32787, "使用说明"}, {32782, "退出系统"}};
-    ASSERT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 9);
-    for (int i = 0; i < 9; ++i) {
+    ASSERT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 11);
+    for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE(i);
         TBBUTTON button{};
         ASSERT_TRUE(SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button)));
@@ -113,7 +114,7 @@ TEST(Toolbar, KeepsTwoImageListsOfTwentyTwoPixels) {
         ImageList_GetIconSize(list, &cx, &cy);
         EXPECT_EQ(cx, 22);
         EXPECT_EQ(cy, 22);
-        EXPECT_EQ(ImageList_GetImageCount(list), 9);
+        EXPECT_EQ(ImageList_GetImageCount(list), 11);
         EXPECT_EQ(ImageList_GetBkColor(list), GetSysColor(COLOR_BTNFACE));
     }
 }
