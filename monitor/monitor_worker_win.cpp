@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr DWORD kPassPeriodMs = 1000;
 constexpr DWORD kLeastWaitMs = 100;
 
 std::vector<CellRow> texts_of(const RecordedList& list, int columns) {
@@ -47,9 +46,19 @@ void report(const std::string& text) {
     CloseHandle(thread);
 }
 
+// Waits up to `wait_ms` for the next pass: true at the time-out or when
+// `wake` is set; false once `stop` is (it wins when both are) or the wait
+// failed.
+bool wait_for_pass(HANDLE stop, HANDLE wake, DWORD wait_ms) {
+    const HANDLE events[] = {stop, wake};
+    const DWORD woke = WaitForMultipleObjects(2, events, FALSE, wait_ms);
+    return woke == WAIT_TIMEOUT || woke == WAIT_OBJECT_0 + 1;
+}
+
 // The thread's body: passes until `stop` is set. It may outlive its
 // MonitorWorker by a bounded stop, so it holds nothing of it.
-DWORD run_passes(netmgmt::NetManagement& net, HWND window, const PassBoxTexts& boxes, HANDLE stop) {
+DWORD run_passes(netmgmt::NetManagement& net, HWND window, const PassBoxTexts& boxes, DWORD period_ms, HANDLE stop,
+                 HANDLE wake) {
     ErrorLog error_log;
     ActivityLog activity_log;
     RecordedList sessions;
@@ -58,12 +67,11 @@ DWORD run_passes(netmgmt::NetManagement& net, HWND window, const PassBoxTexts& b
         [&](const std::string& line) { return error_log.write(line); }, report, steady_seconds, boxes};
     MonitorPass pass(net, sessions, open_files, reporting);
     ActivityRecorder recorder(activity_log, reporting);
-    // Any end of the wait other than its time-out (the stop, or a failed
-    // wait) ends the loop. A pass starts every second: the wait is what the
-    // last pass left of it (on a busy server a pass takes a good part of a
-    // second), but never less than a breath for the rest of the system.
-    DWORD wait = kPassPeriodMs;
-    while (WaitForSingleObject(stop, wait) == WAIT_TIMEOUT) {
+    // A pass starts every period: the wait is what the last pass left of it
+    // (on a busy server a pass takes a good part of a second), but never less
+    // than a breath for the rest of the system.
+    DWORD wait = period_ms;
+    while (wait_for_pass(stop, wake, wait)) {
         const DWORD started = GetTickCount();
         MonitorSettings settings = monitor_settings().snapshot();
         PassOutcome outcome = pass.run(settings.folders);
@@ -71,7 +79,7 @@ DWORD run_passes(netmgmt::NetManagement& net, HWND window, const PassBoxTexts& b
                           outcome.open_files_status, recorder.failure(),      recorder.take_unwritten()};
         send_payload(window, filvane_message::kPassUpdate, update);
         const DWORD took = GetTickCount() - started;
-        wait = took + kLeastWaitMs >= kPassPeriodMs ? kLeastWaitMs : kPassPeriodMs - took;
+        wait = took + kLeastWaitMs >= period_ms ? kLeastWaitMs : period_ms - took;
         if (!settings.start_log)
             continue;
         recorder.record(outcome.changed(), [&] {
@@ -90,12 +98,24 @@ DWORD run_passes(netmgmt::NetManagement& net, HWND window, const PassBoxTexts& b
 
 }  // namespace
 
-MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND window, PassBoxTexts boxes)
-    : net_(net), window_(window), boxes_(std::move(boxes)) {}
+MonitorWorker::MonitorWorker(netmgmt::NetManagement& net, HWND window, PassBoxTexts boxes, DWORD period_ms)
+    : net_(net), window_(window), boxes_(std::move(boxes)), period_ms_(period_ms) {}
 
 bool MonitorWorker::start() {
-    return thread_.start(
-        [&net = net_, window = window_, boxes = boxes_](HANDLE stop) { return run_passes(net, window, boxes, stop); });
+    auto wake = std::make_shared<KernelHandle>(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!*wake)
+        return false;
+    if (!thread_.start([&net = net_, window = window_, boxes = boxes_, period_ms = period_ms_, wake](HANDLE stop) {
+            return run_passes(net, window, boxes, period_ms, stop, wake->get());
+        }))
+        return false;
+    wake_ = std::move(wake);
+    return true;
+}
+
+void MonitorWorker::pass_now() {
+    if (wake_)
+        SetEvent(wake_->get());
 }
 
 bool MonitorWorker::stop(DWORD wait_ms) { return thread_.stop(wait_ms); }

@@ -1,14 +1,16 @@
-// The monitoring thread: a pass after every second of waiting, until the
-// main window stops it. A pass writes the two lists into in-memory copies
+// The monitoring thread: a pass every second, or at once when the main
+// window asks for one, until the window stops it. A pass writes the two lists into in-memory copies
 // and hands the window their changes in one message.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "common/scoped_handle_win.h"
 #include "common/worker_thread_win.h"
 #include "monitor/filvane_messages_win.h"
 #include "monitor/monitor_pass.h"
@@ -29,11 +31,16 @@ struct PassUpdate {
 
 class MonitorWorker {
 public:
+    static constexpr DWORD kPassPeriodMs = 1000;
+
     // `net` outlives the thread: it serves the process. `boxes` are the
-    // texts of the boxes a pass may raise.
-    MonitorWorker(netmgmt::NetManagement& net, HWND window, PassBoxTexts boxes);
+    // texts of the boxes a pass may raise; a pass starts every `period_ms`.
+    MonitorWorker(netmgmt::NetManagement& net, HWND window, PassBoxTexts boxes, DWORD period_ms = kPassPeriodMs);
 
     bool start();
+    // The next pass starts now instead of at the end of the period; a pass
+    // in progress is followed by another at once.
+    void pass_now();
     // Ends the passes, waiting at most `wait_ms` while answering the pass in
     // progress; false when the thread still runs then.
     bool stop(DWORD wait_ms);
@@ -42,5 +49,9 @@ private:
     netmgmt::NetManagement& net_;
     HWND window_;
     PassBoxTexts boxes_;
+    DWORD period_ms_;
+    // An auto-reset event the thread's wait also ends on; shared, as the
+    // thread may outlive this object.
+    std::shared_ptr<KernelHandle> wake_;
     WorkerThread thread_;
 };

@@ -102,10 +102,11 @@ void set_up_list(HWND list, const Column (&columns)[N]) {
 
 }  // namespace
 
-MonitorDialog::MonitorDialog(netmgmt::NetManagement& net, std::string title)
+MonitorDialog::MonitorDialog(netmgmt::NetManagement& net, std::string title, DWORD pass_period_ms)
     : Dialog(IDD_MONITOR, true),
       net_(net),
       title_(std::move(title)),
+      pass_period_ms_(pass_period_ms),
       icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))) {}
 
 MonitorDialog::~MonitorDialog() = default;
@@ -137,7 +138,7 @@ BOOL MonitorDialog::on_init() {
 
     load_monitor_settings(monitor_settings());
 
-    worker_ = std::make_unique<MonitorWorker>(net_, hwnd(), pass_box_texts());
+    worker_ = std::make_unique<MonitorWorker>(net_, hwnd(), pass_box_texts(), pass_period_ms_);
     if (!worker_->start()) {
         worker_.reset();  // nothing to stop at close
         message_box(resource_text(IDS_WORKER_NOT_STARTED));
@@ -309,7 +310,9 @@ bool MonitorDialog::on_list_command(int id, int notification) {
         SendMessageW(item(IDC_FIND), EM_SETSEL, 0, -1);
         return true;
     case ID_REFRESH_NOW:
-        refresh_shares();  // the other two lists are read every second anyway
+        if (worker_)
+            worker_->pass_now();
+        refresh_shares();
         return true;
     case IDC_EXPORT_SESSIONS:
         export_shown_rows(hwnd(), sessions_, resource_text(IDS_EXPORT_SESSIONS_NAME));

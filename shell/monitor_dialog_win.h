@@ -23,8 +23,9 @@ extern const char kMainTitle[];
 
 class MonitorDialog : public Dialog {
 public:
-    // `title` names the window and its tray icon.
-    MonitorDialog(netmgmt::NetManagement& net, std::string title);
+    // `title` names the window and its tray icon; the monitoring thread
+    // passes every `pass_period_ms`.
+    MonitorDialog(netmgmt::NetManagement& net, std::string title, DWORD pass_period_ms = MonitorWorker::kPassPeriodMs);
     ~MonitorDialog() override;
 
     void refresh_shares();
@@ -70,6 +71,7 @@ private:
 
     netmgmt::NetManagement& net_;
     const std::string title_;
+    const DWORD pass_period_ms_;
     HICON icon_;
     HIMAGELIST images_ = nullptr;
     std::unique_ptr<MonitorWorker> worker_;

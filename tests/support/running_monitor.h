@@ -17,11 +17,12 @@ struct RunningMonitor : ::testing::Test {
     std::unique_ptr<MonitorDialog> dialog;
     std::unique_ptr<UiThread> ui;
     HWND main = nullptr;
+    DWORD pass_period_ms = MonitorWorker::kPassPeriodMs;  // a fixture may set it before SetUp
 
     static constexpr const char* kAboutTitle = FILVANE_ABOUT_TITLE;
 
     void SetUp() override {
-        dialog = std::make_unique<MonitorDialog>(net, kMainTitle);
+        dialog = std::make_unique<MonitorDialog>(net, kMainTitle, pass_period_ms);
         ui = std::make_unique<UiThread>([this] { dialog->run_modal(nullptr); });
         // The about box comes first, during initialisation.
         HWND about = wait_for_window(kAboutTitle, 10000);

@@ -1,5 +1,8 @@
 #include "support/window_driver.h"
 
+#include <initializer_list>
+#include <vector>
+
 #include "common/controls_win.h"
 #include "common/wide_text_win.h"
 
@@ -108,16 +111,30 @@ std::string win32_file_bytes(const std::string& path) {
     return bytes;
 }
 
-void press_with_control(WORD key) {
-    INPUT keys[4] = {};
-    WORD order[4] = {VK_CONTROL, key, key, VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = order[i];
-        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+namespace {
+
+// `order` goes down, then comes up again in reverse.
+void press_in_order(std::initializer_list<WORD> order) {
+    std::vector<INPUT> keys;
+    for (WORD key : order) {
+        keys.emplace_back();
+        keys.back().type = INPUT_KEYBOARD;
+        keys.back().ki.wVk = key;
     }
-    SendInput(4, keys, sizeof(INPUT));
+    for (auto key = order.end(); key != order.begin();) {
+        keys.emplace_back();
+        keys.back().type = INPUT_KEYBOARD;
+        keys.back().ki.wVk = *--key;
+        keys.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
+
+}  // namespace
+
+void press_key(WORD key) { press_in_order({key}); }
+
+void press_with_control(WORD key) { press_in_order({VK_CONTROL, key}); }
 
 bool clipboard_text(std::string& text) {
     if (!OpenClipboard(nullptr))

@@ -24,8 +24,9 @@ bool answer_save_dialog(HWND window, const std::string& path, std::string& propo
 // A file's bytes read through Win32: the path is a Windows one, which the C
 // library of a Winelib program cannot open.
 std::string win32_file_bytes(const std::string& path);
-// A key pressed with Ctrl held, through the window system's input queue (to
-// the window with the focus).
+// A key pressed alone, or with Ctrl held, through the window system's input
+// queue (to the window with the focus).
+void press_key(WORD key);
 void press_with_control(WORD key);
 // The clipboard's Unicode text as GBK; false when it holds none.
 bool clipboard_text(std::string& text);

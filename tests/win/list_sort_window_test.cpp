@@ -269,13 +269,7 @@ TEST_F(SortedLists, KeysCopyCloseAndFindAndTheSystemMenuHoldsTheToolbarsCommands
     ASSERT_TRUE(wait_until([&] { return clipboard_text(copied); }, 3000));
     EXPECT_EQ(copied, "D:\\共享\\甲.doc\tann\t读取\t1\r\nD:\\丙.doc\tann\t读取\t3\r\n");
 
-    INPUT del[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        del[i].type = INPUT_KEYBOARD;
-        del[i].ki.wVk = VK_DELETE;
-        del[i].ki.dwFlags = i == 0 ? 0 : KEYEVENTF_KEYUP;
-    }
-    SendInput(2, del, sizeof(INPUT));
+    press_key(VK_DELETE);
     EXPECT_TRUE(answer_message_box(main, "确定要关闭选中的2个打开文件吗?", IDCANCEL)) << "Delete asks";
 
     // 关闭文件 from the system menu, as Alt+Space and the arrows would choose it.
@@ -305,4 +299,41 @@ TEST_F(SortedLists, KeysCopyCloseAndFindAndTheSystemMenuHoldsTheToolbarsCommands
         },
         3000))
         << "Ctrl+F goes to the find box";
+}
+
+namespace {
+
+// Passes a minute apart, the share list read every ten seconds: only F5
+// lists a change within a few seconds.
+struct SlowRefresh : SortedLists {
+    SlowRefresh() { pass_period_ms = 60000; }
+    bool shares_read() {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        return net.share_calls > 0;
+    }
+    bool listed(int sessions, int open_files, int shares) {
+        return rows(IDC_SESSIONS) == sessions && rows(IDC_OPEN_FILES) == open_files && rows(IDC_SHARES) == shares;
+    }
+};
+
+}  // namespace
+
+TEST_F(SlowRefresh, F5ReadsAllThreeListsAtOnceAndAgainAtTheNextPress) {
+    ASSERT_TRUE(wait_until([&] { return shares_read(); }, 5000)) << "the first share refresh";
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.shares = {{"共享", "D:\\共享", 2, ""}};
+        net.sessions = {{"ann", "PC1", 1, 5, 0}};
+        net.open_files = {{1, 1, "D:\\共享\\甲.doc", "ann"}, {2, 1, "D:\\共享\\乙.doc", "ann"}};
+    }
+    Sleep(300);
+    ASSERT_TRUE(listed(0, 0, 0)) << "nothing read before F5";
+    SetForegroundWindow(main);
+    press_key(VK_F5);
+    EXPECT_TRUE(wait_until([&] { return listed(1, 2, 1); }, 3000))
+        << rows(IDC_SESSIONS) << " " << rows(IDC_OPEN_FILES) << " " << rows(IDC_SHARES);
+
+    set_open_files({{2, 1, "D:\\共享\\乙.doc", "ann"}});
+    press_key(VK_F5);
+    EXPECT_TRUE(wait_until([&] { return listed(1, 1, 1); }, 3000)) << "a second press passes again";
 }
