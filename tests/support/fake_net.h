@@ -25,6 +25,9 @@ public:
     std::vector<std::uint32_t> closed;
     std::vector<netmgmt::OpenFileInfo> asked_to_close;
     std::uint32_t close_result = 0;
+    std::vector<netmgmt::SessionInfo> asked_to_disconnect;
+    std::uint32_t disconnect_result = 0;
+    bool ends_connection = false;  // as Samba's disconnect does
     int session_calls = 0, open_file_calls = 0, share_calls = 0;
     std::optional<std::uint64_t> token;  // the change token; none: cannot tell
 
@@ -59,8 +62,12 @@ public:
         return token;
     }
 
-    // No test of the monitor disconnects a session.
-    std::uint32_t disconnect_session(const netmgmt::SessionInfo&) override { return netmgmt::kNotSupported; }
+    std::uint32_t disconnect_session(const netmgmt::SessionInfo& asked) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        asked_to_disconnect.push_back(asked);
+        return disconnect_result;
+    }
+    bool disconnect_ends_connection() const override { return ends_connection; }
 
 private:
     template <class Record>

@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/code_page.h"
 #include "common/controls_win.h"
 #include "monitor/filvane_messages_win.h"
+#include "monitor/monitor_pass.h"
 #include "shell/commands_resources.h"
 #include "shell/filvane_resources.h"
 #include "shell/monitor_dialog_win.h"
@@ -238,12 +240,120 @@ TEST_F(ShellCommands, QuitFromTheToolbarClosesTheWindow) {
     HWND toolbar = GetDlgItem(GetDlgItem(main, IDW_REBAR), IDW_TOOLBAR);
     ASSERT_NE(toolbar, nullptr);
     RECT button;
-    ASSERT_TRUE(SendMessageW(toolbar, TB_GETITEMRECT, 8, reinterpret_cast<LPARAM>(&button)));
+    const WPARAM last = static_cast<WPARAM>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0) - 1);
+    ASSERT_TRUE(SendMessageW(toolbar, TB_GETITEMRECT, last, reinterpret_cast<LPARAM>(&button)));
     LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     PostMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(toolbar, WM_LBUTTONUP, 0, at);
     ASSERT_TRUE(ui->join(8000)) << "the last button quits";
     main = nullptr;
+}
+
+namespace {
+
+struct SessionCommands : ShellCommands {
+    HWND sessions() { return GetDlgItem(main, IDC_SESSIONS); }
+
+    void set_sessions(std::vector<netmgmt::SessionInfo> listed) {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.sessions = std::move(listed);
+    }
+    int row_of(const std::string& user) {
+        for (int row = 0; row < list_row_count(sessions()); ++row)
+            if (list_cell_text(sessions(), row, kSessionUser) == user)
+                return row;
+        return -1;
+    }
+    void select(int row) {
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(sessions(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
+    std::vector<netmgmt::SessionInfo> disconnected() {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        return net.asked_to_disconnect;
+    }
+};
+
+}  // namespace
+
+TEST_F(SessionCommands, DisconnectAsksWithTheChosenSessionsNamesAndEndsExactlyThatOne) {
+    set_sessions({{"张三", "192.168.1.5", 1, 60, 0}, {"李四", "192.168.1.9", 0, 30, 0}});
+    ASSERT_TRUE(wait_until([&] { return list_row_count(sessions()) == 2; }, 5000));
+
+    command(ID_DISCONNECT_SESSION);
+    EXPECT_TRUE(answer_box("请在会话列表中选中一个要断开的会话!")) << "nothing chosen";
+
+    const int row = row_of("李四");
+    ASSERT_GE(row, 0);
+    select(row);
+    command(ID_DISCONNECT_SESSION);
+    EXPECT_TRUE(answer_message_box(main, "确定要断开李四(192.168.1.9)的会话吗?", IDCANCEL));
+    Sleep(200);
+    EXPECT_TRUE(disconnected().empty()) << "cancelled";
+
+    // The session list's right-click menu: its one entry, chosen by keys.
+    RECT cell{};
+    cell.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageW(sessions(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)));
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    PostMessageW(sessions(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(sessions(), WM_RBUTTONUP, 0, at);
+    HWND menu = popup_menu();
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    Sleep(100);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(answer_message_box(main, "确定要断开李四(192.168.1.9)的会话吗?", IDOK));
+    EXPECT_TRUE(answer_box("断开会话成功!"));
+
+    const auto asked = disconnected();
+    ASSERT_EQ(asked.size(), 1u) << "one call, for the chosen session only";
+    EXPECT_EQ(asked[0].user, "李四");
+    EXPECT_EQ(asked[0].computer, "192.168.1.9");
+}
+
+TEST_F(SessionCommands, OnSambaTheQuestionSaysWhatElseGoesAndAFailureShowsItsCause) {
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.ends_connection = true;
+        net.disconnect_result = netmgmt::kLogonFailure;
+    }
+    set_sessions({{"张三", "192.168.1.5", 0, 60, 0}});
+    ASSERT_TRUE(wait_until([&] { return list_row_count(sessions()) == 1; }, 5000));
+    select(0);
+    command(ID_DISCONNECT_SESSION);
+    EXPECT_TRUE(answer_message_box(
+        main,
+        "确定要断开张三(192.168.1.5)的会话吗?\r\n\r\n这是一台Samba服务器:它会结束为192.168.1.5服务的整个连接,"
+        "这台计算机经此连接的所有会话和打开的文件都会断开。如果它就是运行本程序的计算机,本程序自己的连接也会断开。",
+        IDOK));
+    EXPECT_TRUE(answer_box("断开会话失败:Samba管理员账户的用户名或密码错误(1326)"));
+    EXPECT_EQ(disconnected().size(), 1u);
+}
+
+TEST_F(ShellCommands, TheConnectDialogRefusesANameThatCannotBeWatched) {
+    for (int id : {ID_CONNECT, ID_TRAY_CONNECT}) {
+        SCOPED_TRACE(id);
+        command(id);
+        HWND dialog = wait_for_window("连接到另一台计算机", 5000);
+        ASSERT_NE(dialog, nullptr);
+        for (const char* name : {"", "\\\\", "文件 服务器", "192.168.1.300"}) {
+            SCOPED_TRACE(name);
+            set_window_text(GetDlgItem(dialog, IDC_CONNECT_NAME), name);
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(answer_message_box(dialog,
+                                           std::string("“") + name +
+                                               "”不是可以监控的服务器名。请给出一个计算机名(前面可加两个反斜杠)或 "
+                                               "IPv4 地址,例如 FILESRV 或 192.168.1.10。",
+                                           IDOK));
+            Sleep(100);
+            EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "the dialog stays for another try";
+        }
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(wait_until([&] { return !IsWindow(dialog); }, 3000));
+    }
 }
 
 int main(int argc, char** argv) {
