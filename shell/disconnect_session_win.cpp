@@ -24,8 +24,7 @@ std::string who(const netmgmt::SessionInfo& session) {
     const std::size_t second = pattern.find("%s", pattern.find("%s") + 2);
     if (second == std::string::npos)
         return with_value(pattern, session.user);
-    return with_value(pattern.substr(0, second), session.user) +
-           with_value(pattern.substr(second), session.computer);
+    return with_value(pattern.substr(0, second), session.user) + with_value(pattern.substr(second), session.computer);
 }
 
 bool asked_and_agreed(HWND owner, const netmgmt::SessionInfo& session, bool ends_connection) {

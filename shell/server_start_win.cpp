@@ -91,8 +91,8 @@ bool start_watching(HWND owner, const std::string& server) {
     WCHAR program[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
-        std::u16string command = u"\"" + std::u16string(reinterpret_cast<const char16_t*>(program), length) +
-                                 u"\" " + widen(unc_name_of(server));
+        std::u16string command = u"\"" + std::u16string(reinterpret_cast<const char16_t*>(program), length) + u"\" " +
+                                 widen(unc_name_of(server));
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
