@@ -151,7 +151,7 @@ TEST(Toolbar, ClickingAButtonSendsItsCommandToTheParent) {
     Toolbar toolbar;
     ASSERT_EQ(toolbar.create(parent.hwnd()), 1);
     RECT button;
-    ASSERT_TRUE(SendMessageW(toolbar.toolbar(), TB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&button)));
+    ASSERT_TRUE(SendMessageW(toolbar.toolbar(), TB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&button)));
     LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     SendMessageW(toolbar.toolbar(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(toolbar.toolbar(), WM_LBUTTONUP, 0, at);
