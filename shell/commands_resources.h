@@ -58,6 +58,7 @@
 // The dialog that asks for another computer's name.
 #define IDD_CONNECT 170
 #define IDC_CONNECT_NAME 1100
+#define IDC_CONNECT_REFUSED 1101
 
 // Child window ids of the bars.
 #define IDW_TOOLBAR 59392

@@ -29,7 +29,7 @@ void ConnectDialog::connect() {
     // An empty box names no other computer.
     const std::optional<std::string> server = watched_server_of({name});
     if (!server || server->empty()) {
-        message_box(formatted_text(IDS_BAD_SERVER_NAME, name));
+        set_item_text(IDC_CONNECT_REFUSED, formatted_text(IDS_BAD_SERVER_NAME, name));
         SetFocus(item(IDC_CONNECT_NAME));
         return;
     }

@@ -1,6 +1,7 @@
 // The connect command: a small dialog asking for another computer's name
 // (\\NAME, NAME or an IPv4 address). A name Filvane cannot watch is refused
-// with a box and the dialog stays; a good one starts a Filvane watching that
+// in a line under the box and the dialog stays (a message box over it left
+// Wine's dialog deaf to Cancel); a good one starts a Filvane watching that
 // server and closes the dialog.
 #pragma once
 
