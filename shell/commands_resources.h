@@ -48,6 +48,8 @@
 #define IDS_HELP_MISSING 6214
 #define IDS_COMMAND_DISCONNECT 6215
 #define IDS_COMMAND_CONNECT 6216
+// The toolbar's short name: the long one widens every button past the window.
+#define IDS_TOOLBAR_CONNECT 6223
 #define IDS_DISCONNECT_WHO 6217
 #define IDS_DISCONNECT_QUESTION 6218
 #define IDS_DISCONNECT_ENDS_CONNECTION 6219

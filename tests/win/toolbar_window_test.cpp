@@ -85,7 +85,7 @@ TEST(Toolbar, HasTheElevenButtonsWithTheirCommandsTextsAndImages) {
         const char* text;
     };
     const Expected expected[] = {
-        {32771, "系统设置"}, {32776, "关闭文件"}, {32810, "断开会话"}, {32811, "连接到另一台计算机..."},
+        {32771, "系统设置"}, {32776, "关闭文件"}, {32810, "断开会话"}, {32811, "远程监控"},
         {32775, "主机检测"}, {32777, "Ping"},     {32772, "记录查询"}, {32773, "关于软件"},
         {32783, "隐藏托盘"}, {32787, "使用说明"}, {32782, "退出系统"}};
     ASSERT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 11);
@@ -98,6 +98,10 @@ TEST(Toolbar, HasTheElevenButtonsWithTheirCommandsTextsAndImages) {
         EXPECT_EQ(button.fsStyle, BTNS_BUTTON);
         EXPECT_EQ(button_text(bar, expected[i].command), expected[i].text);
     }
+    // Every button fits the main window's default 640-pixel width.
+    RECT last{};
+    ASSERT_TRUE(SendMessageW(bar, TB_GETITEMRECT, 10, reinterpret_cast<LPARAM>(&last)));
+    EXPECT_LE(last.right, 630);
 }
 
 TEST(Toolbar, KeepsTwoImageListsOfTwentyTwoPixels) {
