@@ -231,18 +231,8 @@ public:
         if (remote_ || server_state() != kSuccess)
             return std::nullopt;
         std::string lock_directory;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            lock_directory = lock_directory_;
-        }
-        if (lock_directory.empty()) {
-            Fetched dir = tool({"testparm", "-s", "--suppress-prompt", "--parameter-name=lock directory", conf_});
-            if (dir.status != kSuccess)
-                return std::nullopt;
-            lock_directory = first_line(dir.text);
-            std::lock_guard<std::mutex> lock(mutex_);
-            lock_directory_ = lock_directory;
-        }
+        if (parameter("lock directory", lock_directory_, lock_directory) != kSuccess)
+            return std::nullopt;
         std::optional<std::uint64_t> token = databases_fingerprint(lock_directory);
         if (token)
             for (const std::string* path : {&credentials_path_, &conf_})
@@ -309,23 +299,32 @@ private:
         return tool(arguments);
     }
 
+    // A configuration parameter, asked of testparm once and then kept in
+    // `cache` (guarded by mutex_).
+    std::uint32_t parameter(const char* name, std::string& cache, std::string& out) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            out = cache;
+        }
+        if (!out.empty())
+            return kSuccess;
+        Fetched answer = tool({"testparm", "-s", "--suppress-prompt", std::string("--parameter-name=") + name, conf_});
+        if (answer.status != kSuccess)
+            return answer.status;
+        out = first_line(answer.text);
+        std::lock_guard<std::mutex> lock(mutex_);
+        cache = out;
+        return kSuccess;
+    }
+
     // Another server's state shows only in its answers.
     std::uint32_t server_state() {
         if (remote_)
             return kSuccess;
-        std::string pid_file;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            pid_file = pid_file_;
-        }
-        if (pid_file.empty()) {
-            Fetched dir = tool({"testparm", "-s", "--suppress-prompt", "--parameter-name=pid directory", conf_});
-            if (dir.status != kSuccess)
-                return dir.status;
-            pid_file = first_line(dir.text) + "/smbd.pid";
-            std::lock_guard<std::mutex> lock(mutex_);
-            pid_file_ = pid_file;
-        }
+        std::string pid_directory;
+        if (std::uint32_t status = parameter("pid directory", pid_directory_, pid_directory); status != kSuccess)
+            return status;
+        const std::string pid_file = pid_directory + "/smbd.pid";
         std::string text;
         if (!read_small_file(pid_file, text))
             return kServerNotStarted;
@@ -401,7 +400,7 @@ private:
     const std::string credentials_path_;
     std::mutex mutex_;
     const bool remote_;
-    std::string pid_file_;
+    std::string pid_directory_;
     std::string lock_directory_;
     std::string server_address_;
     std::string account_;
