@@ -346,8 +346,8 @@ TEST_F(ShellCommands, TheConnectDialogRefusesANameThatCannotBeWatched) {
             const std::string refusal = std::string("“") + name +
                                         "”不是可以监控的服务器名。请给出一个计算机名(前面可加两个反斜杠)或 "
                                         "IPv4 地址,例如 FILESRV 或 192.168.1.10。";
-            EXPECT_TRUE(wait_until(
-                [&] { return window_text(GetDlgItem(dialog, IDC_CONNECT_REFUSED)) == refusal; }, 3000));
+            EXPECT_TRUE(
+                wait_until([&] { return window_text(GetDlgItem(dialog, IDC_CONNECT_REFUSED)) == refusal; }, 3000));
             set_window_text(GetDlgItem(dialog, IDC_CONNECT_REFUSED), "");
             Sleep(100);
             EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "the dialog stays for another try";

@@ -84,10 +84,9 @@ TEST(Toolbar, HasTheElevenButtonsWithTheirCommandsTextsAndImages) {
         int command;
         const char* text;
     };
-    const Expected expected[] = {
-        {32771, "系统设置"}, {32776, "关闭文件"}, {32810, "断开会话"}, {32811, "远程监控"},
-        {32775, "主机检测"}, {32777, "Ping"},     {32772, "记录查询"}, {32773, "关于软件"},
-        {32783, "隐藏托盘"}, {32787, "使用说明"}, {32782, "退出系统"}};
+    const Expected expected[] = {{32771, "系统设置"}, {32776, "关闭文件"}, {32810, "断开会话"}, {32811, "远程监控"},
+                                 {32775, "主机检测"}, {32777, "Ping"},     {32772, "记录查询"}, {32773, "关于软件"},
+                                 {32783, "隐藏托盘"}, {32787, "使用说明"}, {32782, "退出系统"}};
     ASSERT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 11);
     for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE(i);
