@@ -221,7 +221,7 @@ TEST(DrawnMenu, DeletingItFreesItsIconsAndNothingForeign) {
     for (int i = 0; i < GetMenuItemCount(menu->handle()); ++i)
         if (const MenuEntryData* data = entry_at(menu->handle(), i).data; data && data->icon)
             icons.push_back(data->icon);
-    ASSERT_EQ(icons.size(), 6u);
+    ASSERT_EQ(icons.size(), 7u);
     // A foreign owner-drawn entry in the same menu.
     MenuEntryData stranger(99, "stranger", fresh_icon());
     ASSERT_TRUE(AppendMenuW(menu->handle(), MF_OWNERDRAW, 99, reinterpret_cast<LPCWSTR>(&stranger)));
