@@ -45,6 +45,10 @@ void mouse(DWORD flags, POINT at) {
 void drag(HWND window, POINT from, POINT to) {
     ClientToScreen(window, &from);
     ClientToScreen(window, &to);
+    // The press goes wherever the pointer is: wait until nothing (a window
+    // of the test before, still going) lies over the box there.
+    SetForegroundWindow(GetAncestor(window, GA_ROOT));
+    wait_until([&] { return WindowFromPoint(from) == window; }, 5000);
     mouse(MOUSEEVENTF_LEFTDOWN, from);
     mouse(0, to);
     mouse(MOUSEEVENTF_LEFTUP, to);
