@@ -20,10 +20,12 @@ enum : std::uint32_t {
     kNotEnoughMemory = 8,
     kBadFormat = 11,    // the account file lacks its user or password line
     kInvalidData = 13,  // an answer that does not read as one
+    kWriteFault = 29,   // an account could not be stored
     kHandleEof = 38,    // the account file is empty
     kNotSupported = 50,
     kBadNetPath = 53,  // the server cannot be reached
     kInvalidParameter = 87,
+    kDiskFull = 112,
     kInvalidLevel = 124,
     kFileTooLarge = 223,  // the account file is larger than one can be
     kMoreData = 234,
@@ -95,6 +97,16 @@ public:
     // read at a fraction of an enumeration's cost to either side. Nothing when
     // this backend cannot tell at the moment: then every pass enumerates.
     virtual std::optional<std::uint64_t> change_token() { return std::nullopt; }
+    // An account the user gave for this server, used from the next call on
+    // in place of any other; with `remember`, also stored for the next
+    // start. Called from the window's thread while another enumerates.
+    // kSuccess, or why it was refused (then nothing changes).
+    virtual std::uint32_t use_account(const std::string& user, const std::string& password, bool remember) {
+        (void)user;
+        (void)password;
+        (void)remember;
+        return kNotSupported;
+    }
 };
 
 // The backend of this build for `server` (a host name or IPv4 address; empty

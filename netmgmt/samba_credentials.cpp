@@ -8,6 +8,20 @@ namespace {
 
 bool space(char c) { return c == ' ' || c == '\t'; }
 
+bool has_control(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7f)
+            return true;
+    return false;
+}
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool host_name_character(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+
+constexpr char kAdminAccountsFolder[] = "/etc/filvane/servers";
+constexpr char kAdminAccount[] = "/etc/filvane/samba-admin.conf";
+
 }  // namespace
 
 std::optional<Credentials> parse_credentials(const std::string& text) {
@@ -77,6 +91,60 @@ std::uint32_t read_account(const std::string& text, Credentials& out) {
         return kBadFormat;
     out = std::move(*parsed);
     return kSuccess;
+}
+
+std::uint32_t account_refusal(const Credentials& account) {
+    if (account.user.empty() || account.user.find(':') != std::string::npos || has_control(account.user) ||
+        has_control(account.password))
+        return kInvalidParameter;
+    return kSuccess;
+}
+
+std::optional<std::string> account_file_text(const Credentials& account) {
+    if (account_refusal(account) != kSuccess || space(account.user.front()) ||
+        (!account.password.empty() && space(account.password.front())))
+        return std::nullopt;
+    return "username=" + account.user + "\npassword=" + account.password + "\n";
+}
+
+std::optional<std::string> server_account_file(const std::string& server) {
+    if (server.empty())
+        return std::string("localhost.conf");
+    // A host name's labels are at most 253 characters in all.
+    if (server.size() > 253 || server.front() == '.' || server.find("..") != std::string::npos)
+        return std::nullopt;
+    std::string name;
+    for (char c : server) {
+        c = lower(c);
+        if (!host_name_character(c))
+            return std::nullopt;
+        name += c;
+    }
+    return name + ".conf";
+}
+
+std::string remembered_accounts_folder(const AccountPlaces& places) {
+    std::string config = places.config_home;
+    if (config.empty() || config.front() != '/') {
+        if (places.home.empty() || places.home.front() != '/')
+            return {};
+        config = places.home + "/.config";
+    }
+    return config + "/filvane/servers";
+}
+
+std::vector<std::string> account_files(const std::string& server, const AccountPlaces& places) {
+    if (!places.variable.empty())
+        return {places.variable};
+    std::vector<std::string> files;
+    if (const std::optional<std::string> name = server_account_file(server)) {
+        const std::string remembered = remembered_accounts_folder(places);
+        if (!remembered.empty())
+            files.push_back(remembered + "/" + *name);
+        files.push_back(std::string(kAdminAccountsFolder) + "/" + *name);
+    }
+    files.push_back(kAdminAccount);
+    return files;
 }
 
 }  // namespace samba

@@ -87,3 +87,63 @@ TEST(SambaCredentials, AFileWithoutItsLinesIsAFormatFault) {
     EXPECT_EQ(c.user, "root");
     EXPECT_EQ(c.password, "pw");
 }
+
+TEST(SambaCredentials, AnAccountTheFileCannotHoldIsRefused) {
+    EXPECT_EQ(account_refusal({"admin", "pw"}), netmgmt::kSuccess);
+    EXPECT_EQ(account_refusal({"DOMAIN\\admin", ""}), netmgmt::kSuccess) << "an empty password is a password";
+    EXPECT_EQ(account_refusal({"管理员", "密码 1"}), netmgmt::kSuccess);
+    for (const Credentials& bad : {Credentials{"", "pw"}, Credentials{"ad:min", "pw"}, Credentials{"ad\nmin", "pw"},
+                                   Credentials{"admin", "pw\npassword=other"}, Credentials{"admin", "pw\r"},
+                                   Credentials{"admin", std::string("p\0w", 3)}, Credentials{"ad\tmin", "pw"}}) {
+        SCOPED_TRACE(bad.user + "/" + bad.password);
+        EXPECT_EQ(account_refusal(bad), netmgmt::kInvalidParameter);
+        EXPECT_FALSE(account_file_text(bad));
+    }
+}
+
+TEST(SambaCredentials, AStoredAccountReadsBackAsItWasGiven) {
+    for (const Credentials& given : {Credentials{"admin", "s3cr=t "}, Credentials{"管理员", "#not a comment"},
+                                     Credentials{"a", ""}, Credentials{"user=x", "password=y"}}) {
+        SCOPED_TRACE(given.user + "/" + given.password);
+        const auto text = account_file_text(given);
+        ASSERT_TRUE(text);
+        Credentials back;
+        ASSERT_EQ(read_account(*text, back), netmgmt::kSuccess);
+        EXPECT_EQ(back.user, given.user);
+        EXPECT_EQ(back.password, given.password);
+    }
+    // The reader drops a value's leading blanks: such a password would come
+    // back as another one.
+    EXPECT_FALSE(account_file_text({"admin", " pw"}));
+    EXPECT_FALSE(account_file_text({" admin", "pw"}));
+}
+
+TEST(SambaCredentials, AServerNameBecomesAFileNameInsideTheFolder) {
+    EXPECT_EQ(server_account_file("FileSrv"), "filesrv.conf") << "host names ignore case";
+    EXPECT_EQ(server_account_file("192.168.1.10"), "192.168.1.10.conf");
+    EXPECT_EQ(server_account_file("srv-2.corp.example"), "srv-2.corp.example.conf");
+    EXPECT_EQ(server_account_file(""), "localhost.conf") << "the computer itself";
+    for (const char* bad : {"..", "../etc/passwd", "a/b", "a..b", ".hidden", "a\\b", "a b", "a\nb", "服务器", "a:b"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(server_account_file(bad));
+    }
+    EXPECT_FALSE(server_account_file(std::string(254, 'a')));
+}
+
+TEST(SambaCredentials, AccountsAreLookedForInOneOrder) {
+    const std::vector<std::string> both = {"/home/li/.config/filvane/servers/filesrv.conf",
+                                           "/etc/filvane/servers/filesrv.conf", "/etc/filvane/samba-admin.conf"};
+    EXPECT_EQ(account_files("FILESRV", {"", "", "/home/li"}), both);
+    EXPECT_EQ(account_files("FILESRV", {"", "/cfg", "/home/li"}),
+              (std::vector<std::string>{"/cfg/filvane/servers/filesrv.conf", both[1], both[2]}));
+    EXPECT_EQ(account_files("FILESRV", {"", "relative", "/home/li"}), both) << "a relative XDG_CONFIG_HOME is ignored";
+    EXPECT_EQ(account_files("FILESRV", {"/run/account.conf", "/cfg", "/home/li"}),
+              std::vector<std::string>{"/run/account.conf"})
+        << "the variable names the one file";
+    EXPECT_EQ(
+        account_files("", {"", "", ""}), (std::vector<std::string>{"/etc/filvane/servers/localhost.conf", both[2]}))
+        << "no home: nothing remembered";
+    EXPECT_EQ(account_files("../x", {"", "", "/home/li"}), std::vector<std::string>{both[2]});
+    EXPECT_EQ(remembered_accounts_folder({"", "", "/home/li"}), "/home/li/.config/filvane/servers");
+    EXPECT_EQ(remembered_accounts_folder({"", "", ""}), "");
+}
