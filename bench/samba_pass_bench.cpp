@@ -72,6 +72,7 @@ struct MemorySource : SambaSource {
     std::uint32_t srvsvc_sessions(std::vector<srvsvc::Session>&) override { return kNotSupported; }
     std::uint32_t delete_session(const std::string&, const std::string&) override { return kNotSupported; }
     std::uint32_t end_process(std::uint32_t) override { return kNotSupported; }
+    std::string user_name(std::uint32_t uid) override { return std::to_string(uid); }
     std::optional<std::uint64_t> state_token() override { return std::nullopt; }
 };
 

@@ -39,6 +39,7 @@ const Cause kCauses[] = {
     {netmgmt::kTimeout, "ERROR_TIMEOUT", "读取超时"},
     {netmgmt::kSymbolicLink, "ERROR_CANT_RESOLVE_FILENAME", "Samba管理员账户文件是符号链接"},
     {netmgmt::kServerNotStarted, "NERR_ServerNotStarted", "文件共享服务没有运行"},
+    {netmgmt::kClientNameNotFound, "NERR_ClientNameNotFound", "找不到这个会话,它可能已经断开"},
     {file_failure::kWriteProtected, "ERROR_WRITE_PROTECT", "日志文件夹是只读的"},
     {file_failure::kDiskFull, "ERROR_DISK_FULL", "磁盘空间不足"},
     {file_failure::kSymbolicLink, "ERROR_STOPPED_ON_SYMLINK", "日志文件是符号链接,已拒绝"},

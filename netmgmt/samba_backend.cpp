@@ -66,6 +66,9 @@ std::uint32_t SambaNetManagement::read_config(bool reread, std::vector<ConfigSec
         return config.status;
     out = parse_config(config.text);
     settings_ = server_settings(out);
+    share_paths_.clear();
+    for (const auto& share : configured_shares(out))
+        share_paths_.push_back(share.path);
     source_->use_settings(settings_);
     config_read_ = true;
     return kSuccess;
@@ -79,7 +82,7 @@ std::uint32_t SambaNetManagement::take_shares(std::vector<ShareInfo>& out) {
         return code;
     std::vector<SrvsvcShare> listed;
     if (std::uint32_t code = source_->shares(listed))
-        return code;
+        return without_account(code) ? take_configured_shares(config, out) : code;
     std::set<std::string> names;
     for (const auto& s : listed) {
         names.insert(s.name);
@@ -96,6 +99,51 @@ std::uint32_t SambaNetManagement::take_shares(std::vector<ShareInfo>& out) {
         if (names.count(name) == 0 && source_->share(name, share) == kSuccess)
             out.push_back(share_record(share));
     }
+    return kSuccess;
+}
+
+bool SambaNetManagement::without_account(std::uint32_t srvsvc_status) {
+    return srvsvc_status == kNotAuthenticated && !source_->remote();
+}
+
+std::uint32_t SambaNetManagement::take_configured_shares(const std::vector<ConfigSection>& config,
+                                                         std::vector<ShareInfo>& out) {
+    Fetched connects = source_->tree_connects_report();
+    if (connects.status != kSuccess)
+        return connects.status;
+    const Status status = parse_status_report(connects.text);
+    for (const auto& share : shares_from_config(config, status.tree_connects, status.version))
+        out.push_back(share_record(share));
+    return kSuccess;
+}
+
+std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
+    std::vector<std::string> share_paths;
+    {
+        std::lock_guard<std::mutex> lock(config_mutex_);
+        share_paths = share_paths_;
+    }
+    Fetched listing = source_->lock_listing();
+    if (listing.status != kSuccess)
+        return listing.status;
+    const std::vector<ListedOpen> listed = parse_lock_listing(listing.text, share_paths);
+    const std::vector<std::uint32_t> ids = listed_open_ids(listed);
+    std::unordered_map<std::uint32_t, std::string> names;
+    std::unordered_map<std::uint32_t, std::uint32_t> pids;
+    out.clear();
+    out.reserve(listed.size());
+    owners.reserve(listed.size());
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const LockOwner& owner = listed[i].owner;
+        auto name = names.find(owner.uid);
+        if (name == names.end())
+            name = names.emplace(owner.uid, source_->user_name(owner.uid)).first;
+        out.push_back(listed_open_record(listed[i], ids[i], name->second));
+        owners.push_back(owner);
+        pids.emplace(ids[i], owner.pid);
+    }
+    std::lock_guard<std::mutex> lock(listed_mutex_);
+    listed_pids_ = std::move(pids);
     return kSuccess;
 }
 
@@ -147,13 +195,21 @@ std::uint32_t SambaNetManagement::take_sessions(std::vector<SessionInfo>& out) {
     if (std::uint32_t code = read_config(false, config))
         return code;
     std::vector<SrvsvcOpen> opens;
-    const std::uint32_t opens_status = source_->open_files(opens);
+    std::uint32_t opens_status = source_->open_files(opens);
     Status status;
     if (std::uint32_t code = read_status(status))
         return code;
     OpenCounts counts;
-    if (std::uint32_t code = count_opens(status, opens_status, opens, counts))
+    if (without_account(opens_status)) {
+        // One lock listing gives both the opens and their sessions' counts.
+        std::vector<LockOwner> owners;
+        if (std::uint32_t code = take_listed_opens(opens, owners))
+            return code;
+        opens_status = kSuccess;
+        counts = open_counts_from_owners(status, owners);
+    } else if (std::uint32_t code = count_opens(status, opens_status, opens, counts)) {
         return code;
+    }
     HiddenSessions hidden;
     {
         std::lock_guard<std::mutex> lock(config_mutex_);
@@ -184,6 +240,9 @@ std::uint32_t SambaNetManagement::take_open_files(std::vector<OpenFileInfo>& out
             status = read_config(false, config);
             if (status == kSuccess)
                 status = source_->open_files(opens);
+            std::vector<LockOwner> owners;
+            if (without_account(status))
+                status = take_listed_opens(opens, owners);
         }
     }
     if (status != kSuccess)
@@ -217,7 +276,6 @@ std::optional<std::uint64_t> SambaNetManagement::change_token() {
 }
 
 std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {
-    const std::uint32_t id = asked.id;
     return guarded([&]() -> std::uint32_t {
         std::vector<ConfigSection> config;
         if (std::uint32_t code = read_config(false, config))
@@ -225,6 +283,9 @@ std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {
         // A fresh look, so the identifier names an open that still exists.
         std::vector<SrvsvcOpen> opens;
         if (std::uint32_t code = source_->open_files(opens))
+            return code;
+        std::uint32_t id = asked.id;
+        if (std::uint32_t code = srvsvc_id_of_listed(asked, opens, id))
             return code;
         const auto named_by_id = [&](const SrvsvcOpen& o) { return o.id == id; };
         const auto named = std::count_if(opens.begin(), opens.end(), named_by_id);
@@ -240,6 +301,29 @@ std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {
             return kFileChanged;
         return source_->close_file(id);
     });
+}
+
+std::uint32_t SambaNetManagement::srvsvc_id_of_listed(const OpenFileInfo& asked, const std::vector<SrvsvcOpen>& opens,
+                                                      std::uint32_t& out) {
+    std::uint32_t pid;
+    {
+        std::lock_guard<std::mutex> lock(listed_mutex_);
+        auto listed = listed_pids_.find(asked.id);
+        if (listed == listed_pids_.end())
+            return kSuccess;
+        pid = listed->second;
+    }
+    // The row came from the lock listing, the account was set up since: the
+    // open is its process's one with the row's texts, if only one is.
+    std::size_t named = 0;
+    for (const auto& o : opens) {
+        const OpenFileInfo now = to_cells(open_file_record(o));
+        if ((o.id >> 16) == (pid & 0xFFFFu) && now.path == asked.path && now.user == asked.user) {
+            out = o.id;
+            ++named;
+        }
+    }
+    return named == 0 ? kFileIdNotFound : named > 1 ? kNotSupported : kSuccess;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "netmgmt/net_management.h"
@@ -58,6 +59,9 @@ public:
     // Samba ends every session of `user` from the `client` address).
     virtual std::uint32_t srvsvc_sessions(std::vector<srvsvc::Session>& out) = 0;
     virtual std::uint32_t delete_session(const std::string& client, const std::string& user) = 0;
+    // The name of a local uid as Samba gives it: the account's, else the
+    // number.
+    virtual std::string user_name(std::uint32_t uid) = 0;
     // Ends the local smbd process `pid` serves a session from (smbcontrol).
     virtual std::uint32_t end_process(std::uint32_t pid) = 0;
     // The server's state of sessions, tree connects and opens as one value
@@ -105,6 +109,14 @@ private:
     std::uint32_t read_status(Status& out);
     std::uint32_t count_opens(const Status& status, std::uint32_t opens_status, const std::vector<SrvsvcOpen>& opens,
                               OpenCounts& out);
+    // True when the local server is read without an administrator account:
+    // then the lock listing gives the opens and the configuration the shares.
+    bool without_account(std::uint32_t srvsvc_status);
+    std::uint32_t take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
+    std::uint32_t take_configured_shares(const std::vector<ConfigSection>& config, std::vector<ShareInfo>& out);
+    // The srvsvc id of the open a row of the lock listing showed as `id`.
+    std::uint32_t srvsvc_id_of_listed(const OpenFileInfo& asked, const std::vector<SrvsvcOpen>& opens,
+                                      std::uint32_t& out);
     // The configuration, read afresh (`reread`) or once for the first pass.
     std::uint32_t read_config(bool reread, std::vector<ConfigSection>& out);
 
@@ -112,12 +124,16 @@ private:
     std::mutex config_mutex_;
     bool config_read_ = false;
     ServerSettings settings_;
+    std::vector<std::string> share_paths_;
     // The opens that the last sessions enumeration took, until the open-file
     // enumeration of the same pass uses them.
     std::mutex pass_mutex_;
     bool pass_opens_waiting_ = false;
     std::uint32_t pass_opens_status_ = kSuccess;
     std::vector<SrvsvcOpen> pass_opens_;
+    // The process of each open the last lock listing gave an id of ours.
+    std::mutex listed_mutex_;
+    std::unordered_map<std::uint32_t, std::uint32_t> listed_pids_;
     Snapshot<ShareInfo> shares_;
     Snapshot<SessionInfo> sessions_;
     Snapshot<OpenFileInfo> opens_;

@@ -104,5 +104,24 @@ std::vector<std::string> unlisted_shares(const std::vector<ConfigSection>& confi
     return names;
 }
 
+std::vector<ConfiguredShare> configured_shares(const std::vector<ConfigSection>& config) {
+    std::vector<ConfiguredShare> shares;
+    for (const auto& s : config) {
+        if (lower(s.name) == "global" || is_no(value_or(s, "available", "yes")))
+            continue;
+        shares.push_back({s.name, value_or(s, "path", ""), value_or(s, "comment", ""),
+                          is_yes(value_or(s, "printable", value_or(s, "print ok", "no")))});
+    }
+    return shares;
+}
+
+std::string server_string(const std::vector<ConfigSection>& config, const std::string& version) {
+    const ConfigSection* global = global_of(config);
+    std::string text = global ? value_or(*global, "server string", "Samba %v") : "Samba %v";
+    for (std::size_t at = text.find("%v"); at != std::string::npos; at = text.find("%v", at + version.size()))
+        text.replace(at, 2, version);
+    return text;
+}
+
 }  // namespace samba
 }  // namespace netmgmt

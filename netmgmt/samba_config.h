@@ -31,5 +31,19 @@ ServerSettings server_settings(const std::vector<ConfigSection>& config);
 // no); the monitor shows every share, so these are asked for by name.
 std::vector<std::string> unlisted_shares(const std::vector<ConfigSection>& config);
 
+// A share the configuration offers (available), in its order.
+struct ConfiguredShare {
+    std::string name;
+    std::string path;
+    std::string comment;
+    bool printable = false;
+};
+
+std::vector<ConfiguredShare> configured_shares(const std::vector<ConfigSection>& config);
+
+// The server's description ("server string"), Samba's own when unset, its
+// %v filled with `version`.
+std::string server_string(const std::vector<ConfigSection>& config, const std::string& version);
+
 }  // namespace samba
 }  // namespace netmgmt

@@ -17,6 +17,10 @@ enum : std::uint32_t {
     kWindowsWrite = 0x32,
     kShareTypeMask = 0xFF,
     kShareTypeIpc = 3,
+    kShareTypePrint = 1,
+    kShareTypeHidden = 0x80000000,
+    kFnvBasis = 2166136261u,
+    kFnvPrime = 16777619u,
 };
 
 std::uint32_t clamp_seconds(std::int64_t s) {
@@ -29,6 +33,25 @@ bool is_ipc(const std::string& service) {
     return service.size() == 4 && std::toupper(static_cast<unsigned char>(service[0])) == 'I' &&
            std::toupper(static_cast<unsigned char>(service[1])) == 'P' &&
            std::toupper(static_cast<unsigned char>(service[2])) == 'C' && service[3] == '$';
+}
+
+// srvsvc's form of a local path: "C:" before it, backslashes.
+std::string srvsvc_path(const std::string& path) {
+    std::string out = "C:" + path;
+    std::replace(out.begin(), out.end(), '/', '\\');
+    return out;
+}
+
+void hash_into(std::uint32_t& hash, const std::string& text) {
+    for (char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * kFnvPrime;
+    hash = (hash ^ 0xFFu) * kFnvPrime;  // ends the field: "ab","c" is not "a","bc"
+}
+
+bool same_share_name(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 }  // namespace
@@ -61,6 +84,46 @@ ShareInfo share_record(const SrvsvcShare& share) {
 
 OpenFileInfo open_file_record(const SrvsvcOpen& open) {
     return {open.id, windows_open_mode(open.permissions), windows_path(open.path), open.user};
+}
+
+SrvsvcOpen listed_open_record(const ListedOpen& open, std::uint32_t id, const std::string& user) {
+    // srvsvc names the share's folder itself without a name after it.
+    const std::string path = open.name == "." ? open.share_path : open.share_path + "/" + open.name;
+    return {id, open.access_mask & (kPermRead | kPermWrite), srvsvc_path(path), user};
+}
+
+std::vector<std::uint32_t> listed_open_ids(const std::vector<ListedOpen>& opens) {
+    std::vector<std::uint32_t> ids;
+    ids.reserve(opens.size());
+    std::unordered_map<std::uint32_t, bool> taken;
+    taken.reserve(opens.size());
+    for (const auto& o : opens) {
+        std::uint32_t id = kFnvBasis;
+        for (const std::string& field : {std::to_string(o.owner.pid), std::to_string(o.owner.uid), o.share_path, o.name,
+                                         std::to_string(o.access_mask), o.deny_mode, o.opened})
+            hash_into(id, field);
+        while (id == 0 || !taken.emplace(id, true).second)
+            ++id;
+        ids.push_back(id);
+    }
+    return ids;
+}
+
+std::vector<SrvsvcShare> shares_from_config(const std::vector<ConfigSection>& config,
+                                            const std::vector<TreeConnect>& connects, const std::string& version) {
+    std::vector<SrvsvcShare> shares;
+    for (const auto& c : configured_shares(config))
+        shares.push_back({c.name, srvsvc_path(c.path), c.comment, c.printable ? kShareTypePrint : 0u, 0});
+    // Samba adds the interprocess share after the configured ones.
+    shares.push_back(
+        {"IPC$", "", "IPC Service (" + server_string(config, version) + ")", kShareTypeIpc | kShareTypeHidden, 0});
+    for (const auto& t : connects)
+        for (auto& s : shares)
+            if (same_share_name(s.name, t.service)) {
+                ++s.current_uses;
+                break;
+            }
+    return shares;
 }
 
 std::optional<OpenCounts> open_counts_from_ids(const Status& status, const std::vector<SrvsvcOpen>& opens) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "netmgmt/net_management.h"
+#include "netmgmt/samba_config.h"
 #include "netmgmt/samba_status.h"
 #include "netmgmt/srvsvc_rpc.h"
 
@@ -47,6 +48,23 @@ std::uint32_t windows_open_mode(std::uint32_t srvsvc_permissions);
 bool is_interprocess(const SrvsvcShare& share);
 ShareInfo share_record(const SrvsvcShare& share);
 OpenFileInfo open_file_record(const SrvsvcOpen& open);
+
+// The open as srvsvc lists it, from the lock listing: the same path ("C:",
+// the share's folder, the name, backslashes), the read and write bits of its
+// access, and `user`, the name of its uid. The listing has no srvsvc id.
+SrvsvcOpen listed_open_record(const ListedOpen& open, std::uint32_t id, const std::string& user);
+// An id for each listed open that stays while the open does: a hash of its
+// process, uid, file, access and time of opening, where opens alike in all
+// of these (or whose hashes meet) are told apart by the order listed. Never
+// 0, and never the same twice in one listing.
+std::vector<std::uint32_t> listed_open_ids(const std::vector<ListedOpen>& opens);
+
+// The shares as srvsvc lists them, from the configuration: each available
+// share with its folder and comment, IPC$ as Samba adds it, and as each
+// one's current uses its tree connects in `connects` (names compared as
+// Samba does, without case). `version` fills the server string's %v.
+std::vector<SrvsvcShare> shares_from_config(const std::vector<ConfigSection>& config,
+                                            const std::vector<TreeConnect>& connects, const std::string& version);
 
 // Number of opens by session id.
 using OpenCounts = std::unordered_map<std::string, std::uint32_t>;

@@ -11,6 +11,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -254,6 +255,17 @@ public:
         if (status != kSuccess)
             return status;
         return answer(pipe_.delete_session(server_address(), credentials, client, user));
+    }
+
+    // As Samba's uidtoname: the passwd name, else the number.
+    std::string user_name(std::uint32_t uid) override {
+        passwd entry{};
+        passwd* found = nullptr;
+        std::vector<char> buffer(4096);
+        while (getpwuid_r(static_cast<uid_t>(uid), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+               buffer.size() < (1u << 20))
+            buffer.resize(buffer.size() * 2);
+        return found ? std::string(found->pw_name) : std::to_string(static_cast<int>(uid));
     }
 
     std::uint32_t end_process(std::uint32_t pid) override {

@@ -45,6 +45,16 @@ struct LockOwner {
     std::uint32_t uid = 0;
 };
 
+// One open as the plain lock listing shows it.
+struct ListedOpen {
+    LockOwner owner;
+    std::string deny_mode;
+    std::uint32_t access_mask = 0;
+    std::string share_path;  // the share's folder: "/srv/docs"
+    std::string name;        // within it ("dir/a.txt"); "." is the folder itself
+    std::string opened;      // when, as the listing writes it
+};
+
 struct Status {
     std::int64_t taken_at = 0;  // seconds since 1970, the report's own clock
     std::string version;        // Samba's version text
@@ -58,10 +68,16 @@ struct Status {
 // included: a report carries the clock connect times are counted from).
 Status parse_status_report(const std::string& json_text);
 
-// The owner of every open in a plain `smbstatus -L` listing. Only the first
-// two columns are read: the share path and the name may hold blanks. Blank
-// text lists nothing. Throws StatusFormatError when the text is not such a
-// listing.
+// Every open of a plain `smbstatus -L` listing (uids as numbers). The tool
+// puts three blanks between share path, name and time, which either path
+// may hold too: a share path from `share_paths` (the configured ones) is
+// taken where it fits, else the first three blanks end it; a row whose line
+// does not end in a time goes on in the next line (a newline in the name).
+// Blank text lists nothing. Throws StatusFormatError when the text is not
+// such a listing.
+std::vector<ListedOpen> parse_lock_listing(const std::string& listing,
+                                           const std::vector<std::string>& share_paths = {});
+// The owners alone, in the listing's order.
 std::vector<LockOwner> parse_lock_owners(const std::string& listing);
 
 // Seconds since 1970 of an ISO 8601 time as Samba writes it:

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "common/code_page.h"
 #include "netmgmt/samba_backend.h"
 #include "support/samba_data.h"
 
@@ -32,7 +33,9 @@ const char kConnects[] = R"({"timestamp": "2026-01-01T00:00:10+0000", "tcons": {
 struct FakeSource : SambaSource {
     Fetched sessions{kSuccess, kSessions};
     Fetched connects{kSuccess, kConnects};
-    Fetched locks{kSuccess, "Locked files:\nPid  User(ID)\n----------------\n4000 100 DENY_NONE x\n"};
+    Fetched locks{kSuccess,
+                  "Locked files:\nPid  User(ID)\n----------------\n"
+                  "4000  100  DENY_NONE 0x120089  RDONLY  NONE   /srv/d   a.txt   Mon Dec 14 09:05:00 2026\n"};
     Fetched config{kSuccess,
                    "[global]\n\tinterfaces = 10.0.0.5/24 eth1\n\tbind interfaces only = yes\n"
                    "[docs]\n\tpath = /srv/d\n[hidden$]\n\tpath = /srv/h\n\tbrowseable = no\n"
@@ -58,9 +61,10 @@ struct FakeSource : SambaSource {
         out = opens[std::min<std::size_t>(opens_calls++, opens.size() - 1)];
         return opens_status;
     }
+    // The srvsvc calls all log on with one account: its status is theirs.
     std::uint32_t shares(std::vector<SrvsvcShare>& out) override {
         out = {{"docs", "C:\\srv\\d", "", 0, 1}, {"IPC$", "C:\\tmp", "IPC", 3, 2}};
-        return kSuccess;
+        return opens_status;
     }
     std::uint32_t share(const std::string& name, SrvsvcShare& out) override {
         if (name != "hidden$")
@@ -97,7 +101,20 @@ struct FakeSource : SambaSource {
         ended.push_back(pid);
         return end_status;
     }
+    std::string user_name(std::uint32_t uid) override { return uid == 100 ? "u" : std::to_string(uid); }
 };
+
+// The lock listing of pid 4000 (uid 100): a reader and a writer in docs,
+// and one open of pid 4001 (root).
+const char kListing[] =
+    "\nLocked files:\nPid          User(ID)   DenyMode   Access      R/W        Oplock           SharePath   Name   "
+    "Time\n------------------------------------------------------------------------------------------------\n"
+    "4000         100        DENY_NONE  0x120089    RDONLY     NONE             /srv/d   a b.txt   "
+    "Mon Dec 14 09:05:00 2026\n"
+    u8"4000         100        DENY_NONE  0x12019f    RDWR       NONE             /srv/d   公共/写.txt   "
+    "Mon Dec 14 09:05:01 2026\n"
+    "4001         0          DENY_NONE  0x120116    WRONLY     NONE             /srv/d   root.txt   "
+    "Mon Dec 14 09:05:02 2026\n\n";
 
 struct SambaBackend : ::testing::Test {
     std::shared_ptr<FakeSource> source = std::make_shared<FakeSource>();
@@ -145,13 +162,94 @@ TEST_F(SambaBackend, CountsComeFromTheLockListingWhenTheIdsCannotTell) {
     EXPECT_EQ(sessions()[0].opens, 1u);
     EXPECT_EQ(source->lock_calls, 1);
 
-    // Without the administrator account the sessions still count exactly,
-    // while the open-file list says why it is empty.
-    source->opens_status = kNotAuthenticated;
+    // Another refusal of the account still counts exactly, while the
+    // open-file list says why it is empty.
+    source->opens_status = kLogonFailure;
     EXPECT_EQ(sessions()[0].opens, 1u);
     EXPECT_EQ(source->lock_calls, 2);
     std::uint32_t resume = 0;
-    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kNotAuthenticated);
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kLogonFailure);
+}
+
+TEST_F(SambaBackend, WithoutTheAccountOneLockListingGivesOpensAndCounts) {
+    source->opens_status = kNotAuthenticated;
+    source->locks = {kSuccess, kListing};
+    const auto s = sessions();
+    ASSERT_EQ(s.size(), 1u);
+    EXPECT_EQ(s[0].opens, 2u);
+    const auto o = opens(40);
+    EXPECT_EQ(source->lock_calls, 1) << "the pass's two enumerations share one listing";
+    ASSERT_EQ(o.size(), 3u);
+    EXPECT_EQ(o[0].path, "Z:\\srv\\d\\a b.txt");
+    EXPECT_EQ(o[0].user, "u");
+    EXPECT_EQ(o[0].permissions, 0x1u);
+    EXPECT_EQ(o[1].path, codepage::utf8_to_cell(u8"Z:\\srv\\d\\公共\\写.txt")) << "in GBK, as every cell";
+    EXPECT_EQ(o[1].permissions, 0x23u);
+    EXPECT_EQ(o[2].user, "0") << "a uid without a name reads as its number";
+    EXPECT_EQ(o[2].permissions, 0x32u);
+
+    const auto again = opens();
+    EXPECT_EQ(source->lock_calls, 2) << "an enumeration of its own lists afresh";
+    ASSERT_EQ(again.size(), 3u);
+    for (std::size_t i = 0; i < o.size(); ++i)
+        EXPECT_EQ(again[i].id, o[i].id) << "an open keeps its id from pass to pass";
+
+    // The shares come from the configuration with their tree connects.
+    std::uint32_t resume = 0;
+    auto shares = backend.enum_shares(8192, resume);
+    ASSERT_EQ(shares.status, kSuccess);
+    ASSERT_EQ(shares.records.size(), 4u);
+    EXPECT_EQ(shares.records[0].name, "docs");
+    EXPECT_EQ(shares.records[0].path, "Z:\\srv\\d");
+    EXPECT_EQ(shares.records[0].current_uses, 1u);
+    EXPECT_EQ(shares.records[3].name, "IPC$");
+    EXPECT_EQ(shares.records[3].current_uses, 1u);
+
+    // Closing needs the account: the close says so and nothing is closed.
+    EXPECT_EQ(backend.close_open_file(o[0]), kNotAuthenticated);
+    EXPECT_TRUE(source->closed.empty());
+    // Root ends a session through its smbd without the account.
+    EXPECT_EQ(backend.disconnect_session(s[0]), kSuccess);
+    EXPECT_EQ(source->ended, (std::vector<std::uint32_t>{4000}));
+
+    // Other refusals of the account are told, not listed around; so is a
+    // listing that fails.
+    source->opens_status = kExposedFile;
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kExposedFile);
+    source->opens_status = kNotAuthenticated;
+    source->locks = {kTimeout, ""};
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kTimeout);
+    source->is_remote = true;
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kNotAuthenticated) << "another server has no listing";
+}
+
+TEST_F(SambaBackend, AListedRowClosesOnlyItsOwnOpenOnceTheAccountIsThere) {
+    source->opens_status = kNotAuthenticated;
+    source->locks = {kSuccess, kListing};
+    const auto listed = opens();
+    ASSERT_EQ(listed.size(), 3u);
+
+    // The account set up: srvsvc ids, which the listing did not know.
+    source->opens_status = kSuccess;
+    std::vector<SrvsvcOpen> srvsvc = {
+        {4000u << 16 | 7, 1, "C:\\srv\\d\\a b.txt", "u"},
+        {4000u << 16 | 8, 3, u8"C:\\srv\\d\\公共\\写.txt", "u"},
+        {4001u << 16 | 1, 2, "C:\\srv\\d\\root.txt", "0"},
+        {listed[0].id, 1, "C:\\srv\\d\\root.txt", "0"},  // another open that happens to have the row's id
+    };
+    source->opens = {srvsvc};
+    EXPECT_EQ(backend.close_open_file(listed[0]), kSuccess);
+    EXPECT_EQ(source->closed, std::vector<std::uint32_t>{4000u << 16 | 7}) << "the open the row showed";
+
+    // Its process holds the file twice now: which one the row meant is not
+    // known, so neither is closed.
+    srvsvc.push_back({4000u << 16 | 9, 1, "C:\\srv\\d\\a b.txt", "u"});
+    source->opens = {srvsvc};
+    source->closed.clear();
+    EXPECT_EQ(backend.close_open_file(listed[0]), kNotSupported);
+    source->opens = {{srvsvc[1]}};
+    EXPECT_EQ(backend.close_open_file(listed[0]), kFileIdNotFound) << "closed meanwhile";
+    EXPECT_TRUE(source->closed.empty());
 }
 
 TEST_F(SambaBackend, FailuresArePassedOnWithTheirOwnCodes) {

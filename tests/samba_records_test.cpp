@@ -4,8 +4,11 @@
 // (`net rpc file`).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <sstream>
 
+#include "netmgmt/samba_config.h"
 #include "netmgmt/samba_records.h"
 #include "netmgmt/samba_status.h"
 #include "support/samba_data.h"
@@ -57,6 +60,77 @@ TEST(SambaRecords, OpenCountsFromIdsAgreeWithTheLockListing) {
     EXPECT_EQ(*from_ids, open_counts_from_owners(status, parse_lock_owners(read_data("locks.txt"))));
     EXPECT_EQ(from_ids->at("2051774479"), 2u) << "daemon's first load connection";
     EXPECT_EQ(from_ids->at("2474214148"), 1u) << "bin's writer";
+}
+
+TEST(SambaRecords, ListedOpensReadAsSrvsvcListsThem) {
+    const auto srvsvc = captured_opens();
+    const auto listed = parse_lock_listing(read_data("locks.txt"));
+    ASSERT_EQ(listed.size(), srvsvc.size());
+    const auto ids = listed_open_ids(listed);
+    // The server's test accounts: uid 1 is daemon, 2 is bin.
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const SrvsvcOpen record = listed_open_record(listed[i], ids[i], listed[i].owner.uid == 1 ? "daemon" : "bin");
+        EXPECT_EQ(record.path, srvsvc[i].path);
+        EXPECT_EQ(record.permissions, srvsvc[i].permissions) << record.path;
+        EXPECT_EQ(record.user, srvsvc[i].user);
+        EXPECT_EQ(open_file_record(record).path, open_file_record(srvsvc[i]).path);
+    }
+    ListedOpen folder = listed[0];
+    folder.name = ".";
+    EXPECT_EQ(listed_open_record(folder, 1, "u").path, "C:\\work\\scratch\\lead-srv\\shares\\docs")
+        << "the share's folder itself";
+}
+
+TEST(SambaRecords, ListedOpenIdsStayWhileTheOpenStaysAndNeverRepeat) {
+    auto listed = parse_lock_listing(read_data("locks.txt"));
+    const auto ids = listed_open_ids(listed);
+    EXPECT_EQ(std::set<std::uint32_t>(ids.begin(), ids.end()).size(), ids.size());
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 0u), 0);
+
+    // Another pass: one open gone, the others keep their ids.
+    auto later = listed;
+    later.erase(later.begin() + 2);
+    auto later_ids = listed_open_ids(later);
+    auto expected = ids;
+    expected.erase(expected.begin() + 2);
+    EXPECT_EQ(later_ids, expected);
+
+    // The same file opened again by the same process in the same second:
+    // two opens, two ids, the first keeping its own.
+    listed.push_back(listed[0]);
+    const auto twice = listed_open_ids(listed);
+    EXPECT_EQ(twice[0], ids[0]);
+    EXPECT_NE(twice.back(), twice[0]);
+    // Its time of opening tells a reopened file from the one before.
+    later[0].opened = "Tue Dec  8 02:00:00 2026";
+    EXPECT_NE(listed_open_ids(later)[0], ids[0]);
+}
+
+TEST(SambaRecords, SharesFromTheConfigurationCountTheirTreeConnects) {
+    const auto config = parse_config(read_data("testparm.txt"));
+    const auto connects = parse_status_report(read_data("tree_connects.json")).tree_connects;
+    const auto shares = shares_from_config(config, connects, "4.17.12-Debian");
+    ASSERT_EQ(shares.size(), 4u);
+    EXPECT_EQ(shares[0].name, u8"公共");
+    EXPECT_EQ(share_record(shares[0]).path, u8"Z:\\tmp\\filvcap\\shares\\公共");
+    EXPECT_EQ(shares[0].remark, u8"公共资料 共享");
+    EXPECT_EQ(shares[0].current_uses, 2u);
+    EXPECT_EQ(shares[1].name, "docs");
+    EXPECT_EQ(shares[1].current_uses, 3u);
+    EXPECT_EQ(shares[2].name, "hidden$") << "listed though not browseable";
+    const SrvsvcShare& ipc = shares[3];
+    EXPECT_TRUE(is_interprocess(ipc));
+    EXPECT_EQ(ipc.remark, "IPC Service (Filvane test server)");
+    EXPECT_EQ(ipc.current_uses, 3u);
+    EXPECT_EQ(share_record(ipc).path, "");
+
+    // Names compared without case; Samba's own description when none is set.
+    const auto bare = shares_from_config(parse_config("[global]\n[Docs]\n\tpath = /d\n[off]\n\tavailable = no\n"),
+                                         {{"DOCS", "1", 0}, {"ipc$", "2", 0}, {"gone", "3", 0}}, "4.17.12-Debian");
+    ASSERT_EQ(bare.size(), 2u) << "a share that is not available is not offered";
+    EXPECT_EQ(bare[0].current_uses, 1u);
+    EXPECT_EQ(bare[1].remark, "IPC Service (Samba 4.17.12-Debian)");
+    EXPECT_EQ(bare[1].current_uses, 1u);
 }
 
 TEST(SambaRecords, SessionsLeaveOutAnonymousAndTheMonitorsOwnConnection) {

@@ -50,6 +50,63 @@ TEST(SambaLockListing, GivesTheOwnerOfEveryOpen) {
     EXPECT_THROW(parse_lock_owners("Locked files:\nPid User\n-----------\n12 x DENY_NONE\n"), StatusFormatError);
 }
 
+TEST(SambaLockListing, GivesEveryOpenWhole) {
+    const auto opens = parse_lock_listing(read_data("locks.txt"));
+    ASSERT_EQ(opens.size(), 8u);
+    const ListedOpen& writer = opens[3];
+    EXPECT_EQ(writer.owner.pid, 29745u);
+    EXPECT_EQ(writer.owner.uid, 2u);
+    EXPECT_EQ(writer.deny_mode, "DENY_NONE");
+    EXPECT_EQ(writer.access_mask, 0x120116u);
+    EXPECT_EQ(writer.share_path, u8"/work/scratch/lead-srv/shares/公共");
+    EXPECT_EQ(writer.name, u8"写入 文件.txt");
+    EXPECT_EQ(writer.opened, "Tue Dec  8 01:41:07 2026") << "a day below ten keeps its blank";
+    EXPECT_EQ(opens[0].name, "load-daemon/c0000/f00000.txt");
+    EXPECT_EQ(opens[0].share_path, "/work/scratch/lead-srv/shares/docs");
+}
+
+// Rows as the tool prints them: "%-11s  %-9s  %-10s 0x%-8x  %-10s %-14s   %s   %s   %s".
+std::string listing_of(const std::vector<std::string>& rows) {
+    std::string text =
+        "\nLocked files:\nPid          User(ID)   DenyMode   Access      R/W        Oplock           "
+        "SharePath   Name   Time\n" +
+        std::string(98, '-') + "\n";
+    for (const auto& row : rows)
+        text += row + "\n";
+    return text + "\n";
+}
+
+TEST(SambaLockListing, GapsInsidePathsAndNamesAndNewlinesInNames) {
+    const std::string lead = "4242         1000       DENY_WRITE 0x12019f    RDWR       LEASE(RWH)       ";
+    const std::string time = "   Mon Dec 14 09:05:00 2026";
+    const auto opens = parse_lock_listing(listing_of({
+                                              lead + "/srv/a   b   x   y.txt" + time,
+                                              lead + "/srv/c   two\nlines.txt" + time,
+                                              lead + "/srv/c   .   Tue Dec  1 00:00:00 2026",
+                                              "4243.1       0          DENY_NONE  0x100080    RDONLY     NONE "
+                                              "            /srv/c    lead   unknown time",
+                                          }),
+                                          {"/srv/c", "/srv/a   b"});
+    ASSERT_EQ(opens.size(), 4u);
+    EXPECT_EQ(opens[0].share_path, "/srv/a   b") << "the configured path, though it holds the gap";
+    EXPECT_EQ(opens[0].name, "x   y.txt");
+    EXPECT_EQ(opens[1].name, "two\nlines.txt") << "the row goes on in the next line";
+    EXPECT_EQ(opens[2].name, ".");
+    EXPECT_EQ(opens[3].owner.pid, 4243u) << "a task of the process";
+    EXPECT_EQ(opens[3].name, " lead") << "a name that starts with a blank";
+    EXPECT_EQ(opens[3].opened, "unknown time");
+    // Without the configured paths the first gap ends the share path.
+    EXPECT_EQ(parse_lock_listing(listing_of({lead + "/srv/a   b   x   y.txt" + time}))[0].name, "b   x   y.txt");
+
+    EXPECT_THROW(parse_lock_listing(listing_of({lead + "/srv/c   no time at all"})), StatusFormatError);
+    EXPECT_THROW(
+        parse_lock_listing(listing_of({"4242 bob DENY_NONE 0x1 RDONLY NONE   /srv/c   a" + time})), StatusFormatError)
+        << "user names: the numbers are asked for";
+    EXPECT_THROW(
+        parse_lock_listing(listing_of({"4242 1 DENY_NONE 1 RDONLY NONE   /srv/c   a" + time})), StatusFormatError);
+    EXPECT_THROW(parse_lock_listing(listing_of({lead + "/srv/c   a" + time, "Byte range locks:"})), StatusFormatError);
+}
+
 TEST(SambaStatusReport, RejectsWhatIsNotAReport) {
     EXPECT_THROW(parse_status_report(""), StatusFormatError);
     EXPECT_THROW(parse_status_report("smbd is not running\n"), StatusFormatError);
