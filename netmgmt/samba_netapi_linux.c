@@ -27,6 +27,10 @@ static char* g_server;
 static char* g_user;
 static char* g_password;
 
+void samba_library_lock(void) { pthread_mutex_lock(&g_lock); }
+
+void samba_library_unlock(void) { pthread_mutex_unlock(&g_lock); }
+
 static bool same(const char* a, const char* b) { return a && b && strcmp(a, b) == 0; }
 
 static void drop_context(void) {

@@ -50,6 +50,13 @@ uint32_t samba_netapi_share_info(const char* name, struct samba_netapi_list* out
 uint32_t samba_netapi_close(uint32_t id);
 void samba_netapi_free(struct samba_netapi_list* list);
 
+/* Samba's libraries share state that is not thread-safe, the talloc stack of
+ * frames both libnetapi and libsmbclient push among it: code of this process
+ * that calls libsmbclient holds this lock (the one every call above takes)
+ * around each call. Not re-entrant. */
+void samba_library_lock(void);
+void samba_library_unlock(void);
+
 #ifdef __cplusplus
 }
 #endif

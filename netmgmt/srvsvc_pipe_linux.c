@@ -8,6 +8,8 @@
 
 #include <libsmbclient.h>
 
+#include "netmgmt/samba_netapi_linux.h"
+
 enum {
     kAccessDenied = 5,
     kNotEnoughMemory = 8,
@@ -59,7 +61,7 @@ static void wipe(char* text) {
     free(text);
 }
 
-void srvsvc_pipe_close(struct srvsvc_pipe* pipe) {
+static void close_pipe(struct srvsvc_pipe* pipe) {
     if (!pipe)
         return;
     if (pipe->file)
@@ -71,7 +73,7 @@ void srvsvc_pipe_close(struct srvsvc_pipe* pipe) {
     free(pipe);
 }
 
-uint32_t srvsvc_pipe_open(const char* server, const char* user, const char* password, struct srvsvc_pipe** out) {
+static uint32_t open_pipe(const char* server, const char* user, const char* password, struct srvsvc_pipe** out) {
     *out = NULL;
     if (!server || !*server || !user || !password)
         return kInvalidParameter;
@@ -82,7 +84,7 @@ uint32_t srvsvc_pipe_open(const char* server, const char* user, const char* pass
     pipe->password = strdup(password);
     pipe->context = smbc_new_context();
     if (!pipe->user || !pipe->password || !pipe->context) {
-        srvsvc_pipe_close(pipe);
+        close_pipe(pipe);
         return kNotEnoughMemory;
     }
     SMBCCTX* ctx = pipe->context;
@@ -97,13 +99,13 @@ uint32_t srvsvc_pipe_open(const char* server, const char* user, const char* pass
     if (!smbc_init_context(ctx)) {
         const uint32_t code = errno == ENOMEM ? kNotEnoughMemory : kAccessDenied;
         /* smbc_init_context frees nothing on failure. */
-        srvsvc_pipe_close(pipe);
+        close_pipe(pipe);
         return code;
     }
     const size_t url_size = strlen(server) + sizeof "smb:///IPC$/srvsvc";
     char* url = malloc(url_size);
     if (!url) {
-        srvsvc_pipe_close(pipe);
+        close_pipe(pipe);
         return kNotEnoughMemory;
     }
     snprintf(url, url_size, "smb://%s/IPC$/srvsvc", server);
@@ -112,14 +114,14 @@ uint32_t srvsvc_pipe_open(const char* server, const char* user, const char* pass
     const int error = errno;
     free(url);
     if (!pipe->file) {
-        srvsvc_pipe_close(pipe);
+        close_pipe(pipe);
         return code_of(error);
     }
     *out = pipe;
     return 0;
 }
 
-uint32_t srvsvc_pipe_write(struct srvsvc_pipe* pipe, const void* data, size_t size) {
+static uint32_t write_pipe(struct srvsvc_pipe* pipe, const void* data, size_t size) {
     const char* from = data;
     while (size > 0) {
         const ssize_t n = smbc_getFunctionWrite(pipe->context)(pipe->context, pipe->file, from, size);
@@ -131,10 +133,39 @@ uint32_t srvsvc_pipe_write(struct srvsvc_pipe* pipe, const void* data, size_t si
     return 0;
 }
 
-uint32_t srvsvc_pipe_read(struct srvsvc_pipe* pipe, void* data, size_t size, size_t* got) {
+static uint32_t read_pipe(struct srvsvc_pipe* pipe, void* data, size_t size, size_t* got) {
     const ssize_t n = smbc_getFunctionRead(pipe->context)(pipe->context, pipe->file, data, size);
     if (n <= 0)
         return code_of(n < 0 ? errno : EIO);
     *got = (size_t)n;
     return 0;
+}
+
+/* Each call under the lock libnetapi's calls take: another thread's libnetapi
+ * call in between would free Samba's stack frames out of order. */
+void srvsvc_pipe_close(struct srvsvc_pipe* pipe) {
+    samba_library_lock();
+    close_pipe(pipe);
+    samba_library_unlock();
+}
+
+uint32_t srvsvc_pipe_open(const char* server, const char* user, const char* password, struct srvsvc_pipe** out) {
+    samba_library_lock();
+    const uint32_t code = open_pipe(server, user, password, out);
+    samba_library_unlock();
+    return code;
+}
+
+uint32_t srvsvc_pipe_write(struct srvsvc_pipe* pipe, const void* data, size_t size) {
+    samba_library_lock();
+    const uint32_t code = write_pipe(pipe, data, size);
+    samba_library_unlock();
+    return code;
+}
+
+uint32_t srvsvc_pipe_read(struct srvsvc_pipe* pipe, void* data, size_t size, size_t* got) {
+    samba_library_lock();
+    const uint32_t code = read_pipe(pipe, data, size, got);
+    samba_library_unlock();
+    return code;
 }

@@ -43,9 +43,11 @@ done
 
 root=$here/../..
 cc -c -O1 -I"$root" $(pkg-config --cflags smbclient) -o "$D/pipe.o" "$root/netmgmt/srvsvc_pipe_linux.c"
+# The pipe takes the libnetapi shim's lock.
+cc -c -O1 -I"$root" $(pkg-config --cflags netapi talloc) -o "$D/netapi.o" "$root/netmgmt/samba_netapi_linux.c"
 c++ -std=c++17 -O1 -I"$root" -o "$D/srvsvc_capture" "$here/srvsvc_capture.cpp" \
-    "$root/netmgmt/"{srvsvc_client_linux,srvsvc_rpc,utf_text,samba_credentials}.cpp "$D/pipe.o" \
-    $(pkg-config --libs smbclient)
+    "$root/netmgmt/"{srvsvc_client_linux,srvsvc_rpc,utf_text,samba_credentials}.cpp "$D/pipe.o" "$D/netapi.o" \
+    $(pkg-config --libs smbclient netapi talloc)
 mkdir -p "$out"
 ip netns exec "$srv" "$D/srvsvc_capture" "$SERVER" "$D/admin.conf" "$out" "$CLIENT"
 ip netns exec "$srv" smbstatus -s "$D/smb.conf" -p >"$D/after"
