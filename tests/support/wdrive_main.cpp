@@ -11,6 +11,7 @@
 //   wdrive selected TITLE LIST_ID print the selected rows' indices, one a line
 //   wdrive select TITLE LIST_ID ROW   select one row of the list view
 //   wdrive item TITLE ID          print the text of control ID (UTF-8)
+//   wdrive settext TITLE ID TEXT  set the text of control ID, as typing it would
 //   wdrive post TITLE MSG WP      post message MSG with wParam WP (decimal)
 //   wdrive settime TITLE ID H M S set the time of date-time picker ID
 //
@@ -31,9 +32,10 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: wdrive wait|gone|text|command|close|cells|count|rows|selected|select|item|post|settime TITLE "
-                 "[ARG...]\n");
+    std::fprintf(
+        stderr,
+        "usage: wdrive wait|gone|text|command|close|cells|count|rows|selected|select|item|settext|post|settime TITLE "
+        "[ARG...]\n");
     return 2;
 }
 
@@ -180,6 +182,10 @@ int main() {
             std::printf("%d\n", row);
     } else if (verb == "item" && argc > 3) {
         print(control_text(GetDlgItem(window, number(3))));
+    } else if (verb == "settext" && argc > 4) {
+        // WM_SETTEXT carries its text across processes.
+        const std::u16string text = codepage::gbk_to_utf16(argv[4]);
+        SendMessageW(GetDlgItem(window, number(3)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     } else if (verb == "post" && argc > 4) {
         PostMessageW(window, static_cast<UINT>(number(3)), static_cast<WPARAM>(number(4)), 0);
     } else if (verb == "settime" && argc > 6) {
