@@ -45,14 +45,15 @@ ListOrder clicked(ListOrder order, int column) {
     return {column, false};
 }
 
-std::vector<Row> ordered_rows(std::vector<Row> rows, const ListOrder& order, bool numeric) {
+std::vector<std::size_t> ordered_rows(const std::vector<Row>& rows, std::vector<std::size_t> shown,
+                                      const ListOrder& order, bool numeric) {
     if (order.column < 0)
-        return rows;
-    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-        const std::string& x = text_of(a, order.column);
-        const std::string& y = text_of(b, order.column);
+        return shown;
+    std::stable_sort(shown.begin(), shown.end(), [&](std::size_t a, std::size_t b) {
+        const std::string& x = text_of(rows[a], order.column);
+        const std::string& y = text_of(rows[b], order.column);
         const int sign = numeric ? compare_numbers(x, y) : compare_texts(x, y);
         return order.descending ? sign > 0 : sign < 0;
     });
-    return rows;
+    return shown;
 }

@@ -2,6 +2,7 @@
 // either way. A header click picks the column, a second click reverses it.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "monitor/list_rows.h"
@@ -14,8 +15,9 @@ struct ListOrder {
 // The order after a click on `column`'s header.
 ListOrder clicked(ListOrder order, int column);
 
-// `rows` in `order`, stably, so rows that compare equal keep the server's
-// order. A column of `numeric` texts compares by their leading whole number
+// `shown` (indexes into `rows`) in `order`, stably, so rows that compare
+// equal keep the order they came in (the server's). A column of `numeric` texts compares by their leading whole number
 // ("12秒" before "100秒"); other texts compare case-blind for ASCII, then
 // byte by byte, which in GBK puts the common characters in pinyin order.
-std::vector<Row> ordered_rows(std::vector<Row> rows, const ListOrder& order, bool numeric);
+std::vector<std::size_t> ordered_rows(const std::vector<Row>& rows, std::vector<std::size_t> shown,
+                                      const ListOrder& order, bool numeric);

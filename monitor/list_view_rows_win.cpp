@@ -19,20 +19,3 @@ std::string ListViewRows::cell_text(int row, int column) { return list_cell_text
 void ListViewRows::delete_row(int row) { SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); }
 
 void ListViewRows::delete_all_rows() { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
-
-void apply_list_edits(HWND list, const std::vector<ListEdit>& edits) {
-    if (edits.empty())
-        return;
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    int inserts = 0;
-    for (const ListEdit& e : edits)
-        inserts += e.kind == ListEdit::InsertRow;
-    // Room for every new row at once, rather than growing row by row.
-    if (inserts > 0)
-        SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(list_row_count(list) + inserts),
-                     LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    ListViewRows rows(list);
-    apply_edits(rows, edits);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, FALSE);
-}

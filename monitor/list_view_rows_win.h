@@ -1,14 +1,11 @@
-// A list-view control seen as ListRows, and the application of a monitoring
-// pass's recorded changes to one. Every call is a message to the control, so
-// all of this runs on the control's own (user-interface) thread.
+// A list-view control that holds its rows (the share list) seen as ListRows.
+// Every call is a message to the control, so all of this runs on the
+// control's own (user-interface) thread.
 #pragma once
 
 #include <windows.h>
 
-#include <vector>
-
 #include "monitor/list_rows.h"
-#include "monitor/recorded_list.h"
 
 class ListViewRows : public ListRows {
 public:
@@ -23,7 +20,3 @@ public:
 private:
     HWND list_;
 };
-
-// Applies `edits` with drawing held back, so a pass of thousands of changes
-// costs one repaint.
-void apply_list_edits(HWND list, const std::vector<ListEdit>& edits);

@@ -1,20 +1,16 @@
-// A session or open-file list view over a copy of its rows that the window
-// keeps: each pass's edits go into the copy; the control shows it in the
-// server's order until a header click sorts it or a find text narrows it,
-// and from then on in that order and only the rows containing the text, with
-// only the cells that differ written. The selected rows follow their rows by
-// key.
+// A session or open-file list view (LVS_OWNERDATA) over the rows the window
+// keeps (ShownRows): the control holds no rows, it asks its parent for the
+// cells of the rows it draws, which the parent hands to fill_cell(). The
+// selected rows follow their rows by key.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "monitor/list_order.h"
-#include "monitor/list_view_rows_win.h"
-#include "monitor/recorded_list.h"
+#include "monitor/shown_rows.h"
 
 class SortedListView {
 public:
@@ -28,28 +24,32 @@ public:
     void sort_by(int column);
     // Only the rows containing `text` are shown; all of them when it is empty.
     void find(const std::string& text);
+    // Answers the control's LVN_GETDISPINFOW; false for another control's.
+    bool fill_cell(NMLVDISPINFOW& info) const;
+    // Answers the control's LVN_ODFINDITEMW (a row looked for by typing its
+    // first letters): the row's index or -1. False for another control's.
+    bool find_typed(const NMLVFINDITEMW& find, INT_PTR& result) const;
 
-    // The rows the control shows, in its order.
-    const std::vector<Row>& shown() const { return writer_ ? sorted_ : copy_.rows(); }
-    std::size_t total() const { return copy_.rows().size(); }
+    std::size_t shown_count() const { return rows_.count(); }
+    std::size_t total() const { return rows_.total(); }
+    // The rows the control shows, in its order (a copy, for an export).
+    std::vector<Row> shown() const;
     // The shown rows the user selected, in the shown order.
     std::vector<Row> selected() const;
 
 private:
+    struct Selection {
+        std::vector<std::string> keys;
+        std::string focused;  // empty: no focused row
+        bool has_focus = false;
+    };
     std::vector<int> selected_indexes() const;
-    std::vector<std::string> keys_at(const std::vector<int>& indexes) const;
-    void reselect(const std::vector<std::string>& keys);
-    void write_through_writer();
-    void show_ordered();
+    Selection selection() const;
+    void show_count();
+    void reselect(const Selection& before, bool scroll);
     void mark_header() const;
 
     HWND list_ = nullptr;
     std::vector<int> key_columns_;
-    std::vector<int> numeric_columns_;
-    RecordedList copy_;
-    ListOrder order_;
-    std::string find_text_;
-    std::vector<Row> sorted_;
-    std::unique_ptr<ListViewRows> rows_;
-    std::unique_ptr<RowWriter> writer_;  // the only writer of the control once sorted or narrowed
+    ShownRows rows_;
 };

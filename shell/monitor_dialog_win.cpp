@@ -213,7 +213,7 @@ void MonitorDialog::show_status_line() {
     std::string text;
     if (!find_text_.empty()) {
         auto counts = [](const SortedListView& list) {
-            return std::to_string(list.shown().size()) + " / " + std::to_string(list.total());
+            return std::to_string(list.shown_count()) + " / " + std::to_string(list.total());
         };
         text = formatted_text(IDS_SHOWN_SESSIONS, counts(sessions_)) + "  " +
                formatted_text(IDS_SHOWN_OPEN_FILES, counts(open_files_));
@@ -393,6 +393,18 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         return false;
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lp);
+        if (header.code == LVN_GETDISPINFOW) {
+            // The session and open-file lists hold no rows: they ask for the cells they draw.
+            auto& info = *reinterpret_cast<NMLVDISPINFOW*>(lp);
+            if (!sessions_.fill_cell(info) && !open_files_.fill_cell(info))
+                return false;
+            result = 0;
+            return true;
+        }
+        if (header.code == LVN_ODFINDITEMW) {
+            const auto& find = *reinterpret_cast<const NMLVFINDITEMW*>(lp);
+            return sessions_.find_typed(find, result) || open_files_.find_typed(find, result);
+        }
         if (header.code == LVN_COLUMNCLICK)
             on_column_click(*reinterpret_cast<const NMLISTVIEW*>(lp));
         else if (header.code == LVN_KEYDOWN && (header.idFrom == IDC_SESSIONS || header.idFrom == IDC_OPEN_FILES))

@@ -301,6 +301,65 @@ TEST_F(SortedLists, KeysCopyCloseAndFindAndTheSystemMenuHoldsTheToolbarsCommands
         << "Ctrl+F goes to the find box";
 }
 
+TEST_F(SortedLists, TypingALetterGoesToTheNextRowStartingWithIt) {
+    {
+        std::lock_guard<std::mutex> lock(net.mutex);
+        net.sessions = {{"ann", "PC1", 1, 5, 0}, {"bob", "PC2", 1, 5, 0}, {"Carl", "PC3", 1, 5, 0}};
+    }
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_SESSIONS) == 3; }, 3000));
+    click_header(IDC_SESSIONS, 0);
+    click_header(IDC_SESSIONS, 0);  // Carl, bob, ann
+    SetForegroundWindow(main);
+    SendMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list(IDC_SESSIONS)), TRUE);
+    press_key('B');
+    EXPECT_TRUE(wait_until([&] { return selected(IDC_SESSIONS) == 1; }, 3000)) << selected(IDC_SESSIONS);
+}
+
+// The list holds no rows: what it draws at the end of 50,000 sorted rows is
+// asked for as it scrolls there. Prints what a page of scrolling costs.
+TEST_F(SortedLists, FiftyThousandSortedRowsScrollToTheEndAndKeepAllSelectedAcrossAPass) {
+    std::vector<netmgmt::OpenFileInfo> opens;
+    for (unsigned i = 1; i <= 50000; ++i)
+        opens.push_back({i, 1, "D:\\共享\\文件" + std::to_string(i) + ".txt", "用户" + std::to_string(i % 37)});
+    set_open_files(opens);
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 50000; }, 30000));
+    click_header(IDC_OPEN_FILES, 3);
+    click_header(IDC_OPEN_FILES, 3);  // ids descending
+    HWND files = list(IDC_OPEN_FILES);
+    const int page = static_cast<int>(SendMessageW(files, LVM_GETCOUNTPERPAGE, 0, 0));
+    ASSERT_GT(page, 0);
+    const int pages = 200;
+    const ULONGLONG start = GetTickCount64();
+    for (int i = 0; i < pages; ++i) {
+        SendMessageW(files, WM_VSCROLL, SB_PAGEDOWN, 0);
+        UpdateWindow(files);
+    }
+    const ULONGLONG paged = GetTickCount64() - start;
+    SendMessageW(files, LVM_ENSUREVISIBLE, 49999, FALSE);  // as the End key scrolls
+    UpdateWindow(files);
+    std::printf("scrolling 50,000 rows: %.2f ms a page (%d rows) over %d pages\n", static_cast<double>(paged) / pages,
+                page, pages);
+    const int top = static_cast<int>(SendMessageW(files, LVM_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(top + page, 50000) << "at the end";
+    EXPECT_EQ(cell(IDC_OPEN_FILES, 49999, 3), "1");
+    EXPECT_EQ(cell(IDC_OPEN_FILES, top, 0), "D:\\共享\\文件" + std::to_string(50000 - top) + ".txt");
+
+    SetForegroundWindow(main);
+    SendMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(files), TRUE);
+    const ULONGLONG before_all = GetTickCount64();
+    press_with_control('A');
+    ASSERT_TRUE(wait_until([&] { return list_selected_count(IDC_OPEN_FILES) == 50000; }, 30000)) << "Ctrl+A";
+    std::printf("Ctrl+A over 50,000 rows: %.0f ms\n", static_cast<double>(GetTickCount64() - before_all));
+
+    // A pass brings a new open with the highest id: it comes first, every
+    // selected row moves down by one and keeps its selection, the new one has none.
+    opens.push_back({60000, 1, "D:\\新.txt", "用户1"});
+    set_open_files(opens);
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_OPEN_FILES) == 50001; }, 10000));
+    EXPECT_EQ(list_selected_count(IDC_OPEN_FILES), 50000);
+    EXPECT_EQ(selected(IDC_OPEN_FILES), 1) << "the new first row is not selected";
+}
+
 namespace {
 
 // Passes a minute apart, the share list read every ten seconds: only F5

@@ -91,6 +91,8 @@ TEST_F(MonitorWindow, HasItsListsColumnsAndStyles) {
         EXPECT_EQ(SendMessageW(list(id), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_SUBITEMIMAGES);
         EXPECT_NE(SendMessageW(list(id), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
         EXPECT_EQ(GetWindowLongW(list(id), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+        // The session and open-file lists hold no rows of their own: the window's copy is the only one.
+        EXPECT_EQ((GetWindowLongW(list(id), GWL_STYLE) & LVS_OWNERDATA) != 0, id != IDC_SHARES) << id;
     }
     EXPECT_EQ(window_text(GetDlgItem(main, IDC_STATUS)), "");
     HMENU system = GetSystemMenu(main, FALSE);
