@@ -44,7 +44,9 @@ PassOutcome MonitorPass::run(const std::vector<std::string>& folders) {
     const std::int64_t now = reporting_.seconds();
     if (token && token == listed_token_ && folders == listed_folders_ && now - listed_at_ < kFullPassSeconds) {
         place_sessions(static_cast<std::uint32_t>(now - listed_at_));
-        return {};
+        PassOutcome quiet;
+        quiet.lists_current = true;
+        return quiet;
     }
     PassOutcome outcome;
     listed_at_ = now;
@@ -53,6 +55,7 @@ PassOutcome MonitorPass::run(const std::vector<std::string>& folders) {
     const bool complete =
         outcome.sessions_status == netmgmt::kSuccess && outcome.open_files_status == netmgmt::kSuccess;
     listed_token_ = complete ? token : std::nullopt;
+    outcome.lists_current = complete;
     listed_folders_ = folders;
     return outcome;
 }

@@ -55,6 +55,9 @@ struct PassOutcome {
     // How each enumeration ended: 0, or the failure that ended it.
     std::uint32_t sessions_status = 0;
     std::uint32_t open_files_status = 0;
+    // The lists match the server as it was when the pass began: both were
+    // listed well, or nothing moved since such a listing.
+    bool lists_current = false;
     bool changed() const { return sessions_changed || open_files_changed; }
 };
 

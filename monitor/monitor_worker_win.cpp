@@ -72,13 +72,18 @@ DWORD run_passes(netmgmt::NetManagement& net, HWND window, const PassBoxTexts& b
     // than a breath for the rest of the system.
     DWORD wait = period_ms;
     while (wait_for_pass(stop, wake, wait)) {
-        const DWORD started = GetTickCount();
+        const std::uint64_t started = GetTickCount64();
         MonitorSettings settings = monitor_settings().snapshot();
         PassOutcome outcome = pass.run(settings.folders);
-        PassUpdate update{sessions.take_edits(),     open_files.take_edits(), outcome.sessions_status,
-                          outcome.open_files_status, recorder.failure(),      recorder.take_unwritten()};
+        PassUpdate update{sessions.take_edits(),
+                          open_files.take_edits(),
+                          outcome.sessions_status,
+                          outcome.open_files_status,
+                          recorder.failure(),
+                          recorder.take_unwritten(),
+                          outcome.lists_current ? std::optional<std::uint64_t>(started) : std::nullopt};
         send_payload(window, filvane_message::kPassUpdate, update);
-        const DWORD took = GetTickCount() - started;
+        const DWORD took = static_cast<DWORD>(GetTickCount64() - started);
         wait = took + kLeastWaitMs >= period_ms ? kLeastWaitMs : period_ms - took;
         if (!settings.start_log)
             continue;

@@ -27,6 +27,8 @@ struct PassUpdate {
     std::uint32_t open_files_status = 0;
     std::uint32_t day_file_status = 0;      // 0, or why the day file cannot be written now
     std::optional<long> unwritten_entries;  // once appends resume: the entries lost meanwhile
+    // When the pass began (GetTickCount64), if it found the lists current.
+    std::optional<std::uint64_t> lists_current_at;
 };
 
 class MonitorWorker {

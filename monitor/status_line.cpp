@@ -43,6 +43,19 @@ bool StatusLine::report_unwritten(long unwritten, const LocalTime& now) {
     return refresh();
 }
 
+void StatusLine::lists_current_at(std::int64_t at_ms) {
+    // A long listing is stamped with its start, which may come before a
+    // quick pass's already taken.
+    if (at_ms > current_at_ms_)
+        current_at_ms_ = at_ms;
+}
+
+bool StatusLine::report_age(std::int64_t now_ms, std::int64_t stale_ms) {
+    const std::int64_t age_ms = now_ms - current_at_ms_;
+    age_ = age_ms > stale_ms ? with_value(texts_.stale, std::to_string(age_ms / 1000)) : std::string();
+    return refresh();
+}
+
 bool StatusLine::refresh() {
     // The failure that began first stays in view until it ends, so the line
     // does not flicker between lists that fail for one cause.
@@ -55,6 +68,12 @@ bool StatusLine::refresh() {
         const Failure& f = *failures_[shown];
         text = clock_text(f.since) + what_failed(shown) + ":" + failure_cause(f.status);
     }
+    // A list that failed is emptied and its failure's time tells since
+    // when: no age for it.
+    const bool list_failed =
+        failures_[static_cast<int>(StatusSource::Sessions)] || failures_[static_cast<int>(StatusSource::OpenFiles)];
+    if (!age_.empty() && !list_failed)
+        text += (text.empty() ? "" : "  ") + age_;
     if (text == text_)
         return false;
     text_ = std::move(text);

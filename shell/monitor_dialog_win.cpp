@@ -40,6 +40,9 @@ const char kMainTitle[] = FILVANE_MAIN_TITLE;
 namespace {
 
 constexpr UINT_PTR kShareTimer = 1;
+// Ticks the lists' age on the status line while a slow pass holds them.
+constexpr UINT_PTR kAgeTimer = 2;
+constexpr UINT kAgeTimerMs = 500;
 constexpr DWORD kStopWaitMs = 5000;
 
 struct Column {
@@ -143,6 +146,9 @@ BOOL MonitorDialog::on_init() {
         worker_.reset();  // nothing to stop at close
         message_box(resource_text(IDS_WORKER_NOT_STARTED));
     }
+    // Nothing is listed yet: the lists' age counts from now.
+    status_line_.lists_current_at(static_cast<std::int64_t>(GetTickCount64()));
+    SetTimer(hwnd(), kAgeTimer, kAgeTimerMs, nullptr);
     start_update_check(hwnd());
 
     // The first refresh comes once the window is up, so a box about a
@@ -243,6 +249,13 @@ void MonitorDialog::apply_pass(const PassUpdate& update) {
     show_status(StatusSource::DayFile, update.day_file_status);
     if (update.unwritten_entries)
         status_line_.report_unwritten(*update.unwritten_entries, current_local_time());
+    if (update.lists_current_at)
+        status_line_.lists_current_at(static_cast<std::int64_t>(*update.lists_current_at));
+    show_lists_age();
+}
+
+void MonitorDialog::show_lists_age() {
+    status_line_.report_age(static_cast<std::int64_t>(GetTickCount64()), stale_after_ms(pass_period_ms_));
     show_status_line();
 }
 
@@ -390,6 +403,8 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
     case WM_TIMER:
         if (wp == kShareTimer)
             refresh_shares();
+        else if (wp == kAgeTimer)
+            show_lists_age();
         return false;
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lp);
@@ -465,6 +480,7 @@ void MonitorDialog::close_window() {
     if (worker_)
         worker_->stop(kStopWaitMs);
     KillTimer(hwnd(), kShareTimer);
+    KillTimer(hwnd(), kAgeTimer);
     if (!growing_.remember()) {
         ErrorLog error_log;
         if (!error_log.write(resource_text(IDS_WINDOW_NOT_REMEMBERED)))

@@ -41,6 +41,9 @@ private:
     void close_window();
     void show_status(StatusSource source, std::uint32_t status);
     void show_status_line();
+    // Says how old the lists are once no pass has found them current for
+    // longer than the passes explain.
+    void show_lists_age();
     void on_find_changed();
     bool on_list_command(int id, int notification);
     void on_list_key(const NMLVKEYDOWN& key);

@@ -116,3 +116,42 @@ TEST(StatusLine, ShowsTheFirstFailureUntilEveryListReadsAgain) {
     EXPECT_TRUE(line.report(StatusSource::OpenFiles, 0, t2));
     EXPECT_EQ(line.text(), "");
 }
+
+TEST(StatusLine, SaysHowOldTheListsAreOnceNoPassFoundThemCurrent) {
+    StatusLine line{test_status_texts()};
+    const LocalTime t{2026, 12, 8, 9, 5, 7};
+    const std::int64_t stale = stale_after_ms(1000);
+    line.lists_current_at(10'000);
+    EXPECT_FALSE(line.report_age(12'000, stale)) << "two seconds is what a pass a second may take";
+    EXPECT_TRUE(line.report_age(12'001, stale));
+    EXPECT_EQ(line.text(), "服务器应答慢,列表已2秒未更新");
+    EXPECT_FALSE(line.report_age(12'900, stale)) << "whole seconds only";
+    EXPECT_TRUE(line.report_age(15'500, stale));
+    EXPECT_EQ(line.text(), "服务器应答慢,列表已5秒未更新");
+
+    line.lists_current_at(9'000);  // a slow listing's start, before the stamp kept
+    EXPECT_FALSE(line.report_age(15'500, stale)) << "an older stamp does not go back";
+    line.lists_current_at(15'000);  // a prompt pass
+    EXPECT_TRUE(line.report_age(15'500, stale));
+    EXPECT_EQ(line.text(), "");
+
+    // A failed list is emptied: its failure is told, not an age.
+    EXPECT_TRUE(line.report(StatusSource::OpenFiles, 2114, t));
+    EXPECT_FALSE(line.report_age(30'000, stale)) << "the failure's line stands";
+    EXPECT_EQ(line.text(), "09:05:07 读取打开文件列表失败:文件共享服务没有运行(2114)");
+    EXPECT_TRUE(line.report(StatusSource::OpenFiles, 0, t)) << "read again, yet not found current";
+    EXPECT_EQ(line.text(), "服务器应答慢,列表已15秒未更新");
+
+    // Other news stays in view beside the age.
+    EXPECT_TRUE(line.report(StatusSource::DayFile, 5, t));
+    const std::string failed_day_file = "09:05:07 写入日志文件失败:";
+    const std::string aged = "  服务器应答慢,列表已15秒未更新";
+    EXPECT_EQ(line.text().compare(0, failed_day_file.size(), failed_day_file), 0) << line.text();
+    EXPECT_GT(line.text().size(), aged.size());
+    EXPECT_EQ(line.text().substr(line.text().size() - aged.size()), aged);
+    EXPECT_TRUE(line.report(StatusSource::DayFile, 0, t));
+    line.report_unwritten(3, t);
+    line.lists_current_at(30'000);
+    EXPECT_TRUE(line.report_age(30'100, stale));
+    EXPECT_EQ(line.text(), "09:05:07 日志文件已恢复写入,期间有3条记录未能写入");
+}

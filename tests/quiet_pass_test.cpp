@@ -102,3 +102,21 @@ TEST_F(QuietPass, ListsAgainWhatTheTokenCannotVouchFor) {
     after(1, {"D:\\a"});
     EXPECT_GT(calls(), listed) << "no token";
 }
+
+TEST_F(QuietPass, TellsWhetherTheListsMatchTheServerAsThePassBegan) {
+    EXPECT_TRUE(pass.run({}).lists_current) << "listed well";
+    EXPECT_TRUE(after(1).lists_current) << "nothing moved since";
+
+    net.token = 8;
+    net.open_file_failure = netmgmt::kAccessDenied;
+    EXPECT_FALSE(after(1).lists_current) << "the open files failed";
+    EXPECT_FALSE(after(1).lists_current) << "nor does a steady token vouch for a failed listing";
+    net.open_file_failure = 0;
+    net.session_failure = netmgmt::kAccessDenied;
+    EXPECT_FALSE(after(1).lists_current) << "the sessions failed";
+    net.session_failure = 0;
+    EXPECT_TRUE(after(1).lists_current);
+
+    net.token.reset();
+    EXPECT_TRUE(after(1).lists_current) << "without a token, a full listing still counts";
+}
