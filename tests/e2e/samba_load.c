@@ -11,6 +11,10 @@
  *     -r READY     created once every file is open
  *     -R RELEASE   the files are held until this exists
  *     -t SECONDS   hold at most this long (default 600)
+ *     -b N -B BUSY while BUSY exists, N opens change each second: half of
+ *                  them close, and those closed the second before come back
+ *                  in their mode; the walk strides over the connections
+ *     -l LOG       with -b: one line per second, "TIME closed reopened"
  *
  * Connection i logs on as the (i mod number of -u) account A and opens
  * PREFIX-A/cNNNN/fNNNNN.txt, creating folders and files as needed (a folder
@@ -58,10 +62,30 @@ static int flip(SMBCCTX* ctx, SMBCFILE** f, const char* url, int* rw) {
     return -1;
 }
 
+/* One open of the busy walk: the K-th open strides over the connections, so
+ * each second's changes are spread over all clients. */
+struct busy_open {
+    long conn, file;
+};
+
+static struct busy_open busy_open_at(long k, long conns, long files) {
+    struct busy_open o = {k % conns, (k / conns) % files};
+    return o;
+}
+
+static void open_url(char* url, size_t size, const char* host, const char* share, const char* prefix, const char* user,
+                     long conn, long file) {
+    snprintf(url, size, "smb://%s/%s/%s-%s/c%04ld/f%05ld.txt", host, share, prefix, user, conn, file);
+}
+
+static int open_rw(const char* mode, long file) {
+    return strcmp(mode, "rw") == 0 || (strcmp(mode, "mix") == 0 && file % 2 == 0);
+}
+
 static void usage(void) {
     fprintf(stderr,
             "usage: load [-s HOST] [-S SHARE] [-c N] [-f M] [-m r|rw|mix] [-p PREFIX] "
-            "-r READY -R RELEASE [-t SECONDS] -u USER%%PASS [-u USER%%PASS...]\n");
+            "-r READY -R RELEASE [-t SECONDS] [-b N -B BUSY [-l LOG]] -u USER%%PASS [-u USER%%PASS...]\n");
 }
 
 int main(int argc, char** argv) {
@@ -71,12 +95,15 @@ int main(int argc, char** argv) {
     const char* mode = "mix";
     const char* ready = NULL;
     const char* release = NULL;
+    const char* busy_flag = NULL;
+    const char* busy_log = NULL;
+    long busy = 0;
     long conns = 10, files = 100, hold = 600;
     struct smb_account accounts[16];
     int naccounts = 0;
 
     int opt;
-    while ((opt = getopt(argc, argv, "s:S:c:f:m:p:r:R:t:u:")) != -1) {
+    while ((opt = getopt(argc, argv, "s:S:c:f:m:p:r:R:t:u:b:B:l:")) != -1) {
         switch (opt) {
         case 's':
             host = optarg;
@@ -105,6 +132,15 @@ int main(int argc, char** argv) {
         case 't':
             hold = strtol(optarg, NULL, 10);
             break;
+        case 'b':
+            busy = strtol(optarg, NULL, 10);
+            break;
+        case 'B':
+            busy_flag = optarg;
+            break;
+        case 'l':
+            busy_log = optarg;
+            break;
         case 'u':
             if (naccounts == 16 || smb_parse_account(optarg, &accounts[naccounts]) != 0) {
                 usage();
@@ -118,6 +154,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!ready || !release || naccounts == 0 || conns < 1 || conns > 10000 || files < 0 || files > 100000 || hold < 1 ||
+        busy < 0 || busy > conns * files || (busy > 0 && !busy_flag) ||
         (strcmp(mode, "r") && strcmp(mode, "rw") && strcmp(mode, "mix"))) {
         usage();
         return 1;
@@ -159,8 +196,8 @@ int main(int argc, char** argv) {
         }
         smbc_open_fn open_fn = smbc_getFunctionOpen(ctx[i]);
         for (long j = 0; j < files && !smb_stop; ++j) {
-            int rw = strcmp(mode, "rw") == 0 || (strcmp(mode, "mix") == 0 && j % 2 == 0);
-            snprintf(url, sizeof url, "smb://%s/%s/%s-%s/c%04ld/f%05ld.txt", host, share, prefix, user, i, j);
+            int rw = open_rw(mode, j);
+            open_url(url, sizeof url, host, share, prefix, user, i, j);
             SMBCFILE* f = open_fn(ctx[i], url, O_CREAT | (rw ? O_RDWR : O_RDONLY), 0644);
             if (!f) {
                 fprintf(stderr, "load: open %s: %s\n", url, strerror(errno));
@@ -192,19 +229,64 @@ int main(int argc, char** argv) {
 
     signal(SIGUSR1, ask_flip);
     {
-        const char* user = accounts[0].user;
+        char flip_url[1024];
         int rw = strcmp(mode, "r") != 0;
-        snprintf(url, sizeof url, "smb://%s/%s/%s-%s/c0000/f00000.txt", host, share, prefix, user);
-        for (double end = smb_now_s() + (double)hold; !smb_stop && !smb_file_exists(release) && smb_now_s() < end;) {
+        open_url(flip_url, sizeof flip_url, host, share, prefix, accounts[0].user, 0, 0);
+        /* The busy walk: [closed_from, next) are closed, oldest first. The
+         * flipped file (the first) is left to SIGUSR1. */
+        const long total = conns * files;
+        long next = 1, closed_from = 1;
+        double tick = smb_now_s();
+        FILE* log = busy_log ? fopen(busy_log, "a") : NULL;
+        if (busy_log && !log) {
+            perror(busy_log);
+            rc = 2;
+        }
+        for (double end = smb_now_s() + (double)hold;
+             !rc && !smb_stop && !smb_file_exists(release) && smb_now_s() < end;) {
             if (flip_asked && files > 0) {
                 flip_asked = 0;
-                if (flip(ctx[0], &fh[0], url, &rw) != 0) {
+                if (flip(ctx[0], &fh[0], flip_url, &rw) != 0) {
                     rc = 2;
                     break;
                 }
             }
+            if (busy > 0 && smb_now_s() >= tick + 1.0) {
+                tick += 1.0;
+                long reopened = 0, closed = 0;
+                for (; closed_from < next && !rc; ++closed_from) {
+                    struct busy_open o = busy_open_at(closed_from % total, conns, files);
+                    if (o.conn == 0 && o.file == 0)
+                        continue; /* SIGUSR1's */
+                    open_url(url, sizeof url, host, share, prefix, accounts[o.conn % naccounts].user, o.conn, o.file);
+                    fh[o.conn * files + o.file] = smbc_getFunctionOpen(ctx[o.conn])(
+                        ctx[o.conn], url, open_rw(mode, o.file) ? O_RDWR : O_RDONLY, 0);
+                    if (!fh[o.conn * files + o.file]) {
+                        fprintf(stderr, "load: reopen %s: %s\n", url, strerror(errno));
+                        rc = 2;
+                    }
+                    ++reopened;
+                }
+                /* Without BUSY the closed ones still come back. */
+                for (; closed < busy / 2 && !rc && smb_file_exists(busy_flag); ++next) {
+                    struct busy_open o = busy_open_at(next % total, conns, files);
+                    if (o.conn == 0 && o.file == 0)
+                        continue;
+                    SMBCFILE** f = &fh[o.conn * files + o.file];
+                    smbc_getFunctionClose(ctx[o.conn])(ctx[o.conn], *f);
+                    *f = NULL;
+                    ++closed;
+                }
+                if (log && (closed || reopened)) {
+                    fprintf(log, "%.3f %ld %ld\n", smb_now_s(), closed, reopened);
+                    fflush(log);
+                }
+                continue;
+            }
             usleep(50000);
         }
+        if (log)
+            fclose(log);
     }
 
 out:

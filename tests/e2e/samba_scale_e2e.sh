@@ -16,6 +16,15 @@
 #             the list showing it while every other open stays still (each
 #             also adds an entry to the day's activity log)
 #   change_s  from a client letting go to its open files gone
+# With BUSY_PERCENT=P the clients also spend 30 s with P % of the opens
+# changing each second (half closing, those closed a second before coming
+# back), before Filvane starts and while it watches:
+#   busy_changes_s      what the clients changed each second
+#   busy_cpu_core, busy_server_added_core   as above, while busy
+#   busy_age_s          the oldest age the status line told over 20 s of
+#                       samples, and how many samples told one
+#   busy_one_open_s     one open's change under that load (the list narrowed
+#                       to the single client's rows by the find box)
 #
 #   samba_scale_e2e.sh Filvane.exe.so wdrive.exe.so [CONNECTIONS [FILES]]
 # Needs root (namespace, smbd).
@@ -60,17 +69,27 @@ wineserver_pid() {
 
 # One client lets go on its own, the others together.
 users=(-u daemon%Filv-pw1 -u bin%Filv-pw2)
-"$D/samba_load" -c $((CONNECTIONS - 1)) -f "$FILES" -r "$D/ready" -R "$D/release" -t 900 "${users[@]}" &
+opens=$((CONNECTIONS * FILES))
+busy=()
+[ -n "${BUSY_PERCENT:-}" ] && busy=(-b $((opens * BUSY_PERCENT / 100)) -B "$D/busy" -l "$D/busy.log")
+"$D/samba_load" -c $((CONNECTIONS - 1)) -f "$FILES" -r "$D/ready" -R "$D/release" -t 900 "${busy[@]}" "${users[@]}" &
 loads+=($!)
 "$D/samba_load" -c 1 -f "$FILES" -p one -r "$D/ready.one" -R "$D/release.one" -t 900 "${users[@]}" &
 loads+=($!)
-for _ in $(seq 1200); do [ -f "$D/ready" ] && [ -f "$D/ready.one" ] && break; sleep 0.1; done
+for _ in $(seq 6000); do [ -f "$D/ready" ] && [ -f "$D/ready.one" ] && break; sleep 0.1; done
 [ -f "$D/ready" ] && [ -f "$D/ready.one" ] || fail "the clients could not open their files"
-opens=$((CONNECTIONS * FILES))
 # The clients' own opening still settles in the server for a moment.
 sleep 5
 idle=$("$here/server_cpu.py" 30)
 echo "server_idle_core=$idle"
+if [ ${#busy[@]} -gt 0 ]; then
+  touch "$D/busy"
+  sleep 3
+  busy_idle=$("$here/server_cpu.py" 30)
+  rm "$D/busy"
+  echo "busy_server_idle_core=$busy_idle"
+  sleep 2
+fi
 
 # Changes are logged, with the sessions.
 key='HKLM\Software\QuindarSoft\Filvane'
@@ -89,17 +108,24 @@ echo "opens=$opens sessions=$CONNECTIONS shown_s=$(since "$started")"
 server=$(wineserver_pid)
 [ -n "$server" ] || fail "no wineserver of this prefix"
 hz=$(getconf CLK_TCK)
-t0=$(now) a0=$(ticks "$FILVANE_PID") b0=$(ticks "$server")
-watched=$("$here/server_cpu.py" 30)
-a1=$(ticks "$FILVANE_PID") b1=$(ticks "$server")
-echo "cpu_core=$(echo "scale=3; ($a1 - $a0 + $b1 - $b0) / $hz / ($(now) - $t0)" | bc)"
+# Filvane's cores (with its children and wineserver) while the server's are
+# sampled for 30 s: sets own and watched.
+watch_30s() {
+  local t0 a0 b0 a1 b1
+  t0=$(now) a0=$(ticks "$FILVANE_PID") b0=$(ticks "$server")
+  watched=$("$here/server_cpu.py" 30)
+  a1=$(ticks "$FILVANE_PID") b1=$(ticks "$server")
+  own=$(echo "scale=3; ($a1 - $a0 + $b1 - $b0) / $hz / ($(now) - $t0)" | bc)
+}
+watch_30s
+echo "cpu_core=$own"
 echo "server_watched_core=$watched server_added_core=$(echo "$watched - $idle" | bc)"
 echo "rss_mb=$(awk '/^VmRSS/ { print int($2 / 1024) }' "/proc/$FILVANE_PID/status")"
 
 # One open changes at a time (the single client's first file closes, then
 # comes back read-only); each change shows at the next pass and is logged.
 entries() { cat ./*.dat 2>/dev/null | wc -l; }
-flip_one() {  # flip_one ROWS: asks for the change, waits for ROWS rows
+flip_one() {  # flip_one ROWS [NAME]: asks for the change, waits for ROWS rows
   local logged watcher at
   logged=$(entries)
   wd rows "$MAIN_TITLE" 1001 "$1" 10000 &
@@ -108,7 +134,7 @@ flip_one() {  # flip_one ROWS: asks for the change, waits for ROWS rows
   kill -USR1 "${loads[1]}"
   at=$(now)
   wait "$watcher" || fail "one open's change not listed: $(count 1001) rows, not $1"
-  echo "one_open_s=$(since "$at")"
+  echo "${2:-one_open_s}=$(since "$at")"
   sleep 1
   [ "$(entries)" -gt "$logged" ] || fail "one open's change not in the day's log"
 }
@@ -116,6 +142,32 @@ flip_one $((opens - 1))
 flip_one "$opens"
 wd cells "$MAIN_TITLE" 1001 | grep -P 'one-daemon.c0000.f00000\.txt\t[^\t]*\t读取\t' >/dev/null \
   || fail "the reopened file is not listed as read"
+
+if [ ${#busy[@]} -gt 0 ]; then
+  : >"$D/busy.log"
+  touch "$D/busy"
+  sleep 3
+  watch_30s
+  echo "busy_cpu_core=$own"
+  echo "busy_server_watched_core=$watched busy_server_added_core=$(echo "$watched - $busy_idle" | bc)"
+  # The status line, once a second: the oldest age it told (whole seconds).
+  oldest=0 told=0
+  for _ in $(seq 20); do
+    age=$(wd item "$MAIN_TITLE" 1043 | LC_ALL=C grep -ao '[0-9][0-9]*' | tail -1)
+    [ -n "$age" ] && told=$((told + 1)) && [ "$age" -gt "$oldest" ] && oldest=$age
+    sleep 1
+  done
+  echo "busy_age_s=$oldest told_in=$told/20"
+  # The single client's rows alone, so a count tells its change apart.
+  wd settext "$MAIN_TITLE" 1051 one-daemon
+  wd rows "$MAIN_TITLE" 1001 "$FILES" 30000 || fail "the find box did not narrow the list: $(count 1001)"
+  flip_one $((FILES - 1)) busy_one_open_s
+  flip_one "$FILES" busy_one_open_s
+  wd settext "$MAIN_TITLE" 1051 ""
+  rm "$D/busy"
+  echo "busy_changes_s=$(awk '{ n++; c += $2 + $3 } END { if (n) printf "%.0f", c / n }' "$D/busy.log")"
+  wd rows "$MAIN_TITLE" 1001 "$opens" 30000 || fail "the closed opens did not come back: $(count 1001)"
+fi
 
 # The watcher is up before the client lets go, so its own start is not timed.
 wd rows "$MAIN_TITLE" 1001 $((opens - FILES)) 60000 &
