@@ -62,9 +62,13 @@ struct PassOutcome {
 };
 
 // A pass enumerates at least this often even when the server's change token
-// stayed: what the token does not cover (a user's name, the account's rights
-// on the server) shows within this time.
-constexpr std::int64_t kFullPassSeconds = 30;
+// stayed. Every session, tree connect and open that comes, goes or changes
+// mode moves the token; what it does not cover changes rarely and shows
+// within this time: a user's name as a directory service resolves it, the
+// monitor account's rights on the server, a configuration file the main one
+// includes. At 50,000 opens one listing costs the server over a second of
+// CPU, so every 30 s was most of what watching a still server cost it.
+constexpr std::int64_t kFullPassSeconds = 300;
 
 class MonitorPass {
 public:
