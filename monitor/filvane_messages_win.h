@@ -21,5 +21,8 @@ constexpr UINT kTrayNotify = WM_APP + 0x44;
 // Main window to itself, posted once it is up: back to its remembered size
 // and place (the dialog base centres it after initialisation).
 constexpr UINT kRestorePlacement = WM_APP + 0x43;
+// Main window to itself, posted after a pass the server refused: wParam the
+// refusal's code, asked about in a dialog outside the pass's sent message.
+constexpr UINT kAskForAccount = WM_APP + 0x45;
 
 }  // namespace filvane_message

@@ -6,6 +6,8 @@
 
 #include "common/code_page.h"
 #include "netmgmt/net_management.h"
+#include "netmgmt/remote_logon_win.h"
+#include "netmgmt/samba_credentials.h"
 #include "netmgmt/session_levels.h"
 
 namespace netmgmt {
@@ -36,8 +38,25 @@ Reply<Record> take(NET_API_STATUS status, LPBYTE buffer, DWORD read, Convert con
 class Netapi32 : public NetManagement {
 public:
     // netapi32 takes the server as "\\NAME", or no name for this computer.
+    // Another server is reached as the user, or with the account remembered
+    // for it.
     explicit Netapi32(const std::string& server)
-        : server_(server.empty() ? u"" : u"\\\\" + codepage::gbk_to_utf16(server)) {}
+        : server_(server.empty() ? u"" : u"\\\\" + codepage::gbk_to_utf16(server)) {
+        if (!server_.empty())
+            log_on_remembered(server_);
+    }
+
+    // The computer itself is always read as the user who runs Filvane.
+    std::uint32_t use_account(const std::string& user, const std::string& password, bool remember) override {
+        if (server_.empty())
+            return kNotSupported;
+        if (std::uint32_t code = samba::account_refusal({user, password}))
+            return code;
+        const std::u16string name = codepage::gbk_to_utf16(user), secret = codepage::gbk_to_utf16(password);
+        if (std::uint32_t code = log_on(server_, name, secret))
+            return code;
+        return remember ? remember_logon(server_, name, secret) : kSuccess;
+    }
 
     Reply<ShareInfo> enum_shares(std::uint32_t preferred, std::uint32_t& resume) override {
         LPBYTE buffer = nullptr;

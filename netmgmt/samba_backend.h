@@ -12,8 +12,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/code_page.h"
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_config.h"
+#include "netmgmt/samba_credentials.h"
 #include "netmgmt/samba_records.h"
 #include "netmgmt/srvsvc_rpc.h"
 
@@ -67,6 +69,13 @@ public:
     // The server's state of sessions, tree connects and opens as one value
     // read without asking the server; nothing when it cannot be read.
     virtual std::optional<std::uint64_t> state_token() = 0;
+    // The account the user gave, used from the next call on; with
+    // `remember`, stored for the next start as well.
+    virtual std::uint32_t use_account(const Credentials& account, bool remember) {
+        (void)account;
+        (void)remember;
+        return kNotSupported;
+    }
 };
 
 class SambaNetManagement : public NetManagement {
@@ -87,6 +96,10 @@ public:
     std::uint32_t disconnect_session(const SessionInfo& asked) override;
     bool disconnect_ends_connection() const override { return true; }
     std::optional<std::uint64_t> change_token() override;
+    // The window's GBK texts; Samba and the account files speak UTF-8.
+    std::uint32_t use_account(const std::string& user, const std::string& password, bool remember) override {
+        return source_->use_account({codepage::gbk_to_utf8(user), codepage::gbk_to_utf8(password)}, remember);
+    }
 
 private:
     // One enumeration's records, taken when it starts (resume 0), paged

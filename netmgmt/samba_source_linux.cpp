@@ -3,10 +3,9 @@
 // libnetapi; FILVANE_SAMBA_CONF names its smb.conf (default
 // /etc/samba/smb.conf). Another server: only its srvsvc, through libnetapi
 // (no sessions: libnetapi has no session calls). Both log on with the
-// administrator account from FILVANE_SAMBA_CREDENTIALS (default
-// /etc/filvane/samba-admin.conf).
+// account the user gave in the window, or else the first account file of
+// account_files() (netmgmt/samba_credentials.h).
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <ifaddrs.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -24,6 +23,7 @@
 #include <sstream>
 
 #include "netmgmt/net_management.h"
+#include "netmgmt/samba_account_files_linux.h"
 #include "netmgmt/samba_backend.h"
 #include "netmgmt/samba_credentials.h"
 #include "netmgmt/samba_databases_linux.h"
@@ -60,23 +60,6 @@ bool read_small_file(const std::string& path, std::string& out) {
     text << in.rdbuf();
     out = text.str();
     return true;
-}
-
-// Up to `limit` bytes from `fd`; false on a read error or a longer file.
-bool read_at_most(int fd, long long limit, std::string& out) {
-    char chunk[1024];
-    for (;;) {
-        const ssize_t n = read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        out.append(chunk, static_cast<std::size_t>(n));
-        if (static_cast<long long>(out.size()) > limit)
-            return false;
-    }
 }
 
 // What changes with a file's content, owner or rights, or its replacement.
@@ -161,7 +144,9 @@ public:
     // `remote` names another server; empty for the local one.
     explicit SambaServer(const std::string& remote)
         : conf_(env_or("FILVANE_SAMBA_CONF", "/etc/samba/smb.conf")),
-          credentials_path_(env_or("FILVANE_SAMBA_CREDENTIALS", "/etc/filvane/samba-admin.conf")),
+          account_files_(account_files(remote, account_places())),
+          remembered_folder_(remembered_accounts_folder(account_places())),
+          remembered_name_(server_account_file(remote)),
           remote_(!remote.empty()),
           server_address_(remote_ ? remote : kLoopback) {}
 
@@ -235,9 +220,13 @@ public:
         if (parameter("lock directory", lock_directory_, lock_directory) != kSuccess)
             return std::nullopt;
         std::optional<std::uint64_t> token = databases_fingerprint(lock_directory);
-        if (token)
-            for (const std::string* path : {&credentials_path_, &conf_})
-                *token = *token * 31 + file_stamp(*path);
+        if (token) {
+            for (const std::string& path : account_files_)
+                *token = *token * 31 + file_stamp(path);
+            *token = *token * 31 + file_stamp(conf_);
+            std::lock_guard<std::mutex> lock(mutex_);
+            *token = *token * 31 + accounts_given_;
+        }
         return token;
     }
 
@@ -277,6 +266,25 @@ public:
     std::string monitor_account() override {
         std::lock_guard<std::mutex> lock(mutex_);
         return account_;
+    }
+
+    // Stored first, so an account that cannot be remembered is not used
+    // either and the user is told at once.
+    std::uint32_t use_account(const Credentials& given, bool remember) override {
+        if (std::uint32_t code = account_refusal(given))
+            return code;
+        if (remember) {
+            if (remembered_folder_.empty())
+                return kPathNotFound;
+            if (!remembered_name_)
+                return kInvalidParameter;
+            if (std::uint32_t code = write_account_file(remembered_folder_, *remembered_name_, given))
+                return code;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        given_ = given;
+        ++accounts_given_;
+        return kSuccess;
     }
 
 private:
@@ -349,24 +357,17 @@ private:
         return kSuccess;
     }
 
-    // The account file holds a password: it must be root's (or the running
-    // user's) alone. Checked and read through one descriptor, a link not
-    // followed, so what is checked is what is read.
+    // The account given in the window comes first: it answers a refusal of
+    // whatever the files hold.
     std::uint32_t read_credentials(Credentials& out) {
-        int fd = open(credentials_path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0)
-            return errno == ELOOP ? kSymbolicLink : errno == EACCES ? kAccessDenied : kNotAuthenticated;
-        struct stat st {};
-        std::uint32_t status = kNotAuthenticated;
-        if (fstat(fd, &st) == 0)
-            status = account_file_refusal(
-                {false, S_ISREG(st.st_mode), st.st_uid, st.st_mode & 07777, static_cast<long long>(st.st_size)},
-                geteuid());
-        std::string text;
-        if (status == kSuccess && !read_at_most(fd, kMaxAccountFileSize, text))
-            status = kNotAuthenticated;
-        close(fd);
-        return status == kSuccess ? read_account(text, out) : status;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (given_) {
+                out = *given_;
+                return kSuccess;
+            }
+        }
+        return read_first_account(account_files_, out);
     }
 
     // Without a usable account the connection made with the last one is
@@ -409,13 +410,17 @@ private:
     }
 
     const std::string conf_;
-    const std::string credentials_path_;
+    const std::vector<std::string> account_files_;
+    const std::string remembered_folder_;
+    const std::optional<std::string> remembered_name_;
     std::mutex mutex_;
     const bool remote_;
     std::string pid_directory_;
     std::string lock_directory_;
     std::string server_address_;
     std::string account_;
+    std::optional<Credentials> given_;
+    std::uint64_t accounts_given_ = 0;  // moves the state token
     SrvsvcSessionClient pipe_;
 };
 

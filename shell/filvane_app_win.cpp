@@ -22,7 +22,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     auto net = netmgmt::make_system_net_management(start.server());
     {
-        MonitorDialog dialog(*net, start.title());
+        MonitorDialog dialog(*net, start.title(), MonitorWorker::kPassPeriodMs, !start.server().empty());
         dialog.run_modal(nullptr);
     }
     return 0;

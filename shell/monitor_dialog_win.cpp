@@ -26,6 +26,7 @@
 #include "shell/disconnect_session_win.h"
 #include "shell/filvane_resources.h"
 #include "shell/list_export_win.h"
+#include "shell/logon_dialog_win.h"
 #include "shell/server_address.h"
 #include "shell/settings_command_win.h"
 #include "shell/settings_registry_win.h"
@@ -105,12 +106,13 @@ void set_up_list(HWND list, const Column (&columns)[N]) {
 
 }  // namespace
 
-MonitorDialog::MonitorDialog(netmgmt::NetManagement& net, std::string title, DWORD pass_period_ms)
+MonitorDialog::MonitorDialog(netmgmt::NetManagement& net, std::string title, DWORD pass_period_ms, bool remote)
     : Dialog(IDD_MONITOR, true),
       net_(net),
       title_(std::move(title)),
       pass_period_ms_(pass_period_ms),
-      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))) {}
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))),
+      logon_asking_(remote) {}
 
 MonitorDialog::~MonitorDialog() = default;
 
@@ -246,6 +248,9 @@ void MonitorDialog::apply_pass(const PassUpdate& update) {
     show_status(StatusSource::Sessions, update.sessions_status);
     show_status(StatusSource::OpenFiles, update.open_files_status);
     reread_failed_shares(update);
+    // Posted: the worker waits for this message, not for the user.
+    if (const std::uint32_t refusal = logon_asking_.after_pass(update.sessions_status, update.open_files_status))
+        PostMessageW(hwnd(), filvane_message::kAskForAccount, refusal, 0);
     show_status(StatusSource::DayFile, update.day_file_status);
     if (update.unwritten_entries)
         status_line_.report_unwritten(*update.unwritten_entries, current_local_time());
@@ -275,6 +280,16 @@ void MonitorDialog::reread_failed_shares(const PassUpdate& update) {
     if (read_well && !pass_read_well_ && shares_status_ != 0)
         PostMessageW(hwnd(), WM_TIMER, kShareTimer, 0);
     pass_read_well_ = read_well;
+}
+
+// Cancel leaves the refusal on the status line; an account given is tried
+// at once.
+void MonitorDialog::ask_for_account(std::uint32_t refusal) {
+    if (closing_ || !::ask_for_account(hwnd(), net_, refusal))
+        return;
+    logon_asking_.account_given();
+    if (worker_)
+        worker_->pass_now();
 }
 
 // Each action with the ids that ask for it: the toolbar's, and its twin in
@@ -446,6 +461,10 @@ bool MonitorDialog::on_message(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) 
         return true;
     case filvane_message::kPassUpdate:
         apply_pass(sent_payload<const PassUpdate>(lp));
+        result = 0;
+        return true;
+    case filvane_message::kAskForAccount:
+        ask_for_account(static_cast<std::uint32_t>(wp));
         result = 0;
         return true;
     case WM_CLOSE:

@@ -16,6 +16,7 @@
 #include "monitor/status_line.h"
 #include "netmgmt/net_management.h"
 #include "shell/growing_window_win.h"
+#include "shell/logon_asking.h"
 #include "shell/monitor_texts_win.h"
 #include "shell/toolbar_win.h"
 
@@ -24,8 +25,9 @@ extern const char kMainTitle[];
 class MonitorDialog : public Dialog {
 public:
     // `title` names the window and its tray icon; the monitoring thread
-    // passes every `pass_period_ms`.
-    MonitorDialog(netmgmt::NetManagement& net, std::string title, DWORD pass_period_ms = MonitorWorker::kPassPeriodMs);
+    // passes every `pass_period_ms`; `remote`: `net` is another computer's.
+    MonitorDialog(netmgmt::NetManagement& net, std::string title, DWORD pass_period_ms = MonitorWorker::kPassPeriodMs,
+                  bool remote = false);
     ~MonitorDialog() override;
 
     void refresh_shares();
@@ -50,6 +52,7 @@ private:
     void apply_pass(const PassUpdate& update);
     void on_column_click(const NMLISTVIEW& click);
     void reread_failed_shares(const PassUpdate& update);
+    void ask_for_account(std::uint32_t refusal);
     void close_open_file();
     void disconnect_session();
     void connect_to_server();
@@ -92,4 +95,5 @@ private:
     // lists: a share list that failed is read again once the server answers.
     std::uint32_t shares_status_ = 0;
     bool pass_read_well_ = true;
+    LogonAsking logon_asking_;
 };

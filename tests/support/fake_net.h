@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -68,6 +69,18 @@ public:
         return disconnect_result;
     }
     bool disconnect_ends_connection() const override { return ends_connection; }
+
+    struct GivenAccount {
+        std::string user, password;
+        bool remember = false;
+    };
+    std::vector<GivenAccount> accounts_given;
+    std::uint32_t account_result = 0;  // what use_account answers
+    std::uint32_t use_account(const std::string& user, const std::string& password, bool remember) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        accounts_given.push_back({user, password, remember});
+        return account_result;
+    }
 
 private:
     template <class Record>
