@@ -58,6 +58,7 @@ struct MemorySource : SambaSource {
     Fetched sessions_report() override { return {kSuccess, sessions}; }
     Fetched tree_connects_report() override { return {kSuccess, connects}; }
     Fetched lock_listing() override { return {kFileNotFound, {}}; }
+    Fetched usershares_report() override { return {kSuccess, {}}; }
     Fetched config_report() override { return {kSuccess, "[global]\n[共享]\n\tpath = /srv/共享\n"}; }
     void use_settings(const ServerSettings&) override {}
     std::uint32_t open_files(std::vector<SrvsvcOpen>& out) override {

@@ -111,8 +111,15 @@ std::uint32_t SambaNetManagement::take_configured_shares(const std::vector<Confi
     Fetched connects = source_->tree_connects_report();
     if (connects.status != kSuccess)
         return connects.status;
+    std::vector<ConfigSection> usershares;
+    if (usershares_enabled(config)) {
+        Fetched listed = source_->usershares_report();
+        if (listed.status != kSuccess)
+            return listed.status;
+        usershares = parse_config(listed.text);
+    }
     const Status status = parse_status_report(connects.text);
-    for (const auto& share : shares_from_config(config, status.tree_connects, status.version))
+    for (const auto& share : shares_from_config(config, usershares, status.tree_connects, status.version))
         out.push_back(share_record(share));
     return kSuccess;
 }

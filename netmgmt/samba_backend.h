@@ -44,6 +44,8 @@ public:
     virtual Fetched lock_listing() = 0;
     // `testparm -s` of the server's configuration.
     virtual Fetched config_report() = 0;
+    // The users' own shares (`net usershare info --long`).
+    virtual Fetched usershares_report() = 0;
     // Where the srvsvc calls go: the server's settings, read from its
     // configuration by the backend.
     virtual void use_settings(const ServerSettings& settings) = 0;

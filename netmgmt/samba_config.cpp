@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace netmgmt {
 namespace samba {
@@ -110,9 +111,15 @@ std::vector<ConfiguredShare> configured_shares(const std::vector<ConfigSection>&
         if (lower(s.name) == "global" || is_no(value_or(s, "available", "yes")))
             continue;
         shares.push_back({s.name, value_or(s, "path", ""), value_or(s, "comment", ""),
-                          is_yes(value_or(s, "printable", value_or(s, "print ok", "no")))});
+                          is_yes(value_or(s, "printable", value_or(s, "print ok", "no"))),
+                          !is_no(value_or(s, "browseable", value_or(s, "browsable", "yes")))});
     }
     return shares;
+}
+
+bool usershares_enabled(const std::vector<ConfigSection>& config) {
+    const ConfigSection* global = global_of(config);
+    return global && std::atol(value_or(*global, "usershare max shares", "0").c_str()) > 0;
 }
 
 std::string server_string(const std::vector<ConfigSection>& config, const std::string& version) {

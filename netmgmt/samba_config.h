@@ -37,6 +37,7 @@ struct ConfiguredShare {
     std::string path;
     std::string comment;
     bool printable = false;
+    bool browseable = true;  // listed by the server's enumeration
 };
 
 std::vector<ConfiguredShare> configured_shares(const std::vector<ConfigSection>& config);
@@ -44,6 +45,10 @@ std::vector<ConfiguredShare> configured_shares(const std::vector<ConfigSection>&
 // The server's description ("server string"), Samba's own when unset, its
 // %v filled with `version`.
 std::string server_string(const std::vector<ConfigSection>& config, const std::string& version);
+
+// True when the configuration lets users share folders of their own
+// ("usershare max shares" above 0): `net usershare info` lists them.
+bool usershares_enabled(const std::vector<ConfigSection>& config);
 
 }  // namespace samba
 }  // namespace netmgmt

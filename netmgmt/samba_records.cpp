@@ -110,13 +110,28 @@ std::vector<std::uint32_t> listed_open_ids(const std::vector<ListedOpen>& opens)
 }
 
 std::vector<SrvsvcShare> shares_from_config(const std::vector<ConfigSection>& config,
+                                            const std::vector<ConfigSection>& usershares,
                                             const std::vector<TreeConnect>& connects, const std::string& version) {
     std::vector<SrvsvcShare> shares;
-    for (const auto& c : configured_shares(config))
-        shares.push_back({c.name, srvsvc_path(c.path), c.comment, c.printable ? kShareTypePrint : 0u, 0});
+    const auto add = [&](const ConfiguredShare& c) {
+        std::string remark = c.comment;
+        for (const auto& [code, value] : {std::make_pair("%S", c.name), std::make_pair("%v", version)})
+            for (std::size_t at = remark.find(code); at != std::string::npos; at = remark.find(code, at + value.size()))
+                remark.replace(at, 2, value);
+        shares.push_back({c.name, srvsvc_path(c.path), remark, c.printable ? kShareTypePrint : 0u, 0});
+    };
+    const auto configured = configured_shares(config);
+    for (const auto& c : configured)
+        if (c.browseable)
+            add(c);
     // Samba adds the interprocess share after the configured ones.
     shares.push_back(
         {"IPC$", "", "IPC Service (" + server_string(config, version) + ")", kShareTypeIpc | kShareTypeHidden, 0});
+    for (const auto& c : configured_shares(usershares))
+        add(c);
+    for (const auto& c : configured)
+        if (!c.browseable)
+            add(c);
     for (const auto& t : connects)
         for (auto& s : shares)
             if (same_share_name(s.name, t.service)) {

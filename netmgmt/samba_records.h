@@ -59,11 +59,14 @@ SrvsvcOpen listed_open_record(const ListedOpen& open, std::uint32_t id, const st
 // 0, and never the same twice in one listing.
 std::vector<std::uint32_t> listed_open_ids(const std::vector<ListedOpen>& opens);
 
-// The shares as srvsvc lists them, from the configuration: each available
-// share with its folder and comment, IPC$ as Samba adds it, and as each
-// one's current uses its tree connects in `connects` (names compared as
-// Samba does, without case). `version` fills the server string's %v.
+// The shares as srvsvc lists them, from the configuration and the users'
+// own shares (`net usershare info --long`): in the server's order, the
+// listed shares, IPC$ as Samba adds it, the users' shares, then those it
+// leaves out of its list; each with its folder and its comment (%S the
+// share's name, %v `version`), and as its current uses its tree connects in
+// `connects` (names compared as Samba does, without case).
 std::vector<SrvsvcShare> shares_from_config(const std::vector<ConfigSection>& config,
+                                            const std::vector<ConfigSection>& usershares,
                                             const std::vector<TreeConnect>& connects, const std::string& version);
 
 // Number of opens by session id.

@@ -164,6 +164,12 @@ public:
         return tool({"testparm", "-s", "--suppress-prompt", conf_});
     }
 
+    Fetched usershares_report() override {
+        if (remote_)
+            return {kNotSupported, {}};
+        return tool({"net", "-s", conf_, "usershare", "info", "--long"});
+    }
+
     void use_settings(const ServerSettings& settings) override {
         if (remote_)
             return;

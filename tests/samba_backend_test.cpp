@@ -40,6 +40,7 @@ struct FakeSource : SambaSource {
                    "[global]\n\tinterfaces = 10.0.0.5/24 eth1\n\tbind interfaces only = yes\n"
                    "[docs]\n\tpath = /srv/d\n[hidden$]\n\tpath = /srv/h\n\tbrowseable = no\n"
                    "[gone$]\n\tpath = /srv/g\n\tbrowseable = no\n"};
+    Fetched usershares{kSuccess, "[mine]\npath=/home/u/own\ncomment=own %S\n"};
     std::vector<std::vector<SrvsvcOpen>> opens{opens_of(3)};  // answers in turn; the last one repeats
     std::uint32_t opens_status = kSuccess;
     std::uint32_t close_status = kSuccess;
@@ -56,6 +57,7 @@ struct FakeSource : SambaSource {
         return locks;
     }
     Fetched config_report() override { return config; }
+    Fetched usershares_report() override { return usershares; }
     void use_settings(const ServerSettings& settings) override { bound_to = settings.bound_to; }
     std::uint32_t open_files(std::vector<SrvsvcOpen>& out) override {
         out = opens[std::min<std::size_t>(opens_calls++, opens.size() - 1)];
@@ -198,12 +200,18 @@ TEST_F(SambaBackend, WithoutTheAccountOneLockListingGivesOpensAndCounts) {
     std::uint32_t resume = 0;
     auto shares = backend.enum_shares(8192, resume);
     ASSERT_EQ(shares.status, kSuccess);
-    ASSERT_EQ(shares.records.size(), 4u);
+    ASSERT_EQ(shares.records.size(), 4u) << "no users' shares unless the configuration allows them";
     EXPECT_EQ(shares.records[0].name, "docs");
     EXPECT_EQ(shares.records[0].path, "Z:\\srv\\d");
     EXPECT_EQ(shares.records[0].current_uses, 1u);
-    EXPECT_EQ(shares.records[3].name, "IPC$");
-    EXPECT_EQ(shares.records[3].current_uses, 1u);
+    EXPECT_EQ(shares.records[1].name, "IPC$");
+    EXPECT_EQ(shares.records[1].current_uses, 1u);
+    source->config.text.insert(source->config.text.find('\n') + 1, "\tusershare max shares = 10\n");
+    shares = backend.enum_shares(8192, resume = 0);
+    ASSERT_EQ(shares.records.size(), 5u);
+    EXPECT_EQ(shares.records[2].remark, "own mine");
+    source->usershares = {kAccessDenied, ""};
+    EXPECT_EQ(backend.enum_shares(8192, resume = 0).status, kAccessDenied);
 
     // Closing needs the account: the close says so and nothing is closed.
     EXPECT_EQ(backend.close_open_file(o[0]), kNotAuthenticated);

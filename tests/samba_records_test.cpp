@@ -19,9 +19,9 @@ using namespace netmgmt::samba;
 namespace {
 
 // "FileId  Opened by  Perms  Locks  Path" rows as srvsvc gives them.
-std::vector<SrvsvcOpen> captured_opens() {
+std::vector<SrvsvcOpen> captured_opens(const std::string& name = "net_rpc_file.txt") {
     std::vector<SrvsvcOpen> out;
-    std::istringstream in(read_data("net_rpc_file.txt"));
+    std::istringstream in(read_data(name));
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream row(line);
@@ -62,20 +62,26 @@ TEST(SambaRecords, OpenCountsFromIdsAgreeWithTheLockListing) {
     EXPECT_EQ(from_ids->at("2474214148"), 1u) << "bin's writer";
 }
 
+// Two captures of the lock listing and srvsvc's list at one moment, the
+// second with a name that holds the listing's own gap of three blanks.
 TEST(SambaRecords, ListedOpensReadAsSrvsvcListsThem) {
-    const auto srvsvc = captured_opens();
-    const auto listed = parse_lock_listing(read_data("locks.txt"));
-    ASSERT_EQ(listed.size(), srvsvc.size());
-    const auto ids = listed_open_ids(listed);
-    // The server's test accounts: uid 1 is daemon, 2 is bin.
-    for (std::size_t i = 0; i < listed.size(); ++i) {
-        const SrvsvcOpen record = listed_open_record(listed[i], ids[i], listed[i].owner.uid == 1 ? "daemon" : "bin");
-        EXPECT_EQ(record.path, srvsvc[i].path);
-        EXPECT_EQ(record.permissions, srvsvc[i].permissions) << record.path;
-        EXPECT_EQ(record.user, srvsvc[i].user);
-        EXPECT_EQ(open_file_record(record).path, open_file_record(srvsvc[i]).path);
+    const std::vector<std::string> shares = {"/tmp/rootlist/x/srv/shares/docs", u8"/tmp/rootlist/x/srv/shares/公共"};
+    for (const auto& [listing, srvsvc_list] :
+         {std::make_pair("locks.txt", "net_rpc_file.txt"), std::make_pair("locks_gaps.txt", "net_rpc_file_gaps.txt")}) {
+        const auto srvsvc = captured_opens(srvsvc_list);
+        const auto listed = parse_lock_listing(read_data(listing), shares);
+        ASSERT_EQ(listed.size(), srvsvc.size()) << listing;
+        const auto ids = listed_open_ids(listed);
+        // The servers' test accounts: uid 1 is daemon, 2 is bin.
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            const SrvsvcOpen record =
+                listed_open_record(listed[i], ids[i], listed[i].owner.uid == 1 ? "daemon" : "bin");
+            EXPECT_EQ(record.path, srvsvc[i].path);
+            EXPECT_EQ(record.permissions, srvsvc[i].permissions) << record.path;
+            EXPECT_EQ(record.user, srvsvc[i].user);
+        }
     }
-    ListedOpen folder = listed[0];
+    ListedOpen folder = parse_lock_listing(read_data("locks.txt"))[0];
     folder.name = ".";
     EXPECT_EQ(listed_open_record(folder, 1, "u").path, "C:\\work\\scratch\\lead-srv\\shares\\docs")
         << "the share's folder itself";
@@ -106,31 +112,37 @@ TEST(SambaRecords, ListedOpenIdsStayWhileTheOpenStaysAndNeverRepeat) {
     EXPECT_NE(listed_open_ids(later)[0], ids[0]);
 }
 
-TEST(SambaRecords, SharesFromTheConfigurationCountTheirTreeConnects) {
+TEST(SambaRecords, SharesFromTheConfigurationInTheServersOrderWithTheirTreeConnects) {
     const auto config = parse_config(read_data("testparm.txt"));
-    const auto connects = parse_status_report(read_data("tree_connects.json")).tree_connects;
-    const auto shares = shares_from_config(config, connects, "4.17.12-Debian");
-    ASSERT_EQ(shares.size(), 4u);
+    auto connects = parse_status_report(read_data("tree_connects.json")).tree_connects;
+    connects.push_back({"MINE", "1", 0});
+    const auto usershares = parse_config(u8"[mine]\npath=/home/u/own\ncomment=个人 %S\nusershare_acl=S-1-1-0:F,\n");
+    const auto shares = shares_from_config(config, usershares, connects, "4.17.12-Debian");
+    ASSERT_EQ(shares.size(), 5u);
     EXPECT_EQ(shares[0].name, u8"公共");
     EXPECT_EQ(share_record(shares[0]).path, u8"Z:\\tmp\\filvcap\\shares\\公共");
     EXPECT_EQ(shares[0].remark, u8"公共资料 共享");
     EXPECT_EQ(shares[0].current_uses, 2u);
     EXPECT_EQ(shares[1].name, "docs");
     EXPECT_EQ(shares[1].current_uses, 3u);
-    EXPECT_EQ(shares[2].name, "hidden$") << "listed though not browseable";
-    const SrvsvcShare& ipc = shares[3];
-    EXPECT_TRUE(is_interprocess(ipc));
+    const SrvsvcShare& ipc = shares[2];
+    EXPECT_TRUE(is_interprocess(ipc)) << "after the listed shares, as Samba adds it";
     EXPECT_EQ(ipc.remark, "IPC Service (Filvane test server)");
     EXPECT_EQ(ipc.current_uses, 3u);
     EXPECT_EQ(share_record(ipc).path, "");
+    EXPECT_EQ(shares[3].name, "mine") << "a user's share";
+    EXPECT_EQ(shares[3].remark, u8"个人 mine");
+    EXPECT_EQ(shares[3].current_uses, 1u) << "names compared without case";
+    EXPECT_EQ(shares[4].name, "hidden$") << "left out of the server's list, asked for after it";
 
-    // Names compared without case; Samba's own description when none is set.
-    const auto bare = shares_from_config(parse_config("[global]\n[Docs]\n\tpath = /d\n[off]\n\tavailable = no\n"),
-                                         {{"DOCS", "1", 0}, {"ipc$", "2", 0}, {"gone", "3", 0}}, "4.17.12-Debian");
+    const auto bare = shares_from_config(parse_config("[global]\n[Docs]\n\tpath = /d\n[off]\n\tavailable = no\n"), {},
+                                         {{"DOCS", "1", 0}, {"gone", "3", 0}}, "4.17.12-Debian");
     ASSERT_EQ(bare.size(), 2u) << "a share that is not available is not offered";
     EXPECT_EQ(bare[0].current_uses, 1u);
-    EXPECT_EQ(bare[1].remark, "IPC Service (Samba 4.17.12-Debian)");
-    EXPECT_EQ(bare[1].current_uses, 1u);
+    EXPECT_EQ(bare[1].remark, "IPC Service (Samba 4.17.12-Debian)") << "Samba's own description";
+    EXPECT_EQ(bare[1].current_uses, 0u);
+    EXPECT_FALSE(usershares_enabled(parse_config("[global]\n\tusershare path = /u\n")));
+    EXPECT_TRUE(usershares_enabled(parse_config("[global]\n\tusershare max shares = 10\n")));
 }
 
 TEST(SambaRecords, SessionsLeaveOutAnonymousAndTheMonitorsOwnConnection) {
