@@ -17,7 +17,10 @@ bool has_control(const std::string& text) {
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool host_name_character(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+// NetBIOS names may hold '_' as well.
+bool host_name_character(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+}
 
 constexpr char kAdminAccountsFolder[] = "/etc/filvane/servers";
 constexpr char kAdminAccount[] = "/etc/filvane/samba-admin.conf";

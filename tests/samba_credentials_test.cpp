@@ -122,6 +122,7 @@ TEST(SambaCredentials, AServerNameBecomesAFileNameInsideTheFolder) {
     EXPECT_EQ(server_account_file("FileSrv"), "filesrv.conf") << "host names ignore case";
     EXPECT_EQ(server_account_file("192.168.1.10"), "192.168.1.10.conf");
     EXPECT_EQ(server_account_file("srv-2.corp.example"), "srv-2.corp.example.conf");
+    EXPECT_EQ(server_account_file("FILE_SRV"), "file_srv.conf");
     EXPECT_EQ(server_account_file(""), "localhost.conf") << "the computer itself";
     for (const char* bad : {"..", "../etc/passwd", "a/b", "a..b", ".hidden", "a\\b", "a b", "a\nb", "服务器", "a:b"}) {
         SCOPED_TRACE(bad);
