@@ -12,6 +12,7 @@
 //   wdrive select TITLE LIST_ID ROW   select one row of the list view
 //   wdrive item TITLE ID          print the text of control ID (UTF-8)
 //   wdrive settext TITLE ID TEXT  set the text of control ID, as typing it would
+//   wdrive check TITLE ID         tick check box ID
 //   wdrive post TITLE MSG WP      post message MSG with wParam WP (decimal)
 //   wdrive settime TITLE ID H M S set the time of date-time picker ID
 //
@@ -32,10 +33,10 @@
 namespace {
 
 int usage() {
-    std::fprintf(
-        stderr,
-        "usage: wdrive wait|gone|text|command|close|cells|count|rows|selected|select|item|settext|post|settime TITLE "
-        "[ARG...]\n");
+    std::fprintf(stderr,
+                 "usage: wdrive "
+                 "wait|gone|text|command|close|cells|count|rows|selected|select|item|settext|check|post|settime TITLE "
+                 "[ARG...]\n");
     return 2;
 }
 
@@ -186,6 +187,8 @@ int main() {
         // WM_SETTEXT carries its text across processes.
         const std::u16string text = codepage::gbk_to_utf16(argv[4]);
         SendMessageW(GetDlgItem(window, number(3)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    } else if (verb == "check" && argc > 3) {
+        SendMessageW(GetDlgItem(window, number(3)), BM_SETCHECK, BST_CHECKED, 0);
     } else if (verb == "post" && argc > 4) {
         PostMessageW(window, static_cast<UINT>(number(3)), static_cast<WPARAM>(number(4)), 0);
     } else if (verb == "settime" && argc > 6) {
