@@ -251,6 +251,20 @@ TEST_F(MonitorWindow, StatusLineNamesAFailureUntilTheListsReadAgain) {
     EXPECT_TRUE(wait_until([&] { return status().empty(); }, 4000)) << status();
 }
 
+TEST_F(MonitorWindow, StatusLineTellsTheListsAgeWhileAPassStretches) {
+    auto status = [&] { return window_text(GetDlgItem(main, IDC_STATUS)); };
+    set_sessions({{"alice", "PC1", 1, 5, 0}});
+    ASSERT_TRUE(wait_until([&] { return rows(IDC_SESSIONS) == 1 && status().empty(); }, 4000)) << status();
+    net.session_delay_ms = 4000;  // a listing longer than the period
+    ASSERT_TRUE(wait_until([&] { return status().find("列表已") != std::string::npos; }, 4500))
+        << "told while the pass is still inside its listing: " << status();
+    const std::string first = status();
+    EXPECT_TRUE(wait_until([&] { return status() != first && !status().empty(); }, 2500))
+        << "the age goes on meanwhile: " << first;
+    net.session_delay_ms = 0;
+    EXPECT_TRUE(wait_until([&] { return status().empty(); }, 10000)) << "a prompt pass clears it: " << status();
+}
+
 TEST_F(MonitorWindow, AShareListThatFailedIsReadAgainOnceTheServerAnswers) {
     auto status = [&] { return window_text(GetDlgItem(main, IDC_STATUS)); };
     set_failures(2114);  // the server restarts: shares and sessions fail
