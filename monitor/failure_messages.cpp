@@ -40,6 +40,7 @@ const Cause kCauses[] = {
     {netmgmt::kSymbolicLink, "ERROR_CANT_RESOLVE_FILENAME", "Samba管理员账户文件是符号链接"},
     {netmgmt::kServerNotStarted, "NERR_ServerNotStarted", "文件共享服务没有运行"},
     {netmgmt::kClientNameNotFound, "NERR_ClientNameNotFound", "找不到这个会话,它可能已经断开"},
+    {netmgmt::kFileIdNotFound, "NERR_FileIdNotFound", "找不到这个打开文件,它可能已经关闭"},
     {file_failure::kWriteProtected, "ERROR_WRITE_PROTECT", "日志文件夹是只读的"},
     {file_failure::kDiskFull, "ERROR_DISK_FULL", "磁盘空间不足"},
     {file_failure::kSymbolicLink, "ERROR_STOPPED_ON_SYMLINK", "日志文件是符号链接,已拒绝"},

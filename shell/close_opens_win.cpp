@@ -5,6 +5,7 @@
 #include "common/message_box_win.h"
 #include "common/string_resource_win.h"
 #include "common/wide_text_win.h"
+#include "monitor/failure_messages.h"
 #include "monitor/monitor_pass.h"
 #include "monitor/open_id.h"
 #include "shell/filvane_resources.h"
@@ -40,8 +41,11 @@ void close_one(HWND owner, netmgmt::NetManagement& net, const netmgmt::OpenFileI
     const std::uint32_t result = net.close_open_file(open);
     if (result == netmgmt::kFileChanged)
         show_message(owner, resource_text(IDS_FILE_CHANGED));
+    else if (result == 0)
+        show_message(owner, resource_text(IDS_FILE_CLOSED));
     else
-        show_message(owner, resource_text(result == 0 ? IDS_FILE_CLOSED : IDS_CLOSE_FAILED));
+        // The cause says what to do, e.g. that closing needs the account.
+        show_message(owner, resource_text(IDS_CLOSE_FAILED) + "\r\n" + failure_cause(result));
 }
 
 void close_many(HWND owner, netmgmt::NetManagement& net, const std::vector<netmgmt::OpenFileInfo>& opens) {

@@ -202,7 +202,7 @@ TEST_F(MonitorWindow, CloseFileAsksThenClosesTheSelectedOpen) {
     net.close_result = 2314;
     PostMessageW(main, WM_COMMAND, ID_CLOSE_FILE, 0);
     ASSERT_TRUE(answer_box("确定要关闭打开文件“D:\\a.txt”吗?", IDOK));
-    EXPECT_TRUE(answer_box("关闭文件失败!", IDOK));
+    EXPECT_TRUE(answer_box("关闭文件失败!\r\n找不到这个打开文件,它可能已经关闭(2314)", IDOK));
 
     // The server gave the id to another open while the question was up.
     net.close_result = netmgmt::kFileChanged;
