@@ -113,7 +113,7 @@ touch "$D/release.late"
 wait_row 1001 '读我' absent || fail "the ended open is still listed"
 wd command "关闭提示" 1
 wd wait Filvane 15000 || fail "no outcome message for the ended open"
-[ "$(wd text Filvane)" = $'关闭文件失败!\r\n找不到这个打开文件,它可能已经关闭(2314)' ] || fail "ended open outcome: $(wd text Filvane)"
+[ "$(wd text Filvane)" = $'关闭文件失败!\n找不到这个打开文件,它可能已经关闭(2314)' ] || fail "ended open outcome: $(wd text Filvane)"
 wd command Filvane 1
 
 # The day's log: entries whose records match what the lists showed.
@@ -164,5 +164,34 @@ for _ in $(seq 40); do [ -z "$(wd item "$MAIN_TITLE" 1043)" ] && break; sleep 0.
 grep -q "已恢复正常:监控打开文件2出错!错误信息:$stopped" <(iconv -f GBK -t UTF-8 "$work/vlerror.log") \
   || fail "the error log does not say the open-file failure cleared"
 quit_filvane
-FILVANE_PID=
+
+# Root with no account file: the three lists come from the status tool and
+# the configuration, the day's log is written as before, and a close says
+# what is missing and how to set it up.
+mkdir -p "$D/work-noaccount"
+cd "$D/work-noaccount"
+export FILVANE_SAMBA_CREDENTIALS=$D/no-account.conf
+start_filvane
+hold plain daemon Filv-pw1 r 'smb://127.0.0.1/公共/读我.txt'
+wait_row 1001 "^\Q$(win "$S/公共/读我.txt")\E\tdaemon\t读取\t-?\d+$" || fail "no open listed without the account"
+wait_row 1000 '^daemon\t127\.0\.0\.1\t1\t' || fail "no session listed without the account"
+wait_row 1005 "^公共\t\Q$(win "$S/公共")\E\t" || fail "no share listed without the account"
+wd item "$MAIN_TITLE" 1043 | grep -q . && fail "a failure is shown without the account: $(wd item "$MAIN_TITLE" 1043)"
+wd select "$MAIN_TITLE" 1001 0
+wd command "$MAIN_TITLE" 32776
+wd wait "关闭提示" 10000 || fail "no confirmation without the account"
+wd command "关闭提示" 1
+wd wait Filvane 15000 || fail "no outcome of the close without the account"
+[ "$(wd text Filvane)" = $'关闭文件失败!\n没有可用的Samba管理员账户,以root运行filvane-samba-account setup可建立(1244)' ] \
+  || fail "close without the account: $(wd text Filvane)"
+wd command Filvane 1
+touch "$D/release.plain"
+wait_row 1001 '读我' absent || fail "the released open is still listed without the account"
+sleep 2
+day=$(ls "$D/work-noaccount"/*.dat 2>/dev/null | head -1)
+[ -n "$day" ] || fail "no day file written without the account"
+python3 "$here/day_file_check.py" "$day" || fail "the day file without the account is not well-formed"
+grep -qP "用户:daemon计算机:127\.0\.0\.1.*文件:\Q$(win "$S/公共/读我.txt")\E访问者:daemon打开模式:读取 " <(iconv -f GBK -t UTF-8 "$day") \
+  || fail "the open is not in the day file without the account: $(iconv -f GBK -t UTF-8 "$day")"
+quit_filvane
 echo "PASS: Filvane on the real Samba server"

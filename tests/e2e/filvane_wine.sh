@@ -9,18 +9,20 @@ fail() { echo "FAIL: $*"; exit 1; }
 # The Windows build's C runtime ends printed lines with CR LF.
 wd() { wine "$WDRIVE" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
-# Starts Filvane in the background (its pid in FILVANE_PID) and closes the
-# about box it shows while initialising.
-start_filvane() {
-  wine "$FILVANE" &
+# Starts Filvane with ARGS in the background (its pid in FILVANE_PID) and
+# closes the about box it shows while initialising. The main window is
+# looked for by WATCHED_TITLE when set (another server's window names it).
+start_filvane() {  # start_filvane [ARGS...]
+  wine "$FILVANE" "$@" &
   FILVANE_PID=$!
   wd wait "$ABOUT_TITLE" 30000 || fail "no about box at start-up"
   wd close "$ABOUT_TITLE"
-  wd wait "$MAIN_TITLE" 20000 || fail "no main window"
+  wd wait "${WATCHED_TITLE:-$MAIN_TITLE}" 20000 || fail "no main window titled ${WATCHED_TITLE:-$MAIN_TITLE}"
 }
 
 # Closes the main window and waits for the process to end with code 0.
 quit_filvane() {
-  wd close "$MAIN_TITLE" || fail "main window gone before quitting"
+  wd close "${WATCHED_TITLE:-$MAIN_TITLE}" || fail "main window gone before quitting"
   wait "$FILVANE_PID" || fail "Filvane exited with $?"
+  FILVANE_PID=
 }

@@ -43,6 +43,7 @@ fi
 
 D=$LOGON_DIR
 TITLE="$MAIN_TITLE - \\\\$SERVER"
+WATCHED_TITLE=$TITLE
 source "$here/holders.sh"
 finish() {
   stop_holders "$D"
@@ -65,18 +66,6 @@ remembered=$XDG_CONFIG_HOME/filvane/servers/$SERVER.conf
 mkdir -p "$D/work"
 cd "$D/work" || fail "no working folder"
 
-start_watching() {
-  wine "$FILVANE" "\\\\$SERVER" &
-  FILVANE_PID=$!
-  wd wait "$ABOUT_TITLE" 30000 || fail "no about box at start-up"
-  wd close "$ABOUT_TITLE"
-  wd wait "$TITLE" 20000 || fail "no window titled for \\\\$SERVER"
-}
-quit_watching() {
-  wd close "$TITLE" || fail "the window went before quitting"
-  wait "$FILVANE_PID" || fail "Filvane exited with $?"
-  FILVANE_PID=
-}
 lists_filled() {
   for _ in $(seq 60); do
     wd cells "$TITLE" 1000 | grep -qP "^daemon\t\Q$CLIENT\E\t" \
@@ -93,7 +82,7 @@ cause_shown() {  # cause_shown CODE
   return 1
 }
 
-start_watching
+start_filvane "\\\\$SERVER"
 wd wait "$LOGON_TITLE" 20000 || fail "no account dialog; status line: $(wd item "$TITLE" 1043)"
 cause_shown 1244 || fail "the dialog does not name the missing account: $(wd item "$LOGON_TITLE" 1102)"
 wd settext "$LOGON_TITLE" 1103 root
@@ -120,10 +109,10 @@ wd wait "$LOGON_TITLE" 3000 && fail "the dialog came again once the account was 
 for f in /proc/[0-9]*/cmdline /proc/[0-9]*/environ; do
   grep -qaF "$PASSWORD" "$f" 2>/dev/null && fail "$f holds the password: $(tr '\0' ' ' <"$f")"
 done
-quit_watching
+quit_filvane
 
-start_watching
+start_filvane "\\\\$SERVER"
 lists_filled || fail "a second start did not list with the remembered account: $(wd item "$TITLE" 1043)"
 wd wait "$LOGON_TITLE" 2000 && fail "a second start asked again"
-quit_watching
+quit_filvane
 echo "PASS"
