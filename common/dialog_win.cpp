@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "common/controls_win.h"
 #include "common/message_box_win.h"
@@ -11,6 +12,8 @@ namespace {
 
 // Dialogs run on the user-interface thread only, so no lock guards this.
 std::map<int, HWND> g_running;
+// The modal loops running on that thread, outermost first.
+std::vector<Dialog*> g_modal_loops;
 
 // As the framework the programs follow centres its dialogs: on the owner
 // when it is on screen, else on the work area, and never off the work area.
@@ -62,7 +65,15 @@ INT_PTR Dialog::run_modal(HWND owner) {
     if (!ended_)
         ShowWindow(hwnd_, SW_SHOW);
     MSG msg;
+    g_modal_loops.push_back(this);
     while (!ended_) {
+        // The window around this one ended (the program quits from the tray
+        // while this dialog asks): this one ends as cancelled, or the
+        // process would wait on it with no window left to answer.
+        if (outer_loop_ended()) {
+            result_ = IDCANCEL;
+            break;
+        }
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the outer loop
@@ -78,6 +89,7 @@ INT_PTR Dialog::run_modal(HWND owner) {
             DispatchMessageW(&msg);
         }
     }
+    g_modal_loops.erase(std::find(g_modal_loops.begin(), g_modal_loops.end(), this));
     if (owner_was_enabled) {
         EnableWindow(owner, TRUE);
         SetActiveWindow(owner);
@@ -86,6 +98,16 @@ INT_PTR Dialog::run_modal(HWND owner) {
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     return result_;
+}
+
+bool Dialog::outer_loop_ended() const {
+    for (const Dialog* loop : g_modal_loops) {
+        if (loop == this)
+            return false;
+        if (loop->ended_)
+            return true;
+    }
+    return false;
 }
 
 bool Dialog::swallowed(const MSG& msg) const {

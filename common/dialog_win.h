@@ -42,6 +42,8 @@ protected:
 private:
     static INT_PTR CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool swallowed(const MSG& msg) const;
+    // True when a dialog whose modal loop runs around this one has ended.
+    bool outer_loop_ended() const;
 
     int template_id_;
     bool swallow_enter_escape_;
