@@ -13,7 +13,7 @@ IFS=. read -r major minor patch <<<"$version"
 
 # DLLs every Windows from 7 on ships.
 system_dlls="advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll netapi32.dll ole32.dll
-oleaut32.dll shell32.dll user32.dll wininet.dll winmm.dll ws2_32.dll"
+mpr.dll oleaut32.dll shell32.dll user32.dll wininet.dll winmm.dll ws2_32.dll"
 win7='{35138b9a-5d96-4fbd-8e2d-a2440225f93a}'
 win10='{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'
 
