@@ -124,20 +124,24 @@ std::uint32_t SambaNetManagement::take_configured_shares(const std::vector<Confi
     return kSuccess;
 }
 
-std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
+std::uint32_t SambaNetManagement::read_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
     std::vector<std::string> share_paths;
     {
         std::lock_guard<std::mutex> lock(config_mutex_);
         share_paths = share_paths_;
     }
-    Fetched listing = source_->lock_listing();
-    if (listing.status != kSuccess)
-        return listing.status;
-    const std::vector<ListedOpen> listed = parse_lock_listing(listing.text, share_paths);
+    std::vector<ListedOpen> listed;
+    {
+        // Megabytes at scale: gone before the records are made.
+        Fetched listing = source_->lock_listing();
+        if (listing.status != kSuccess)
+            return listing.status;
+        listed = parse_lock_listing(listing.text, share_paths);
+    }
     const std::vector<std::uint32_t> ids = listed_open_ids(listed);
     std::unordered_map<std::uint32_t, std::string> names;
-    std::unordered_map<std::uint32_t, std::uint32_t> pids;
     out.clear();
+    owners.clear();
     out.reserve(listed.size());
     owners.reserve(listed.size());
     for (std::size_t i = 0; i < listed.size(); ++i) {
@@ -147,11 +151,83 @@ std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out
             name = names.emplace(owner.uid, source_->user_name(owner.uid)).first;
         out.push_back(listed_open_record(listed[i], ids[i], name->second));
         owners.push_back(owner);
-        pids.emplace(ids[i], owner.pid);
     }
+    return kSuccess;
+}
+
+std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
+    if (std::uint32_t code = read_listed_opens(out, owners))
+        return code;
+    std::unordered_map<std::uint32_t, std::uint32_t> pids;
+    pids.reserve(out.size());
+    for (std::size_t i = 0; i < out.size(); ++i)
+        pids.emplace(out[i].id, owners[i].pid);
     std::lock_guard<std::mutex> lock(listed_mutex_);
     listed_pids_ = std::move(pids);
     return kSuccess;
+}
+
+bool SambaNetManagement::list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
+    {
+        std::lock_guard<std::mutex> lock(kept_mutex_);
+        if (listed_once_)
+            return false;
+        listed_once_ = true;
+    }
+    if (!account_works() || !listing_read([&] { return take_listed_opens(out, owners); }))
+        return false;
+    ids_provisional_ = true;
+    return true;
+}
+
+bool SambaNetManagement::account_works() {
+    // A refused account is told by the srvsvc listing it would take.
+    SrvsvcShare interprocess;
+    return source_->share("IPC$", interprocess) == kSuccess;
+}
+
+template <class Read>
+bool SambaNetManagement::listing_read(Read read) {
+    try {
+        return read() == kSuccess;
+    } catch (const StatusFormatError&) {
+        return false;  // srvsvc lists instead
+    }
+}
+
+std::uint32_t SambaNetManagement::srvsvc_opens(std::vector<SrvsvcOpen>& out) {
+    const std::uint32_t status = source_->open_files(out);
+    ids_provisional_ = false;
+    if (status == kSuccess) {
+        // The rows take the server's ids: one of them may equal an id of
+        // ours from before, which must not send its close down that route.
+        std::lock_guard<std::mutex> lock(listed_mutex_);
+        listed_pids_.clear();
+    }
+    std::lock_guard<std::mutex> lock(kept_mutex_);
+    listed_once_ = true;
+    if (status == kSuccess)
+        kept_opens_ = kept_opens(out);
+    else
+        kept_opens_.reset();
+    return status;
+}
+
+bool SambaNetManagement::narrow_kept_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
+    std::lock_guard<std::mutex> lock(kept_mutex_);
+    // After a pass that showed ids of ours, the server gives its own.
+    if (!kept_opens_ || ids_provisional_ || !account_works() ||
+        !listing_read([&] { return read_listed_opens(out, owners); }))
+        return false;
+    const std::vector<std::size_t> unnamed = name_listed_opens(*kept_opens_, out, owners);
+    if (!unnamed.empty()) {
+        std::lock_guard<std::mutex> listed_lock(listed_mutex_);
+        listed_pids_.clear();
+        for (std::size_t row : unnamed)
+            listed_pids_.emplace(out[row].id, owners[row].pid);
+        ids_provisional_ = true;
+    }
+    return true;
 }
 
 std::uint32_t SambaNetManagement::read_status(Status& out) {
@@ -202,14 +278,19 @@ std::uint32_t SambaNetManagement::take_sessions(std::vector<SessionInfo>& out) {
     if (std::uint32_t code = read_config(false, config))
         return code;
     std::vector<SrvsvcOpen> opens;
-    std::uint32_t opens_status = source_->open_files(opens);
+    std::vector<LockOwner> owners;
+    // The lock listing costs the server nothing: it stands for srvsvc's
+    // list where it can, srvsvc giving the ids it alone knows.
+    const bool listed = narrow_kept_opens(opens, owners) || list_ahead_of_srvsvc(opens, owners);
+    std::uint32_t opens_status = listed ? kSuccess : srvsvc_opens(opens);
     Status status;
     if (std::uint32_t code = read_status(status))
         return code;
     OpenCounts counts;
-    if (without_account(opens_status)) {
+    if (listed) {
+        counts = open_counts_from_owners(status, owners);
+    } else if (without_account(opens_status)) {
         // One lock listing gives both the opens and their sessions' counts.
-        std::vector<LockOwner> owners;
         if (std::uint32_t code = take_listed_opens(opens, owners))
             return code;
         opens_status = kSuccess;
@@ -246,7 +327,7 @@ std::uint32_t SambaNetManagement::take_open_files(std::vector<OpenFileInfo>& out
             std::vector<ConfigSection> config;
             status = read_config(false, config);
             if (status == kSuccess)
-                status = source_->open_files(opens);
+                status = srvsvc_opens(opens);
             std::vector<LockOwner> owners;
             if (without_account(status))
                 status = take_listed_opens(opens, owners);
@@ -278,8 +359,9 @@ std::optional<std::uint64_t> SambaNetManagement::change_token() {
         token = source_->state_token();
         return kSuccess;
     });
-    // Without a token every pass enumerates, which reports what went wrong.
-    return status == kSuccess ? token : std::nullopt;
+    // Without a token every pass enumerates, which reports what went wrong;
+    // so does the pass after a first listing whose ids were ours.
+    return status == kSuccess && !ids_provisional_ ? token : std::nullopt;
 }
 
 std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {

@@ -4,6 +4,7 @@
 // testable.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -16,6 +17,7 @@
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_config.h"
 #include "netmgmt/samba_credentials.h"
+#include "netmgmt/samba_opens_left.h"
 #include "netmgmt/samba_records.h"
 #include "netmgmt/srvsvc_rpc.h"
 
@@ -127,7 +129,26 @@ private:
     // True when the local server is read without an administrator account:
     // then the lock listing gives the opens and the configuration the shares.
     bool without_account(std::uint32_t srvsvc_status);
+    // The lock listing's opens as srvsvc lists them, with ids of ours, and
+    // who holds each; take_ also keeps their processes for closing.
+    std::uint32_t read_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
     std::uint32_t take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
+    // The first pass's opens from the lock listing, once the account is
+    // known to work: in a fraction of the time a NetFileEnum of tens of
+    // thousands takes. The server's ids come with the next pass.
+    bool list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
+    // The lock listing stands in for srvsvc only while the account works.
+    bool account_works();
+    // True when `read` read the lock listing; false when it could not be
+    // read or did not read as one.
+    template <class Read>
+    bool listing_read(Read read);
+    // The local server's srvsvc opens, kept for narrowing.
+    std::uint32_t srvsvc_opens(std::vector<SrvsvcOpen>& out);
+    // The opens from the lock listing, without asking the server, with the
+    // ids it gave them where the kept opens tell; those it has not listed
+    // get its ids at the next pass. False when the listing can't be read.
+    bool narrow_kept_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
     std::uint32_t take_configured_shares(const std::vector<ConfigSection>& config, std::vector<ShareInfo>& out);
     // The srvsvc id of the open a row of the lock listing showed as `id`.
     std::uint32_t srvsvc_id_of_listed(const OpenFileInfo& asked, const std::vector<SrvsvcOpen>& opens,
@@ -149,6 +170,12 @@ private:
     // The process of each open the last lock listing gave an id of ours.
     std::mutex listed_mutex_;
     std::unordered_map<std::uint32_t, std::uint32_t> listed_pids_;
+    // The server's ids of the local server's opens, from its last srvsvc
+    // listing as the lock listings since have narrowed them.
+    std::mutex kept_mutex_;
+    std::optional<std::vector<KeptOpen>> kept_opens_;
+    bool listed_once_ = false;
+    std::atomic<bool> ids_provisional_{false};
     Snapshot<ShareInfo> shares_;
     Snapshot<SessionInfo> sessions_;
     Snapshot<OpenFileInfo> opens_;

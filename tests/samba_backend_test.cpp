@@ -69,6 +69,10 @@ struct FakeSource : SambaSource {
         return opens_status;
     }
     std::uint32_t share(const std::string& name, SrvsvcShare& out) override {
+        if (name == "IPC$") {
+            out = {name, "C:\\tmp", "IPC", 3, 2};
+            return opens_status;
+        }
         if (name != "hidden$")
             return 2310;  // NERR_NetNameNotFound
         out = {name, "C:\\srv\\h", "", 0, 0};
@@ -141,11 +145,25 @@ struct SambaBackend : ::testing::Test {
     std::vector<OpenFileInfo> opens(std::uint32_t preferred = 2048) {
         return all([&](std::uint32_t p, std::uint32_t& r) { return backend.enum_open_files(p, r); }, preferred);
     }
+    // A monitor's pass: the sessions, then the opens they were counted from.
+    std::vector<SessionInfo> sessions_seen;
+    std::vector<OpenFileInfo> pass() {
+        sessions_seen = sessions();
+        return opens();
+    }
 };
 
 }  // namespace
 
-TEST_F(SambaBackend, APassListsTheOpensItsSessionCountsCameFrom) {
+TEST_F(SambaBackend, TheFirstPassListsAheadOfSrvsvcTheNextGivesTheServersIds) {
+    source->token = 41;
+    source->locks = {kSuccess, kListing};
+    ASSERT_EQ(sessions()[0].opens, 2u);
+    const auto ahead = opens();
+    EXPECT_EQ(ahead.size(), 3u);
+    EXPECT_EQ(source->opens_calls, 0) << "the first pass does not wait for srvsvc";
+    EXPECT_EQ(backend.change_token(), std::nullopt) << "the ids are ours: the next pass lists again";
+
     source->opens = {opens_of(3), opens_of(5)};  // the server changes between the calls
     const auto s = sessions(40);
     ASSERT_EQ(s.size(), 1u) << "the monitor's own IPC$ session is left out";
@@ -154,23 +172,33 @@ TEST_F(SambaBackend, APassListsTheOpensItsSessionCountsCameFrom) {
     EXPECT_EQ(s[0].seconds_connected, 10u);
     EXPECT_EQ(opens(40).size(), 3u) << "the same opens, paged in small replies";
     EXPECT_EQ(source->opens_calls, 1);
+    EXPECT_EQ(source->lock_calls, 1) << "the ids named every open's session";
+    EXPECT_EQ(backend.change_token(), std::optional<std::uint64_t>(41));
     EXPECT_EQ(opens().size(), 5u) << "an enumeration without a pass of its own asks afresh";
-    EXPECT_EQ(source->lock_calls, 0) << "the ids named every open's session";
     EXPECT_EQ(source->bound_to, (std::vector<std::string>{"10.0.0.5", "eth1"}));
+
+    // A server's id that happens to equal one of ours from the first pass
+    // names the server's open.
+    auto same_id = opens_of(1, 4999);
+    same_id[0].id = ahead[0].id;
+    source->opens = {same_id};
+    const auto now = opens();
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(backend.close_open_file(now[0]), kSuccess);
+    EXPECT_EQ(source->closed, std::vector<std::uint32_t>{ahead[0].id});
 }
 
 TEST_F(SambaBackend, CountsComeFromTheLockListingWhenTheIdsCannotTell) {
-    source->opens = {opens_of(3, 4999)};  // no session has this process
-    EXPECT_EQ(sessions()[0].opens, 1u);
-    EXPECT_EQ(source->lock_calls, 1);
-
-    // Another refusal of the account still counts exactly, while the
-    // open-file list says why it is empty.
     source->opens_status = kLogonFailure;
-    EXPECT_EQ(sessions()[0].opens, 1u);
-    EXPECT_EQ(source->lock_calls, 2);
+    EXPECT_EQ(sessions()[0].opens, 1u) << "a refused account is not listed around";
     std::uint32_t resume = 0;
     EXPECT_EQ(backend.enum_open_files(2048, resume).status, kLogonFailure);
+    EXPECT_EQ(source->lock_calls, 1);
+
+    source->opens_status = kSuccess;
+    source->opens = {opens_of(3, 4999)};  // no session has this process
+    EXPECT_EQ(sessions()[0].opens, 1u);
+    EXPECT_EQ(source->lock_calls, 2);
 }
 
 TEST_F(SambaBackend, WithoutTheAccountOneLockListingGivesOpensAndCounts) {
@@ -258,6 +286,71 @@ TEST_F(SambaBackend, AListedRowClosesOnlyItsOwnOpenOnceTheAccountIsThere) {
     source->opens = {{srvsvc[1]}};
     EXPECT_EQ(backend.close_open_file(listed[0]), kFileIdNotFound) << "closed meanwhile";
     EXPECT_TRUE(source->closed.empty());
+}
+
+TEST_F(SambaBackend, OpensGoneSinceTheSrvsvcListingAreToldByTheLockListing) {
+    const std::vector<SrvsvcOpen> held = {
+        {4000u << 16 | 7, 1, "C:\\srv\\d\\a b.txt", "u"},
+        {4000u << 16 | 8, 3, u8"C:\\srv\\d\\公共\\写.txt", "u"},
+        {4001u << 16 | 1, 2, "C:\\srv\\d\\root.txt", "0"},
+        {4001u << 16 | 2, 2, "C:\\srv\\d\\gone.txt", "0"},
+    };
+    source->opens = {held};
+    pass();  // ahead of srvsvc
+    ASSERT_EQ(pass().size(), 4u);
+    ASSERT_EQ(source->opens_calls, 1);
+
+    // gone.txt let go: the listing holds the other three.
+    source->locks = {kSuccess, kListing};
+    const auto left = pass();
+    EXPECT_EQ(source->opens_calls, 1) << "the server was not asked";
+    EXPECT_EQ(sessions_seen[0].opens, 2u);
+    ASSERT_EQ(left.size(), 3u);
+    for (std::size_t i = 0; i < left.size(); ++i)
+        EXPECT_EQ(left[i].id, held[i].id) << "the server's own ids stay";
+
+    // A refused account is told, not listed around.
+    source->opens_status = kExposedFile;
+    sessions();
+    std::uint32_t resume = 0;
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kExposedFile);
+}
+
+TEST_F(SambaBackend, NewOpensAndTwinsShowAtOnceAndGetTheServersIdsAtTheNextPass) {
+    source->opens = {{{4000u << 16 | 7, 1, "C:\\srv\\d\\a b.txt", "u"},
+                      {4000u << 16 | 9, 1, "C:\\srv\\d\\a b.txt", "u"},
+                      {4001u << 16 | 1, 2, "C:\\srv\\d\\root.txt", "0"}}};
+    pass();
+    ASSERT_EQ(pass().size(), 3u);
+    // One of the twins went (which one only the server knows), new.txt came.
+    source->locks = {kSuccess,
+                     "Locked files:\nPid  User(ID)\n----------------\n"
+                     "4000  100  DENY_NONE 0x120089  RDONLY  NONE   /srv/d   a b.txt   Mon Dec 14 09:05:00 2026\n"
+                     "4001  0  DENY_NONE 0x120116  WRONLY  NONE   /srv/d   root.txt   Mon Dec 14 09:05:02 2026\n"
+                     "4000  100  DENY_NONE 0x120089  RDONLY  NONE   /srv/d   new.txt   Mon Dec 14 09:05:03 2026\n"};
+    const std::vector<SrvsvcOpen> server = {{4000u << 16 | 9, 1, "C:\\srv\\d\\a b.txt", "u"},
+                                            {4001u << 16 | 1, 2, "C:\\srv\\d\\root.txt", "0"},
+                                            {4000u << 16 | 10, 1, "C:\\srv\\d\\new.txt", "u"}};
+    source->opens = {server};
+    const auto now = pass();
+    EXPECT_EQ(source->opens_calls, 1) << "shown before the server is asked";
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_EQ(now[1].id, 4001u << 16 | 1);
+    for (std::size_t row : {0, 2})
+        EXPECT_TRUE(now[row].id != 0 && now[row].id != (4000u << 16 | 7) && now[row].id != (4000u << 16 | 9) &&
+                    now[row].id != now[1].id)
+            << "row " << row << ": an id of ours, unlike the server's";
+    EXPECT_EQ(backend.change_token(), std::nullopt) << "the next pass asks the server";
+
+    // Closing a row shown with an id of ours closes that open.
+    EXPECT_EQ(backend.close_open_file(now[2]), kSuccess);
+    EXPECT_EQ(source->closed, std::vector<std::uint32_t>{4000u << 16 | 10});
+
+    const auto named = pass();
+    EXPECT_EQ(source->opens_calls, 3);
+    ASSERT_EQ(named.size(), 3u);
+    EXPECT_EQ(named[0].id, 4000u << 16 | 9);
+    EXPECT_EQ(named[2].id, 4000u << 16 | 10);
 }
 
 TEST_F(SambaBackend, FailuresArePassedOnWithTheirOwnCodes) {
