@@ -169,7 +169,7 @@ std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out
 
 bool SambaNetManagement::list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
     {
-        std::lock_guard<std::mutex> lock(kept_mutex_);
+        std::lock_guard<std::mutex> lock(first_mutex_);
         if (listed_once_)
             return false;
         listed_once_ = true;
@@ -204,30 +204,9 @@ std::uint32_t SambaNetManagement::srvsvc_opens(std::vector<SrvsvcOpen>& out) {
         std::lock_guard<std::mutex> lock(listed_mutex_);
         listed_pids_.clear();
     }
-    std::lock_guard<std::mutex> lock(kept_mutex_);
+    std::lock_guard<std::mutex> lock(first_mutex_);
     listed_once_ = true;
-    if (status == kSuccess)
-        kept_opens_ = kept_opens(out);
-    else
-        kept_opens_.reset();
     return status;
-}
-
-bool SambaNetManagement::narrow_kept_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
-    std::lock_guard<std::mutex> lock(kept_mutex_);
-    // After a pass that showed ids of ours, the server gives its own.
-    if (!kept_opens_ || ids_provisional_ || !account_works() ||
-        !listing_read([&] { return read_listed_opens(out, owners); }))
-        return false;
-    const std::vector<std::size_t> unnamed = name_listed_opens(*kept_opens_, out, owners);
-    if (!unnamed.empty()) {
-        std::lock_guard<std::mutex> listed_lock(listed_mutex_);
-        listed_pids_.clear();
-        for (std::size_t row : unnamed)
-            listed_pids_.emplace(out[row].id, owners[row].pid);
-        ids_provisional_ = true;
-    }
-    return true;
 }
 
 std::uint32_t SambaNetManagement::read_status(Status& out) {
@@ -279,9 +258,7 @@ std::uint32_t SambaNetManagement::take_sessions(std::vector<SessionInfo>& out) {
         return code;
     std::vector<SrvsvcOpen> opens;
     std::vector<LockOwner> owners;
-    // The lock listing costs the server nothing: it stands for srvsvc's
-    // list where it can, srvsvc giving the ids it alone knows.
-    const bool listed = narrow_kept_opens(opens, owners) || list_ahead_of_srvsvc(opens, owners);
+    const bool listed = list_ahead_of_srvsvc(opens, owners);
     std::uint32_t opens_status = listed ? kSuccess : srvsvc_opens(opens);
     Status status;
     if (std::uint32_t code = read_status(status))

@@ -17,7 +17,6 @@
 #include "netmgmt/net_management.h"
 #include "netmgmt/samba_config.h"
 #include "netmgmt/samba_credentials.h"
-#include "netmgmt/samba_opens_left.h"
 #include "netmgmt/samba_records.h"
 #include "netmgmt/srvsvc_rpc.h"
 
@@ -143,12 +142,8 @@ private:
     // read or did not read as one.
     template <class Read>
     bool listing_read(Read read);
-    // The local server's srvsvc opens, kept for narrowing.
+    // The local server's srvsvc opens: the server's ids from then on.
     std::uint32_t srvsvc_opens(std::vector<SrvsvcOpen>& out);
-    // The opens from the lock listing, without asking the server, with the
-    // ids it gave them where the kept opens tell; those it has not listed
-    // get its ids at the next pass. False when the listing can't be read.
-    bool narrow_kept_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
     std::uint32_t take_configured_shares(const std::vector<ConfigSection>& config, std::vector<ShareInfo>& out);
     // The srvsvc id of the open a row of the lock listing showed as `id`.
     std::uint32_t srvsvc_id_of_listed(const OpenFileInfo& asked, const std::vector<SrvsvcOpen>& opens,
@@ -170,10 +165,9 @@ private:
     // The process of each open the last lock listing gave an id of ours.
     std::mutex listed_mutex_;
     std::unordered_map<std::uint32_t, std::uint32_t> listed_pids_;
-    // The server's ids of the local server's opens, from its last srvsvc
-    // listing as the lock listings since have narrowed them.
-    std::mutex kept_mutex_;
-    std::optional<std::vector<KeptOpen>> kept_opens_;
+    // Whether a pass has listed the opens yet, and whether the rows still
+    // carry ids of ours from listing ahead of srvsvc.
+    std::mutex first_mutex_;
     bool listed_once_ = false;
     std::atomic<bool> ids_provisional_{false};
     Snapshot<ShareInfo> shares_;

@@ -145,12 +145,6 @@ struct SambaBackend : ::testing::Test {
     std::vector<OpenFileInfo> opens(std::uint32_t preferred = 2048) {
         return all([&](std::uint32_t p, std::uint32_t& r) { return backend.enum_open_files(p, r); }, preferred);
     }
-    // A monitor's pass: the sessions, then the opens they were counted from.
-    std::vector<SessionInfo> sessions_seen;
-    std::vector<OpenFileInfo> pass() {
-        sessions_seen = sessions();
-        return opens();
-    }
 };
 
 }  // namespace
@@ -286,71 +280,6 @@ TEST_F(SambaBackend, AListedRowClosesOnlyItsOwnOpenOnceTheAccountIsThere) {
     source->opens = {{srvsvc[1]}};
     EXPECT_EQ(backend.close_open_file(listed[0]), kFileIdNotFound) << "closed meanwhile";
     EXPECT_TRUE(source->closed.empty());
-}
-
-TEST_F(SambaBackend, OpensGoneSinceTheSrvsvcListingAreToldByTheLockListing) {
-    const std::vector<SrvsvcOpen> held = {
-        {4000u << 16 | 7, 1, "C:\\srv\\d\\a b.txt", "u"},
-        {4000u << 16 | 8, 3, u8"C:\\srv\\d\\公共\\写.txt", "u"},
-        {4001u << 16 | 1, 2, "C:\\srv\\d\\root.txt", "0"},
-        {4001u << 16 | 2, 2, "C:\\srv\\d\\gone.txt", "0"},
-    };
-    source->opens = {held};
-    pass();  // ahead of srvsvc
-    ASSERT_EQ(pass().size(), 4u);
-    ASSERT_EQ(source->opens_calls, 1);
-
-    // gone.txt let go: the listing holds the other three.
-    source->locks = {kSuccess, kListing};
-    const auto left = pass();
-    EXPECT_EQ(source->opens_calls, 1) << "the server was not asked";
-    EXPECT_EQ(sessions_seen[0].opens, 2u);
-    ASSERT_EQ(left.size(), 3u);
-    for (std::size_t i = 0; i < left.size(); ++i)
-        EXPECT_EQ(left[i].id, held[i].id) << "the server's own ids stay";
-
-    // A refused account is told, not listed around.
-    source->opens_status = kExposedFile;
-    sessions();
-    std::uint32_t resume = 0;
-    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kExposedFile);
-}
-
-TEST_F(SambaBackend, NewOpensAndTwinsShowAtOnceAndGetTheServersIdsAtTheNextPass) {
-    source->opens = {{{4000u << 16 | 7, 1, "C:\\srv\\d\\a b.txt", "u"},
-                      {4000u << 16 | 9, 1, "C:\\srv\\d\\a b.txt", "u"},
-                      {4001u << 16 | 1, 2, "C:\\srv\\d\\root.txt", "0"}}};
-    pass();
-    ASSERT_EQ(pass().size(), 3u);
-    // One of the twins went (which one only the server knows), new.txt came.
-    source->locks = {kSuccess,
-                     "Locked files:\nPid  User(ID)\n----------------\n"
-                     "4000  100  DENY_NONE 0x120089  RDONLY  NONE   /srv/d   a b.txt   Mon Dec 14 09:05:00 2026\n"
-                     "4001  0  DENY_NONE 0x120116  WRONLY  NONE   /srv/d   root.txt   Mon Dec 14 09:05:02 2026\n"
-                     "4000  100  DENY_NONE 0x120089  RDONLY  NONE   /srv/d   new.txt   Mon Dec 14 09:05:03 2026\n"};
-    const std::vector<SrvsvcOpen> server = {{4000u << 16 | 9, 1, "C:\\srv\\d\\a b.txt", "u"},
-                                            {4001u << 16 | 1, 2, "C:\\srv\\d\\root.txt", "0"},
-                                            {4000u << 16 | 10, 1, "C:\\srv\\d\\new.txt", "u"}};
-    source->opens = {server};
-    const auto now = pass();
-    EXPECT_EQ(source->opens_calls, 1) << "shown before the server is asked";
-    ASSERT_EQ(now.size(), 3u);
-    EXPECT_EQ(now[1].id, 4001u << 16 | 1);
-    for (std::size_t row : {0, 2})
-        EXPECT_TRUE(now[row].id != 0 && now[row].id != (4000u << 16 | 7) && now[row].id != (4000u << 16 | 9) &&
-                    now[row].id != now[1].id)
-            << "row " << row << ": an id of ours, unlike the server's";
-    EXPECT_EQ(backend.change_token(), std::nullopt) << "the next pass asks the server";
-
-    // Closing a row shown with an id of ours closes that open.
-    EXPECT_EQ(backend.close_open_file(now[2]), kSuccess);
-    EXPECT_EQ(source->closed, std::vector<std::uint32_t>{4000u << 16 | 10});
-
-    const auto named = pass();
-    EXPECT_EQ(source->opens_calls, 3);
-    ASSERT_EQ(named.size(), 3u);
-    EXPECT_EQ(named[0].id, 4000u << 16 | 9);
-    EXPECT_EQ(named[2].id, 4000u << 16 | 10);
 }
 
 TEST_F(SambaBackend, FailuresArePassedOnWithTheirOwnCodes) {
