@@ -124,7 +124,7 @@ std::uint32_t SambaNetManagement::take_configured_shares(const std::vector<Confi
     return kSuccess;
 }
 
-std::uint32_t SambaNetManagement::read_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
+std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
     std::vector<std::string> share_paths;
     {
         std::lock_guard<std::mutex> lock(config_mutex_);
@@ -140,6 +140,7 @@ std::uint32_t SambaNetManagement::read_listed_opens(std::vector<SrvsvcOpen>& out
     }
     const std::vector<std::uint32_t> ids = listed_open_ids(listed);
     std::unordered_map<std::uint32_t, std::string> names;
+    std::unordered_map<std::uint32_t, std::uint32_t> pids;
     out.clear();
     owners.clear();
     out.reserve(listed.size());
@@ -151,17 +152,8 @@ std::uint32_t SambaNetManagement::read_listed_opens(std::vector<SrvsvcOpen>& out
             name = names.emplace(owner.uid, source_->user_name(owner.uid)).first;
         out.push_back(listed_open_record(listed[i], ids[i], name->second));
         owners.push_back(owner);
+        pids.emplace(ids[i], owner.pid);
     }
-    return kSuccess;
-}
-
-std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
-    if (std::uint32_t code = read_listed_opens(out, owners))
-        return code;
-    std::unordered_map<std::uint32_t, std::uint32_t> pids;
-    pids.reserve(out.size());
-    for (std::size_t i = 0; i < out.size(); ++i)
-        pids.emplace(out[i].id, owners[i].pid);
     std::lock_guard<std::mutex> lock(listed_mutex_);
     listed_pids_ = std::move(pids);
     return kSuccess;
@@ -174,25 +166,18 @@ bool SambaNetManagement::list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std:
             return false;
         listed_once_ = true;
     }
-    if (!account_works() || !listing_read([&] { return take_listed_opens(out, owners); }))
-        return false;
-    ids_provisional_ = true;
-    return true;
-}
-
-bool SambaNetManagement::account_works() {
-    // A refused account is told by the srvsvc listing it would take.
+    // Only with an account that works: a refused one is told by srvsvc.
     SrvsvcShare interprocess;
-    return source_->share("IPC$", interprocess) == kSuccess;
-}
-
-template <class Read>
-bool SambaNetManagement::listing_read(Read read) {
+    if (source_->share("IPC$", interprocess) != kSuccess)
+        return false;
     try {
-        return read() == kSuccess;
+        if (take_listed_opens(out, owners) != kSuccess)
+            return false;
     } catch (const StatusFormatError&) {
         return false;  // srvsvc lists instead
     }
+    ids_provisional_ = true;
+    return true;
 }
 
 std::uint32_t SambaNetManagement::srvsvc_opens(std::vector<SrvsvcOpen>& out) {

@@ -129,19 +129,12 @@ private:
     // then the lock listing gives the opens and the configuration the shares.
     bool without_account(std::uint32_t srvsvc_status);
     // The lock listing's opens as srvsvc lists them, with ids of ours, and
-    // who holds each; take_ also keeps their processes for closing.
-    std::uint32_t read_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
+    // who holds each; their processes are kept for closing.
     std::uint32_t take_listed_opens(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
     // The first pass's opens from the lock listing, once the account is
     // known to work: in a fraction of the time a NetFileEnum of tens of
     // thousands takes. The server's ids come with the next pass.
     bool list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
-    // The lock listing stands in for srvsvc only while the account works.
-    bool account_works();
-    // True when `read` read the lock listing; false when it could not be
-    // read or did not read as one.
-    template <class Read>
-    bool listing_read(Read read);
     // The local server's srvsvc opens: the server's ids from then on.
     std::uint32_t srvsvc_opens(std::vector<SrvsvcOpen>& out);
     std::uint32_t take_configured_shares(const std::vector<ConfigSection>& config, std::vector<ShareInfo>& out);
