@@ -176,13 +176,12 @@ bool SambaNetManagement::list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std:
     } catch (const StatusFormatError&) {
         return false;  // srvsvc lists instead
     }
-    ids_provisional_ = true;
+    ++listings_ahead_;
     return true;
 }
 
 std::uint32_t SambaNetManagement::srvsvc_opens(std::vector<SrvsvcOpen>& out) {
     const std::uint32_t status = source_->open_files(out);
-    ids_provisional_ = false;
     if (status == kSuccess) {
         // The rows take the server's ids: one of them may equal an id of
         // ours from before, which must not send its close down that route.
@@ -321,9 +320,12 @@ std::optional<std::uint64_t> SambaNetManagement::change_token() {
         token = source_->state_token();
         return kSuccess;
     });
-    // Without a token every pass enumerates, which reports what went wrong;
-    // so does the pass after a first listing whose ids were ours.
-    return status == kSuccess && !ids_provisional_ ? token : std::nullopt;
+    // Without a token every pass enumerates, which reports what went wrong.
+    // A listing with ids of ours moves it: the pass after it lists with the
+    // server's ids, and the one after that finds nothing changed.
+    if (status != kSuccess || !token)
+        return std::nullopt;
+    return *token * 31 + listings_ahead_;
 }
 
 std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {

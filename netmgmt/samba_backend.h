@@ -158,11 +158,11 @@ private:
     // The process of each open the last lock listing gave an id of ours.
     std::mutex listed_mutex_;
     std::unordered_map<std::uint32_t, std::uint32_t> listed_pids_;
-    // Whether a pass has listed the opens yet, and whether the rows still
-    // carry ids of ours from listing ahead of srvsvc.
+    // Whether a pass has listed the opens yet, and how many listings gave
+    // ids of ours (a part of the change token).
     std::mutex first_mutex_;
     bool listed_once_ = false;
-    std::atomic<bool> ids_provisional_{false};
+    std::atomic<std::uint64_t> listings_ahead_{0};
     Snapshot<ShareInfo> shares_;
     Snapshot<SessionInfo> sessions_;
     Snapshot<OpenFileInfo> opens_;

@@ -152,11 +152,13 @@ struct SambaBackend : ::testing::Test {
 TEST_F(SambaBackend, TheFirstPassListsAheadOfSrvsvcTheNextGivesTheServersIds) {
     source->token = 41;
     source->locks = {kSuccess, kListing};
+    const auto first_token = backend.change_token();
     ASSERT_EQ(sessions()[0].opens, 2u);
     const auto ahead = opens();
     EXPECT_EQ(ahead.size(), 3u);
     EXPECT_EQ(source->opens_calls, 0) << "the first pass does not wait for srvsvc";
-    EXPECT_EQ(backend.change_token(), std::nullopt) << "the ids are ours: the next pass lists again";
+    const auto second_token = backend.change_token();
+    EXPECT_NE(second_token, first_token) << "the ids are ours: the next pass lists again";
 
     source->opens = {opens_of(3), opens_of(5)};  // the server changes between the calls
     const auto s = sessions(40);
@@ -167,7 +169,7 @@ TEST_F(SambaBackend, TheFirstPassListsAheadOfSrvsvcTheNextGivesTheServersIds) {
     EXPECT_EQ(opens(40).size(), 3u) << "the same opens, paged in small replies";
     EXPECT_EQ(source->opens_calls, 1);
     EXPECT_EQ(source->lock_calls, 1) << "the ids named every open's session";
-    EXPECT_EQ(backend.change_token(), std::optional<std::uint64_t>(41));
+    EXPECT_EQ(backend.change_token(), second_token) << "the pass after it finds nothing changed";
     EXPECT_EQ(opens().size(), 5u) << "an enumeration without a pass of its own asks afresh";
     EXPECT_EQ(source->bound_to, (std::vector<std::string>{"10.0.0.5", "eth1"}));
 
@@ -362,7 +364,13 @@ TEST_F(SambaBackend, CloseRefusesAnIdTheServerGaveToAnotherOpen) {
 
 TEST_F(SambaBackend, ChangeTokenIsTheServersStateOrNothing) {
     source->token = 41;
-    EXPECT_EQ(backend.change_token(), std::optional<std::uint64_t>(41));
+    const auto token = backend.change_token();
+    ASSERT_TRUE(token);
+    EXPECT_EQ(backend.change_token(), token);
+    source->token = 42;
+    EXPECT_NE(backend.change_token(), token) << "the server's state moved";
+    source->token = std::nullopt;
+    EXPECT_EQ(backend.change_token(), std::nullopt);
     source->token_throws = true;
     EXPECT_EQ(backend.change_token(), std::nullopt) << "a pass that lists reports what went wrong";
 }
