@@ -182,15 +182,48 @@ bool SambaNetManagement::list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std:
 
 std::uint32_t SambaNetManagement::srvsvc_opens(std::vector<SrvsvcOpen>& out) {
     const std::uint32_t status = source_->open_files(out);
-    if (status == kSuccess) {
-        // The rows take the server's ids: one of them may equal an id of
-        // ours from before, which must not send its close down that route.
+    if (status == kSuccess)
+        took_server_ids();
+    std::lock_guard<std::mutex> lock(first_mutex_);
+    listed_once_ = true;
+    return status;
+}
+
+void SambaNetManagement::took_server_ids() {
+    {
+        // One of the server's ids may equal an id of ours from before, which
+        // must not send its close down that route.
         std::lock_guard<std::mutex> lock(listed_mutex_);
         listed_pids_.clear();
     }
     std::lock_guard<std::mutex> lock(first_mutex_);
     listed_once_ = true;
-    return status;
+}
+
+bool SambaNetManagement::database_opens(std::vector<SrvsvcOpen>& out) {
+    SrvsvcShare interprocess;
+    if (source_->share("IPC$", interprocess) != kSuccess)
+        return false;
+    std::optional<std::vector<DatabaseOpen>> read = source_->database_opens();
+    if (!read)
+        return false;
+    std::unordered_map<std::uint32_t, std::string> names;
+    out.clear();
+    out.reserve(read->size());
+    for (const DatabaseOpen& o : *read) {
+        auto name = names.find(o.open.owner.uid);
+        if (name == names.end())
+            name = names.emplace(o.open.owner.uid, source_->user_name(o.open.owner.uid)).first;
+        out.push_back(listed_open_record(o.open, o.id, name->second));
+    }
+    return true;
+}
+
+std::uint32_t SambaNetManagement::server_opens(std::vector<SrvsvcOpen>& out) {
+    if (!database_opens(out))
+        return srvsvc_opens(out);
+    took_server_ids();
+    return kSuccess;
 }
 
 std::uint32_t SambaNetManagement::read_status(Status& out) {
@@ -242,8 +275,11 @@ std::uint32_t SambaNetManagement::take_sessions(std::vector<SessionInfo>& out) {
         return code;
     std::vector<SrvsvcOpen> opens;
     std::vector<LockOwner> owners;
-    const bool listed = list_ahead_of_srvsvc(opens, owners);
-    std::uint32_t opens_status = listed ? kSuccess : srvsvc_opens(opens);
+    const bool from_database = database_opens(opens);
+    if (from_database)
+        took_server_ids();
+    const bool listed = !from_database && list_ahead_of_srvsvc(opens, owners);
+    std::uint32_t opens_status = from_database || listed ? kSuccess : srvsvc_opens(opens);
     Status status;
     if (std::uint32_t code = read_status(status))
         return code;
@@ -288,7 +324,7 @@ std::uint32_t SambaNetManagement::take_open_files(std::vector<OpenFileInfo>& out
             std::vector<ConfigSection> config;
             status = read_config(false, config);
             if (status == kSuccess)
-                status = srvsvc_opens(opens);
+                status = server_opens(opens);
             std::vector<LockOwner> owners;
             if (without_account(status))
                 status = take_listed_opens(opens, owners);
@@ -335,8 +371,9 @@ std::uint32_t SambaNetManagement::close_open_file(const OpenFileInfo& asked) {
             return code;
         // A fresh look, so the identifier names an open that still exists.
         std::vector<SrvsvcOpen> opens;
-        if (std::uint32_t code = source_->open_files(opens))
-            return code;
+        if (!database_opens(opens))
+            if (std::uint32_t code = source_->open_files(opens))
+                return code;
         std::uint32_t id = asked.id;
         if (std::uint32_t code = srvsvc_id_of_listed(asked, opens, id))
             return code;

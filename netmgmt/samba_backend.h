@@ -18,6 +18,7 @@
 #include "netmgmt/samba_config.h"
 #include "netmgmt/samba_credentials.h"
 #include "netmgmt/samba_records.h"
+#include "netmgmt/share_mode_database.h"
 #include "netmgmt/srvsvc_rpc.h"
 
 namespace netmgmt {
@@ -72,6 +73,11 @@ public:
     // The server's state of sessions, tree connects and opens as one value
     // read without asking the server; nothing when it cannot be read.
     virtual std::optional<std::uint64_t> state_token() = 0;
+    // The local server's opens with srvsvc's own ids, read from its
+    // share-mode database without asking the server; nothing when it cannot
+    // be read as one (another server or Samba version, a record caught while
+    // being written), and srvsvc is asked instead.
+    virtual std::optional<std::vector<DatabaseOpen>> database_opens() { return std::nullopt; }
     // The account the user gave, used from the next call on; with
     // `remember`, stored for the next start as well.
     virtual std::uint32_t use_account(const Credentials& account, bool remember) {
@@ -137,6 +143,15 @@ private:
     bool list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners);
     // The local server's srvsvc opens: the server's ids from then on.
     std::uint32_t srvsvc_opens(std::vector<SrvsvcOpen>& out);
+    // The same from the share-mode database, once the account is known to
+    // work (closing takes it, and a refused one is told as srvsvc tells it);
+    // false when srvsvc is to be asked.
+    bool database_opens(std::vector<SrvsvcOpen>& out);
+    // The opens with the server's ids by whichever route answers, for the
+    // rows.
+    std::uint32_t server_opens(std::vector<SrvsvcOpen>& out);
+    // The rows have the server's ids from now on.
+    void took_server_ids();
     std::uint32_t take_configured_shares(const std::vector<ConfigSection>& config, std::vector<ShareInfo>& out);
     // The srvsvc id of the open a row of the lock listing showed as `id`.
     std::uint32_t srvsvc_id_of_listed(const OpenFileInfo& asked, const std::vector<SrvsvcOpen>& opens,

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "netmgmt/share_mode_database.h"
 
 namespace netmgmt {
 namespace samba {
@@ -14,6 +17,11 @@ namespace samba {
 // open's file is renamed (the share-mode database holds its name). Nothing
 // when a database cannot be read or does not read as one.
 std::optional<std::uint64_t> databases_fingerprint(const std::string& lock_directory);
+
+// The opens of the share-mode database whose smbd is still running (srvsvc
+// leaves out those of a process that ended without cleaning up); nothing
+// when it cannot be read or does not read as one.
+std::optional<std::vector<DatabaseOpen>> share_mode_opens(const std::string& lock_directory);
 
 }  // namespace samba
 }  // namespace netmgmt

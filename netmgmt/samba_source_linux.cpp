@@ -236,6 +236,13 @@ public:
         return token;
     }
 
+    std::optional<std::vector<DatabaseOpen>> database_opens() override {
+        std::string lock_directory;
+        if (remote_ || parameter("lock directory", lock_directory_, lock_directory) != kSuccess)
+            return std::nullopt;
+        return share_mode_opens(lock_directory);
+    }
+
     bool remote() override { return remote_; }
 
     std::uint32_t srvsvc_sessions(std::vector<srvsvc::Session>& out) override {

@@ -49,6 +49,7 @@ struct FakeSource : SambaSource {
     std::vector<std::uint32_t> closed;
     std::optional<std::uint64_t> token;
     bool token_throws = false;
+    std::optional<std::vector<DatabaseOpen>> database;
 
     Fetched sessions_report() override { return sessions; }
     Fetched tree_connects_report() override { return connects; }
@@ -88,6 +89,7 @@ struct FakeSource : SambaSource {
             throw std::runtime_error("unreadable");
         return token;
     }
+    std::optional<std::vector<DatabaseOpen>> database_opens() override { return database; }
     bool is_remote = false;
     std::vector<srvsvc::Session> srvsvc_list{{"10.0.0.9", "u", 2, 30, 0}, {"10.0.0.1", "root", 0, 0xFFFFFFFF, 0}};
     std::uint32_t srvsvc_status = kSuccess;
@@ -360,6 +362,46 @@ TEST_F(SambaBackend, CloseRefusesAnIdTheServerGaveToAnotherOpen) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(backend.close_open_file(shown[0]), kSuccess);
     EXPECT_EQ(source->closed, std::vector<std::uint32_t>{long_name[0].id});
+}
+
+// The share-mode database gives the server's own ids with no srvsvc
+// enumeration; srvsvc answers when it cannot be read, and a refused account
+// is told as before (closing needs it).
+TEST_F(SambaBackend, TheShareModeDatabaseStandsInForNetFileEnum) {
+    source->database = std::vector<DatabaseOpen>{{{{4000, 100}, "", 0x12019f, "/srv/d", "w.txt", ""}, 4000u << 16 | 7},
+                                                 {{{4000, 100}, "", 0x120089, "/srv/d", ".", ""}, 4000u << 16 | 8},
+                                                 {{{4001, 0}, "", 0x120089, "/srv/d", "r.txt", ""}, 4001u << 16 | 9}};
+    const auto counted = sessions();
+    const auto from_database = opens();
+    EXPECT_EQ(source->opens_calls, 0);
+    ASSERT_EQ(from_database.size(), 3u);
+    EXPECT_EQ(backend.close_open_file(from_database[2]), kSuccess);
+    EXPECT_EQ(source->closed, std::vector<std::uint32_t>{4001u << 16 | 9});
+    EXPECT_EQ(source->opens_calls, 0) << "the fresh look before closing reads the database too";
+
+    // The same opens as NetFileEnum gives them: the same rows and counts.
+    source->database = std::nullopt;
+    source->opens = {{{4000u << 16 | 7, 3, "C:\\srv\\d\\w.txt", "u"},
+                      {4000u << 16 | 8, 1, "C:\\srv\\d", "u"},
+                      {4001u << 16 | 9, 1, "C:\\srv\\d\\r.txt", "0"}}};
+    const auto srvsvc_counted = sessions();
+    const auto from_srvsvc = opens();
+    EXPECT_EQ(source->opens_calls, 1) << "srvsvc answers for a database that does not read";
+    ASSERT_EQ(from_srvsvc.size(), from_database.size());
+    for (std::size_t i = 0; i < from_srvsvc.size(); ++i) {
+        EXPECT_EQ(from_database[i].id, from_srvsvc[i].id);
+        EXPECT_EQ(from_database[i].path, from_srvsvc[i].path);
+        EXPECT_EQ(from_database[i].user, from_srvsvc[i].user);
+        EXPECT_EQ(from_database[i].permissions, from_srvsvc[i].permissions);
+    }
+    ASSERT_EQ(counted.size(), srvsvc_counted.size());
+    EXPECT_EQ(counted[0].opens, srvsvc_counted[0].opens);
+
+    source->database = std::vector<DatabaseOpen>{};
+    source->opens_status = kLogonFailure;
+    sessions();
+    std::uint32_t resume = 0;
+    EXPECT_EQ(backend.enum_open_files(2048, resume).status, kLogonFailure) << "a refused account is still told";
 }
 
 TEST_F(SambaBackend, ChangeTokenIsTheServersStateOrNothing) {
