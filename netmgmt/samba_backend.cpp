@@ -160,12 +160,8 @@ std::uint32_t SambaNetManagement::take_listed_opens(std::vector<SrvsvcOpen>& out
 }
 
 bool SambaNetManagement::list_ahead_of_srvsvc(std::vector<SrvsvcOpen>& out, std::vector<LockOwner>& owners) {
-    {
-        std::lock_guard<std::mutex> lock(first_mutex_);
-        if (listed_once_)
-            return false;
-        listed_once_ = true;
-    }
+    if (listed_once_.exchange(true))
+        return false;
     // Only with an account that works: a refused one is told by srvsvc.
     SrvsvcShare interprocess;
     if (source_->share("IPC$", interprocess) != kSuccess)
@@ -184,20 +180,16 @@ std::uint32_t SambaNetManagement::srvsvc_opens(std::vector<SrvsvcOpen>& out) {
     const std::uint32_t status = source_->open_files(out);
     if (status == kSuccess)
         took_server_ids();
-    std::lock_guard<std::mutex> lock(first_mutex_);
     listed_once_ = true;
     return status;
 }
 
 void SambaNetManagement::took_server_ids() {
-    {
-        // One of the server's ids may equal an id of ours from before, which
-        // must not send its close down that route.
-        std::lock_guard<std::mutex> lock(listed_mutex_);
-        listed_pids_.clear();
-    }
-    std::lock_guard<std::mutex> lock(first_mutex_);
     listed_once_ = true;
+    // One of the server's ids may equal an id of ours from before, which
+    // must not send its close down that route.
+    std::lock_guard<std::mutex> lock(listed_mutex_);
+    listed_pids_.clear();
 }
 
 bool SambaNetManagement::database_opens(std::vector<SrvsvcOpen>& out) {

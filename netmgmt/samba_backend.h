@@ -175,8 +175,7 @@ private:
     std::unordered_map<std::uint32_t, std::uint32_t> listed_pids_;
     // Whether a pass has listed the opens yet, and how many listings gave
     // ids of ours (a part of the change token).
-    std::mutex first_mutex_;
-    bool listed_once_ = false;
+    std::atomic<bool> listed_once_{false};
     std::atomic<std::uint64_t> listings_ahead_{0};
     Snapshot<ShareInfo> shares_;
     Snapshot<SessionInfo> sessions_;
