@@ -12,9 +12,6 @@ namespace {
 constexpr std::uint32_t kTdbVersion = 0x26011967 + 6;
 constexpr std::size_t kVersionAt = 32;
 constexpr std::size_t kHashSizeAt = 36;
-constexpr std::size_t kFeatureFlagsAt = 60;
-constexpr std::size_t kMutexSizeAt = 64;
-constexpr std::uint32_t kMutexFeature = 1;
 
 constexpr std::size_t kRecordHeader = 24;  // next, rec_len, key_len, data_len, full_hash, magic
 constexpr std::uint32_t kLive = 0x26011999;
@@ -123,10 +120,11 @@ bool take_record(const Reader& value, const unsigned char* key, std::vector<Data
 
 std::optional<std::vector<DatabaseOpen>> parse_share_mode_database(const unsigned char* image, std::size_t size) {
     const Reader file(image, size);
-    if (tdb_content_start(image, size) == 0 || file.u32(kVersionAt) != kTdbVersion)
+    const std::optional<std::size_t> header = tdb_header_at(image, size);
+    if (!header || file.u32(kVersionAt) != kTdbVersion)
         return std::nullopt;
-    // With mutexes the real header follows their area; offsets count from it.
-    const std::size_t base = (file.u32(kFeatureFlagsAt) & kMutexFeature) ? file.u32(kMutexSizeAt) : 0;
+    // Offsets count from the real header.
+    const std::size_t base = *header;
     if (!file.has(base, kTdbHeaderBytes) || std::memcmp(image, image + base, 9) != 0)
         return std::nullopt;
     const std::uint64_t hash_size = Reader(image + base, kTdbHeaderBytes).u32(kHashSizeAt);
