@@ -158,13 +158,21 @@ if [ ${#busy[@]} -gt 0 ]; then
   echo "busy_cpu_core=$own"
   echo "busy_server_watched_core=$watched busy_server_added_core=$(echo "$watched - $busy_idle" | bc)"
   # The status line, once a second: the oldest age it told (whole seconds).
-  oldest=0 told=0
+  # Anything else it says (a failure, with its time) is printed as it is.
+  oldest=0 told=0 others=()
   for _ in $(seq 20); do
-    age=$(wd item "$MAIN_TITLE" 1043 | LC_ALL=C grep -ao '[0-9][0-9]*' | tail -1)
-    [ -n "$age" ] && told=$((told + 1)) && [ "$age" -gt "$oldest" ] && oldest=$age
+    line=$(wd item "$MAIN_TITLE" 1043)
+    age=$(printf '%s' "$line" | sed -n 's/.*列表已\([0-9][0-9]*\)秒.*/\1/p')
+    if [ -n "$age" ]; then
+      told=$((told + 1))
+      [ "$age" -gt "$oldest" ] && oldest=$age
+    elif [ -n "$line" ]; then
+      others+=("$line")
+    fi
     sleep 1
   done
   echo "busy_age_s=$oldest told_in=$told/20"
+  [ ${#others[@]} -gt 0 ] && printf 'busy_status_other=%s\n' "${others[@]}" | sort | uniq -c
   # The single client's rows alone, so a count tells its change apart.
   wd settext "$MAIN_TITLE" 1051 one-daemon
   wd rows "$MAIN_TITLE" 1001 "$FILES" 30000 || fail "the find box did not narrow the list: $(count 1001)"
