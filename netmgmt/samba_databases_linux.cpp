@@ -5,10 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <tdb.h>
-
 #include <cerrno>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -60,42 +57,40 @@ bool add_database(const std::string& path, std::vector<unsigned char>& chunk, Co
     return read_whole;
 }
 
-struct Traversal {
-    std::vector<DatabaseOpen> opens;
-    bool layout_known = true;
-};
-
-int add_record(TDB_CONTEXT*, TDB_DATA key, TDB_DATA value, void* state) {
-    auto& walk = *static_cast<Traversal*>(state);
-    walk.layout_known = add_share_mode_record(key.dptr, key.dsize, value.dptr, value.dsize, walk.opens);
-    return walk.layout_known ? 0 : -1;  // anything but 0 stops the walk
+bool read_whole(const std::string& path, std::vector<unsigned char>& out) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool read = fstat(fd, &st) == 0;
+    if (read) {
+        out.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t have = 0;
+        while (read && have < out.size()) {
+            const ssize_t got = read_at(fd, out.data() + have, out.size() - have, static_cast<off_t>(have));
+            read = got >= 0;
+            if (got <= 0)
+                break;
+            have += static_cast<std::size_t>(got);
+        }
+        out.resize(have);  // a database made smaller meanwhile reads short and is rejected
+    }
+    close(fd);
+    return read;
 }
 
 bool running(std::uint32_t pid) { return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
 
 }  // namespace
 
-std::optional<std::vector<DatabaseOpen>> read_share_mode_database(const std::string& path) {
-    // tdb refuses a second open of one file in a process (closing either
-    // would drop the other's locks): one reader at a time.
-    static std::mutex one_reader;
-    std::lock_guard<std::mutex> lock(one_reader);
-    TDB_CONTEXT* database = tdb_open(path.c_str(), 0, TDB_DEFAULT, O_RDONLY, 0);
-    if (!database)
-        return std::nullopt;
-    // The walk holds each hash chain's lock while it reads it, as smbd does
-    // to change a record: a record moved or rewritten meanwhile is read once,
-    // whole, where a plain read of the file could miss it or see it twice.
-    Traversal walk;
-    const int walked = tdb_traverse_read(database, add_record, &walk);
-    tdb_close(database);
-    if (walked < 0 || !walk.layout_known)
-        return std::nullopt;
-    return std::move(walk.opens);
-}
-
 std::optional<std::vector<DatabaseOpen>> share_mode_opens(const std::string& lock_directory) {
-    std::optional<std::vector<DatabaseOpen>> opens = read_share_mode_database(lock_directory + "/locking.tdb");
+    std::optional<std::vector<DatabaseOpen>> opens;
+    {
+        std::vector<unsigned char> image;
+        if (!read_whole(lock_directory + "/locking.tdb", image))
+            return std::nullopt;
+        opens = parse_share_mode_database(image.data(), image.size());
+    }
     if (!opens)
         return std::nullopt;
     std::unordered_map<std::uint32_t, bool> alive;

@@ -18,11 +18,6 @@ namespace samba {
 // when a database cannot be read or does not read as one.
 std::optional<std::uint64_t> databases_fingerprint(const std::string& lock_directory);
 
-// Every open of the share-mode database at `path`, read under its locks;
-// nothing when it cannot be read or a record does not read as the layout
-// known.
-std::optional<std::vector<DatabaseOpen>> read_share_mode_database(const std::string& path);
-
 // The opens of the share-mode database whose smbd is still running (srvsvc
 // leaves out those of a process that ended without cleaning up); nothing
 // when it cannot be read or does not read as one.

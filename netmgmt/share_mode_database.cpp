@@ -3,9 +3,22 @@
 #include <cstring>
 #include <string>
 
+#include "netmgmt/tdb_fingerprint.h"
+
 namespace netmgmt {
 namespace samba {
 namespace {
+
+constexpr std::uint32_t kTdbVersion = 0x26011967 + 6;
+constexpr std::size_t kVersionAt = 32;
+constexpr std::size_t kHashSizeAt = 36;
+
+constexpr std::size_t kRecordHeader = 24;  // next, rec_len, key_len, data_len, full_hash, magic
+constexpr std::uint32_t kLive = 0x26011999;
+constexpr std::uint32_t kFree = ~kLive;
+constexpr std::uint32_t kDead = 0xfee1dead;
+constexpr std::uint32_t kRecovery = 0xf53bc0e7;
+constexpr std::uint32_t kRecoveryInvalid = 0;
 
 constexpr std::size_t kFileIdBytes = 24;  // the record's key: device, inode, extid
 // The record lock's header: the exclusive holder, a word, two epochs and
@@ -18,8 +31,9 @@ constexpr std::size_t kEntryAccessAt = 72;
 constexpr std::size_t kEntryFileIdAt = 100;
 constexpr std::size_t kEntryUidAt = 108;
 
-// NDR written in the machine's byte order (little-endian on the
-// little-endian servers this build reads).
+// tdb and NDR both write in the machine's byte order here (little-endian
+// NDR on a little-endian server, the only kind Samba's tdb files are read
+// on by this build).
 class Reader {
 public:
     Reader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
@@ -104,9 +118,35 @@ bool take_record(const Reader& value, const unsigned char* key, std::vector<Data
 
 }  // namespace
 
-bool add_share_mode_record(const unsigned char* key, std::size_t key_size, const unsigned char* value,
-                           std::size_t value_size, std::vector<DatabaseOpen>& out) {
-    return key_size == kFileIdBytes && take_record(Reader(value, value_size), key, out);
+std::optional<std::vector<DatabaseOpen>> parse_share_mode_database(const unsigned char* image, std::size_t size) {
+    const Reader file(image, size);
+    const std::optional<std::size_t> header = tdb_header_at(image, size);
+    if (!header || file.u32(kVersionAt) != kTdbVersion)
+        return std::nullopt;
+    // Offsets count from the real header.
+    const std::size_t base = *header;
+    if (!file.has(base, kTdbHeaderBytes) || std::memcmp(image, image + base, 9) != 0)
+        return std::nullopt;
+    const std::uint64_t hash_size = Reader(image + base, kTdbHeaderBytes).u32(kHashSizeAt);
+    std::vector<DatabaseOpen> opens;
+    for (std::size_t at = base + kTdbHeaderBytes + 4 * (hash_size + 1); at < size;) {
+        if (!file.has(at, kRecordHeader))
+            return std::nullopt;
+        const std::uint32_t length = file.u32(at + 4), key_bytes = file.u32(at + 8), data_bytes = file.u32(at + 12);
+        const std::uint32_t magic = file.u32(at + 20);
+        if (!file.has(at + kRecordHeader, length))
+            return std::nullopt;
+        if (magic == kLive) {
+            if (key_bytes != kFileIdBytes || std::uint64_t{key_bytes} + data_bytes > length ||
+                !take_record(
+                    Reader(file.at(at + kRecordHeader + key_bytes), data_bytes), file.at(at + kRecordHeader), opens))
+                return std::nullopt;
+        } else if (magic != kFree && magic != kDead && magic != kRecovery && magic != kRecoveryInvalid) {
+            return std::nullopt;
+        }
+        at += kRecordHeader + length;
+    }
+    return opens;
 }
 
 }  // namespace samba

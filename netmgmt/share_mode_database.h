@@ -1,12 +1,14 @@
 // The opens of a local Samba server read from its share-mode database
 // (locking.tdb) as Samba 4.17 writes it: the same opens, ids and paths its
 // srvsvc NetFileEnum answers, without the server walking and encoding them.
-// A record that does not read as that layout (another Samba version) rejects
-// the whole listing: the caller asks srvsvc instead.
+// Any record that does not read as that layout (another Samba version, or a
+// record caught while being written) rejects the whole image: the caller
+// asks srvsvc instead.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "netmgmt/samba_status.h"
@@ -19,10 +21,9 @@ struct DatabaseOpen {
     std::uint32_t id = 0;  // srvsvc's: the smbd's pid << 16 | the open's share file id
 };
 
-// Adds the opens of one record (its key and value as tdb gives them) to
-// `out`; false when it does not read as the layout known.
-bool add_share_mode_record(const unsigned char* key, std::size_t key_size, const unsigned char* value,
-                           std::size_t value_size, std::vector<DatabaseOpen>& out);
+// Every open of a locking.tdb image (`size` bytes from its start), in the
+// file's order; nothing when the image is not of the layout known.
+std::optional<std::vector<DatabaseOpen>> parse_share_mode_database(const unsigned char* image, std::size_t size);
 
 }  // namespace samba
 }  // namespace netmgmt

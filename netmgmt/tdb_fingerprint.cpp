@@ -21,13 +21,19 @@ std::uint32_t field(const unsigned char* header, std::size_t at) {
 
 }  // namespace
 
-std::size_t tdb_content_start(const unsigned char* header, std::size_t size) {
+std::optional<std::size_t> tdb_header_at(const unsigned char* header, std::size_t size) {
     if (size < kTdbHeaderBytes || std::memcmp(header, kMagic, sizeof kMagic - 1) != 0)
-        return 0;
+        return std::nullopt;
     if ((field(header, kFeatureFlagsAt) & kMutexFeature) == 0)
-        return kTdbHeaderBytes;
-    const std::uint32_t mutexes = field(header, kMutexSizeAt);
-    return mutexes > kTdbHeaderBytes ? mutexes : kTdbHeaderBytes;
+        return 0;
+    return field(header, kMutexSizeAt);
+}
+
+std::size_t tdb_content_start(const unsigned char* header, std::size_t size) {
+    const std::optional<std::size_t> at = tdb_header_at(header, size);
+    if (!at)
+        return 0;
+    return *at > kTdbHeaderBytes ? *at : kTdbHeaderBytes;
 }
 
 void ContentHash::mix(std::uint64_t word) {

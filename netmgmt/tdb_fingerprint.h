@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace netmgmt {
 namespace samba {
@@ -15,8 +16,13 @@ namespace samba {
 // Bytes of the header that tell where the records begin.
 constexpr std::size_t kTdbHeaderBytes = 168;
 
-// The offset of the file's first byte after its header and mutex area; 0
+// Where the header that places the records lies: at the start, or after the
+// mutex area when the file has one (the start then holds a copy). Nothing
 // when `header` (`size` bytes read from the file's start) is not a tdb header.
+std::optional<std::size_t> tdb_header_at(const unsigned char* header, std::size_t size);
+
+// The offset of the file's first byte after its header and mutex area; 0
+// when `header` is not a tdb header.
 std::size_t tdb_content_start(const unsigned char* header, std::size_t size);
 
 // A 64-bit hash over bytes fed in any number of pieces: the same bytes give

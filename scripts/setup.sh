@@ -10,7 +10,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   googletest libgtest-dev libbenchmark-dev \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine64 wine64-tools wine \
-  samba samba-common-bin smbclient samba-dev libsmbclient-dev libtdb-dev \
+  samba samba-common-bin smbclient samba-dev libsmbclient-dev \
   xvfb xauth x11-utils xdotool imagemagick \
   nsis fp-utils-3.2.2 icoutils unzip \
   file desktop-file-utils man-db \
